@@ -1,0 +1,14 @@
+# Cross-compiles the Windows build with the mingw-w64 -posix compilers
+# (only they have std::thread and std::mutex).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(NUMORIA_WIDL x86_64-w64-mingw32-widl)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# 64-bit Windows code runs here under Wine, so CTest can run cross-built tests.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
