@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <utility>
 
 #include "matrix/index_loops.h"
 #include "matrix/matrix_operations.h"
@@ -38,6 +39,23 @@ Matrix placeBlock(const Matrix& dMatDest, const Matrix& dMatSrc, std::int16_t mP
     return w;
 }
 
+using Cell = std::pair<std::int16_t, std::int16_t>;
+
+// Exchanges, in a copy of dMat, the element at cellA(k) with the one at
+// cellB(k) for k from 1 to count. Values move without arithmetic.
+template <typename CellA, typename CellB>
+Matrix exchangeCells(const Matrix& dMat, std::int16_t count, CellA cellA, CellB cellB) {
+    Matrix w = dMat;
+    for (std::int16_t k = 1; k <= count; k = next16(k)) {
+        const auto [rowA, columnA] = cellA(k);
+        const auto [rowB, columnB] = cellB(k);
+        const double t = w.Element.get(rowA, columnA);
+        w.Element.set(rowA, columnA, w.Element.get(rowB, columnB));
+        w.Element.set(rowB, columnB, t);
+    }
+    return w;
+}
+
 } // namespace
 
 Matrix InsertMatrix(const Matrix& dMatDest, const Matrix& dMatSrc, std::int16_t mPos, std::int16_t nPos) {
@@ -54,25 +72,13 @@ Matrix CombineMatrix(const Matrix& dMatDest, const Matrix& dMatSrc, std::int16_t
 }
 
 Matrix SwapRow(const Matrix& dMat, std::int16_t RowA, std::int16_t RowB) {
-    Matrix w = dMat;
-    const std::int16_t columns = dMat.n;
-    for (std::int16_t j = 1; j <= columns; j = next16(j)) {
-        const double t = w.Element.get(RowA, j);
-        w.Element.set(RowA, j, w.Element.get(RowB, j));
-        w.Element.set(RowB, j, t);
-    }
-    return w;
+    return exchangeCells(
+        dMat, dMat.n, [&](std::int16_t j) { return Cell{RowA, j}; }, [&](std::int16_t j) { return Cell{RowB, j}; });
 }
 
 Matrix SwapCol(const Matrix& dMat, std::int16_t ColA, std::int16_t ColB) {
-    Matrix w = dMat;
-    const std::int16_t rows = dMat.m;
-    for (std::int16_t i = 1; i <= rows; i = next16(i)) {
-        const double t = w.Element.get(i, ColA);
-        w.Element.set(i, ColA, w.Element.get(i, ColB));
-        w.Element.set(i, ColB, t);
-    }
-    return w;
+    return exchangeCells(
+        dMat, dMat.m, [&](std::int16_t i) { return Cell{i, ColA}; }, [&](std::int16_t i) { return Cell{i, ColB}; });
 }
 
 Matrix SubMat(const Matrix& dMat, std::int16_t eRow, std::int16_t eCol) {
