@@ -56,26 +56,4 @@ Matrix SubMatrix(const Matrix& dMat1, const Matrix& dMat2) {
     return combineElementwise(dMat1, dMat2, [](double a, double b) { return a - b; });
 }
 
-Matrix MultiplyMatrix(const Matrix& dMat1, const Matrix& dMat2) {
-    if (dMat1.n != dMat2.m) raiseMatrixError("MultiplyMatrix", "Matrices not compatable for multiplication!");
-    Matrix result = CreateMatrix(dMat1.m, dMat2.n);
-    // Column by column; each element is its own ascending-k sum, every product
-    // rounded to double before it is added.
-    const std::int16_t columns = dMat2.n;
-    for (std::int16_t c = 1; c <= columns; c = next16(c)) {
-        const std::int16_t rows = dMat1.m;
-        for (std::int16_t i = 1; i <= rows; i = next16(i)) {
-            double sum = 0.0;
-            const std::int16_t inner = dMat1.n;
-            for (std::int16_t k = 1; k <= inner; k = next16(k)) {
-                const double left = dMat1.Element.get(i, k);
-                const double right = dMat2.Element.get(k, c);
-                sum = fp::checked([&] { return left * right + sum; });
-            }
-            result.Element.set(i, c, sum);
-        }
-    }
-    return result;
-}
-
 } // namespace numoria::matrix

@@ -4,12 +4,14 @@
 
 namespace numoria::fp {
 
-void raiseOnStatus() {
-    const int flags = std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO);
-    if (flags == 0) return;
+void raiseForFlags() {
+#if defined(__SSE2__)
+    const bool divisionByZero = (errorFlags() & _MM_EXCEPT_DIV_ZERO) != 0;
+#else
+    const bool divisionByZero = std::fetestexcept(FE_DIVBYZERO) != 0;
+#endif
     clearStatus();
-    if (flags & FE_DIVBYZERO) raiseRuntimeError(ErrorNumber::DivisionByZero);
-    raiseRuntimeError(ErrorNumber::Overflow);
+    raiseRuntimeError(divisionByZero ? ErrorNumber::DivisionByZero : ErrorNumber::Overflow);
 }
 
 } // namespace numoria::fp

@@ -8,13 +8,30 @@
 
 #include <cfenv>
 
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
 namespace numoria::fp {
 
-// Clears the flags the status test looks at.
+#if defined(__SSE2__)
+// Doubles are computed in the SSE unit (both builds use it), whose status
+// register is cheap to read; only its error flags matter, so the flags for
+// inexact, underflow and denormal results are never cleared or looked at.
+inline constexpr unsigned kErrorFlags = _MM_EXCEPT_INVALID | _MM_EXCEPT_DIV_ZERO | _MM_EXCEPT_OVERFLOW;
+inline unsigned errorFlags() { return _mm_getcsr() & kErrorFlags; }
+inline void clearStatus() { _mm_setcsr(_mm_getcsr() & ~kErrorFlags); }
+#else
+inline unsigned errorFlags() { return static_cast<unsigned>(std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO)); }
 inline void clearStatus() { std::feclearexcept(FE_ALL_EXCEPT); }
+#endif
 
-// Raises the runtime error for the flags that are set, if any.
-void raiseOnStatus();
+// Whether a flag that the status test turns into an error is set. Fast
+// paths test this once per block and rerun the exact path to report it.
+inline bool errorFlagRaised() { return errorFlags() != 0; }
+
+// Raises the runtime error for the error flags that are set (and clears them).
+[[noreturn]] void raiseForFlags();
 
 // Keeps the compiler from moving the computation of `value` past this point,
 // so that the flags are read after the value has been computed.
@@ -27,14 +44,15 @@ inline void settle(double& value) {
 #endif
 }
 
-// Computes `step()` with fresh flags and tests the status afterwards:
+// Computes `step()` and tests the status afterwards, with error flags left
+// over from earlier work cleared first:
 //     sum = fp::checked([&] { return a * b + sum; });
 template <typename Step>
 double checked(Step step) {
-    clearStatus();
+    if (errorFlagRaised()) clearStatus();
     double value = step();
     settle(value);
-    raiseOnStatus();
+    if (errorFlagRaised()) raiseForFlags();
     return value;
 }
 

@@ -1,0 +1,69 @@
+// MultiplyMatrix on the fast and the exact path, and OpenBLAS dgemm on the
+// same operands, single-threaded. Reported as multiply-add pairs per second.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+#include "matrix/kernel_paths.h"
+#include "matrix/matrix_operations.h"
+
+#if NUMORIA_HAVE_OPENBLAS
+#include <cblas.h>
+#endif
+
+namespace {
+
+using namespace numoria::matrix;
+
+Matrix squareOfSize(std::int16_t n, double seed) {
+    Matrix record = CreateMatrix(n, n);
+    for (std::size_t k = 0; k < record.Element.size(); ++k) record.Element.data()[k] = seed / (1.0 + k % 97);
+    return record;
+}
+
+void reportRate(benchmark::State& state, double n) {
+    state.counters["pairs/s"] =
+        benchmark::Counter(n * n * n * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void productOn(benchmark::State& state, KernelPath path) {
+    const auto n = static_cast<std::int16_t>(state.range(0));
+    const Matrix a = squareOfSize(n, 1.0), b = squareOfSize(n, 2.0);
+    for (auto _ : state) benchmark::DoNotOptimize(MultiplyMatrixOn(path, a, b));
+    reportRate(state, n);
+}
+
+void BM_MultiplyFast(benchmark::State& state) { productOn(state, KernelPath::Fast); }
+void BM_MultiplyExact(benchmark::State& state) { productOn(state, KernelPath::Exact); }
+BENCHMARK(BM_MultiplyFast)->RangeMultiplier(2)->Range(4, 2048)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MultiplyExact)->RangeMultiplier(2)->Range(4, 1024)->Arg(3)->Unit(benchmark::kMillisecond);
+
+#if NUMORIA_HAVE_OPENBLAS
+void BM_OpenBlasDgemm(benchmark::State& state) {
+    const auto n = static_cast<std::int16_t>(state.range(0));
+    const Matrix a = squareOfSize(n, 1.0), b = squareOfSize(n, 2.0);
+    Matrix c = CreateMatrix(n, n);
+    for (auto _ : state) {
+        cblas_dgemm(CblasColMajor, CblasNoTrans, CblasNoTrans, n, n, n, 1.0, a.Element.data(), n, b.Element.data(),
+                    n, 0.0, c.Element.data(), n);
+        benchmark::DoNotOptimize(c.Element.data());
+    }
+    reportRate(state, n);
+}
+BENCHMARK(BM_OpenBlasDgemm)->RangeMultiplier(2)->Range(4, 2048)->Arg(3)->Unit(benchmark::kMillisecond);
+#endif
+
+} // namespace
+
+int main(int argc, char** argv) {
+#if NUMORIA_HAVE_OPENBLAS
+    openblas_set_num_threads(1);
+    std::printf("OpenBLAS: %s, kernel %s\n", openblas_get_config(), openblas_get_corename());
+#endif
+    std::printf("fast product kernel: %s\n",
+                numoria::matrix::kernels::nameOf(numoria::matrix::kernels::supportedInstructionSets().back()));
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

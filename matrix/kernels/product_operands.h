@@ -1,0 +1,42 @@
+// Plain views of column-major operands for the fast matrix kernels: element
+// (i, k), counted from 0, is at data[i + k * stride].
+#pragma once
+
+#include <cstddef>
+
+namespace numoria::matrix::kernels {
+
+struct ConstView {
+    const double* data;
+    std::ptrdiff_t stride;
+};
+
+struct View {
+    double* data;
+    std::ptrdiff_t stride;
+};
+
+// C (m x p, zero on entry) becomes A (m x n) times B (n x p), every element the
+// sum over k = 0, 1, ..., n - 1 in that order of A(i, k) * B(k, c), each
+// product rounded to double before it is added: the same values, bit for bit,
+// as the one-element-at-a-time loop.
+// The kernels pack panels of A and B into scratch buffers of these sizes
+// (in doubles), which the caller provides.
+inline constexpr std::ptrdiff_t kProductDepth = 256;         // k values per chunk
+inline constexpr std::ptrdiff_t kProductPanelRows = 192;     // rows of A per packed panel
+inline constexpr std::ptrdiff_t kProductPanelColumns = 512;  // columns of B per packed panel
+inline constexpr std::ptrdiff_t kProductScratchA = kProductPanelRows * kProductDepth;
+inline constexpr std::ptrdiff_t kProductScratchB = kProductPanelColumns * kProductDepth;
+
+using ProductKernel = void (*)(ConstView a, ConstView b, View c, std::ptrdiff_t m, std::ptrdiff_t n,
+                               std::ptrdiff_t p, double* scratchA, double* scratchB);
+
+// The kernels, one per instruction set; each may run only where the CPU has it.
+void blockedProduct_sse2(ConstView, ConstView, View, std::ptrdiff_t, std::ptrdiff_t, std::ptrdiff_t, double*,
+                         double*);
+void blockedProduct_avx2(ConstView, ConstView, View, std::ptrdiff_t, std::ptrdiff_t, std::ptrdiff_t, double*,
+                         double*);
+void blockedProduct_avx512(ConstView, ConstView, View, std::ptrdiff_t, std::ptrdiff_t, std::ptrdiff_t, double*,
+                           double*);
+
+} // namespace numoria::matrix::kernels

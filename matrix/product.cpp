@@ -1,0 +1,92 @@
+#include <new>
+#include <vector>
+
+#include "matrix/kernel_paths.h"
+#include "matrix/matrix_error.h"
+#include "matrix/matrix_operations.h"
+#include "runtime/checked_int.h"
+#include "runtime/fp_status.h"
+
+namespace numoria::matrix {
+
+namespace {
+
+// Column by column; each element is its own ascending-k sum, every product
+// rounded to double before it is added, every step checked.
+void exactProduct(const Matrix& dMat1, const Matrix& dMat2, Matrix& result) {
+    const std::int16_t columns = dMat2.n;
+    for (std::int16_t c = 1; c <= columns; c = next16(c)) {
+        const std::int16_t rows = dMat1.m;
+        for (std::int16_t i = 1; i <= rows; i = next16(i)) {
+            double sum = 0.0;
+            const std::int16_t inner = dMat1.n;
+            for (std::int16_t k = 1; k <= inner; k = next16(k)) {
+                const double left = dMat1.Element.get(i, k);
+                const double right = dMat2.Element.get(k, c);
+                sum = fp::checked([&] { return left * right + sum; });
+            }
+            result.Element.set(i, c, sum);
+        }
+    }
+}
+
+// Whether the array holds rows 1 to `rows` and columns 1 to `columns`.
+bool covers(const ElementArray& array, std::int16_t rows, std::int16_t columns) {
+    return array.present() && array.rows().contains(1) && array.rows().contains(rows) &&
+           array.columns().contains(1) && array.columns().contains(columns);
+}
+
+// The array seen from its element (1, 1).
+kernels::ConstView viewFromOne(const ElementArray& array) {
+    const auto stride = static_cast<std::ptrdiff_t>(array.rows().count);
+    const std::ptrdiff_t offset =
+        (1 - static_cast<std::ptrdiff_t>(array.rows().lowerBound)) +
+        (1 - static_cast<std::ptrdiff_t>(array.columns().lowerBound)) * stride;
+    return {array.data() + offset, stride};
+}
+
+bool countFitsFastPath(std::int16_t count) { return count >= 1 && count < 32767; }
+
+// The blocked product, when the exact path could raise no error of the loops
+// themselves (every element inside its array, no counter reaching 32767).
+// Returns false, leaving the result to the exact path, when a precondition
+// does not hold or a floating-point flag was raised.
+bool fastProduct(kernels::ProductKernel kernel, const Matrix& dMat1, const Matrix& dMat2, Matrix& result) {
+    const std::int16_t m = dMat1.m, n = dMat1.n, p = dMat2.n;
+    if (!countFitsFastPath(m) || !countFitsFastPath(n) || !countFitsFastPath(p)) return false;
+    if (!covers(dMat1.Element, m, n) || !covers(dMat2.Element, n, p)) return false;
+    std::vector<double> scratchA, scratchB;
+    try {
+        scratchA.resize(kernels::kProductScratchA);
+        scratchB.resize(kernels::kProductScratchB);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    fp::clearStatus();
+    kernel(viewFromOne(dMat1.Element), viewFromOne(dMat2.Element), {result.Element.data(), m}, m, n, p,
+           scratchA.data(), scratchB.data());
+    return !fp::errorFlagRaised();
+}
+
+Matrix multiply(kernels::ProductKernel kernel, const Matrix& dMat1, const Matrix& dMat2) {
+    if (dMat1.n != dMat2.m) raiseMatrixError("MultiplyMatrix", "Matrices not compatable for multiplication!");
+    Matrix result = CreateMatrix(dMat1.m, dMat2.n);
+    if (kernel == nullptr || !fastProduct(kernel, dMat1, dMat2, result)) exactProduct(dMat1, dMat2, result);
+    return result;
+}
+
+} // namespace
+
+Matrix MultiplyMatrix(const Matrix& dMat1, const Matrix& dMat2) {
+    return multiply(kernels::bestProductKernel(), dMat1, dMat2);
+}
+
+Matrix MultiplyMatrixOn(KernelPath path, const Matrix& dMat1, const Matrix& dMat2) {
+    return multiply(path == KernelPath::Fast ? kernels::bestProductKernel() : nullptr, dMat1, dMat2);
+}
+
+Matrix MultiplyMatrixWith(kernels::InstructionSet set, const Matrix& dMat1, const Matrix& dMat2) {
+    return multiply(kernels::productKernelFor(set), dMat1, dMat2);
+}
+
+} // namespace numoria::matrix

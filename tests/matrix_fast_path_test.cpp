@@ -1,0 +1,143 @@
+// The fast kernels against the exact path: the same results bit for bit and
+// the same errors, over random records of many shapes, bounds and contents.
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <optional>
+#include <random>
+
+#include "matrix/kernel_paths.h"
+#include "matrix_test_support.h"
+
+namespace numoria::matrix {
+namespace {
+
+using testing::sameBits;
+
+struct Outcome {
+    std::optional<Matrix> result;
+    std::int32_t error = 0;
+    std::string source, description;
+};
+
+template <typename Call>
+Outcome outcomeOf(Call call) {
+    Outcome outcome;
+    try {
+        outcome.result = call();
+    } catch (const RuntimeError& error) {
+        outcome.error = error.number();
+        outcome.source = error.source();
+        outcome.description = error.description();
+    }
+    return outcome;
+}
+
+// Equal results bit for bit, except that any NaN matches any NaN: which NaN
+// payload survives depends on operand order inside one instruction.
+void expectSameOutcome(const Outcome& exact, const Outcome& fast) {
+    ASSERT_EQ(exact.error, fast.error);
+    EXPECT_EQ(exact.source, fast.source);
+    EXPECT_EQ(exact.description, fast.description);
+    if (!exact.result) return;
+    const ElementArray& e = exact.result->Element;
+    const ElementArray& f = fast.result->Element;
+    ASSERT_EQ(e.rows(), f.rows());
+    ASSERT_EQ(e.columns(), f.columns());
+    for (std::size_t k = 0; k < e.size(); ++k) {
+        const double x = e.data()[k], y = f.data()[k];
+        if (std::isnan(x) && std::isnan(y)) continue;
+        ASSERT_TRUE(sameBits(x, y)) << "element " << k << ": " << x << " vs " << y;
+    }
+}
+
+class RecordMaker {
+public:
+    explicit RecordMaker(unsigned seed) : random_(seed) {}
+
+    // A record with the given counts whose array has random bounds around
+    // (1 To rows, 1 To columns) and values of the chosen kind.
+    Matrix make(std::int16_t rows, std::int16_t columns, int special) {
+        Matrix record;
+        record.m = rows;
+        record.n = columns;
+        if (chance(0.03)) return record;  // absent array
+        const std::int32_t lower1 = pick(-1, 1), lower2 = pick(-1, 1);
+        const std::int32_t upper1 = std::max<std::int32_t>(lower1, rows + pick(chance(0.05) ? -1 : 0, 2));
+        const std::int32_t upper2 = std::max<std::int32_t>(lower2, columns + pick(chance(0.05) ? -1 : 0, 2));
+        record.Element = ElementArray::withBounds(lower1, upper1, lower2, upper2);
+        for (std::size_t k = 0; k < record.Element.size(); ++k) record.Element.data()[k] = value(special);
+        return record;
+    }
+
+    std::int16_t count(int largest) { return static_cast<std::int16_t>(pick(0, largest)); }
+    bool chance(double p) { return std::bernoulli_distribution(p)(random_); }
+    std::int32_t pick(std::int32_t low, std::int32_t high) {
+        return std::uniform_int_distribution<std::int32_t>(low, high)(random_);
+    }
+
+private:
+    double value(int special) {
+        if (chance(0.1)) return 0.0;
+        switch (special) {
+        case 1:  // huge values that overflow
+            if (chance(0.02)) return DBL_MAX / pick(1, 4);
+            break;
+        case 2:  // tiny values that underflow
+            if (chance(0.3)) return DBL_MIN * std::uniform_real_distribution<double>(-1, 1)(random_);
+            break;
+        case 3:  // infinities and not-a-numbers
+            if (chance(0.01)) return std::numeric_limits<double>::infinity();
+            if (chance(0.01)) return std::numeric_limits<double>::quiet_NaN();
+            break;
+        default:
+            break;
+        }
+        return std::uniform_real_distribution<double>(-10, 10)(random_);
+    }
+
+    std::mt19937 random_;
+};
+
+TEST(FastProduct, MatchesTheExactPathBitForBit) {
+    RecordMaker maker(20261208);
+    for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
+        SCOPED_TRACE(kernels::nameOf(set));
+        for (int trial = 0; trial < 400; ++trial) {
+            const std::int16_t m = maker.count(40), n = maker.count(40), p = maker.count(40);
+            const int special = trial % 4;
+            const Matrix a = maker.make(m, n, special);
+            const Matrix b = maker.make(maker.chance(0.05) ? static_cast<std::int16_t>(n + 1) : n, p, special);
+            SCOPED_TRACE(::testing::Message() << "trial " << trial << ": " << m << "x" << n << " by " << b.m << "x" << p);
+            expectSameOutcome(outcomeOf([&] { return MultiplyMatrixOn(KernelPath::Exact, a, b); }),
+                              outcomeOf([&] { return MultiplyMatrixWith(set, a, b); }));
+        }
+    }
+}
+
+TEST(FastProduct, MatchesAcrossBlockBoundariesAndAtTheCounterLimit) {
+    RecordMaker maker(7);
+    struct Shape {
+        std::int16_t m, n, p;
+    };
+    // Panels are 192 rows by 512 columns with chunks of 256 k values.
+    const std::vector<Shape> shapes = {{193, 257, 9}, {17, 513, 5}, {3, 7, 515}, {1, 32767, 1}, {2, 1, 32767}};
+    for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
+        for (const Shape& shape : shapes) {
+            SCOPED_TRACE(::testing::Message() << kernels::nameOf(set) << " " << shape.m << "x" << shape.n << "x"
+                                              << shape.p);
+            const Matrix a = CreateMatrix(shape.m, shape.n);
+            Matrix filledA = a;
+            for (std::size_t k = 0; k < filledA.Element.size(); ++k) filledA.Element.data()[k] = 1.0 / (k + 3.0);
+            Matrix b = CreateMatrix(shape.n, shape.p);
+            for (std::size_t k = 0; k < b.Element.size(); ++k) b.Element.data()[k] = std::sin(k + 1.0);
+            expectSameOutcome(outcomeOf([&] { return MultiplyMatrixOn(KernelPath::Exact, filledA, b); }),
+                              outcomeOf([&] { return MultiplyMatrixWith(set, filledA, b); }));
+        }
+    }
+}
+
+} // namespace
+} // namespace numoria::matrix
