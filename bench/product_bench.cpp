@@ -2,10 +2,9 @@
 // same operands, single-threaded. Reported as multiply-add pairs per second.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 
+#include "bench_support.h"
 #include "matrix/kernel_paths.h"
-#include "matrix/matrix_operations.h"
 
 #if NUMORIA_HAVE_OPENBLAS
 #include <cblas.h>
@@ -13,24 +12,18 @@
 
 namespace {
 
+using namespace numoria;
+
 using namespace numoria::matrix;
 
-Matrix squareOfSize(std::int16_t n, double seed) {
-    Matrix record = CreateMatrix(n, n);
-    for (std::size_t k = 0; k < record.Element.size(); ++k) record.Element.data()[k] = seed / (1.0 + k % 97);
-    return record;
-}
-
-void reportRate(benchmark::State& state, double n) {
-    state.counters["pairs/s"] =
-        benchmark::Counter(n * n * n * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-}
+using bench::reportRate;
+using bench::squareOfSize;
 
 void productOn(benchmark::State& state, KernelPath path) {
     const auto n = static_cast<std::int16_t>(state.range(0));
     const Matrix a = squareOfSize(n, 1.0), b = squareOfSize(n, 2.0);
     for (auto _ : state) benchmark::DoNotOptimize(MultiplyMatrixOn(path, a, b));
-    reportRate(state, n);
+    reportRate(state, "pairs/s", double(n) * n * n);
 }
 
 void BM_MultiplyFast(benchmark::State& state) { productOn(state, KernelPath::Fast); }
@@ -48,22 +41,10 @@ void BM_OpenBlasDgemm(benchmark::State& state) {
                     n, 0.0, c.Element.data(), n);
         benchmark::DoNotOptimize(c.Element.data());
     }
-    reportRate(state, n);
+    reportRate(state, "pairs/s", double(n) * n * n);
 }
 BENCHMARK(BM_OpenBlasDgemm)->RangeMultiplier(2)->Range(4, 2048)->Arg(3)->Unit(benchmark::kMillisecond);
 #endif
 
 } // namespace
 
-int main(int argc, char** argv) {
-#if NUMORIA_HAVE_OPENBLAS
-    openblas_set_num_threads(1);
-    std::printf("OpenBLAS: %s, kernel %s\n", openblas_get_config(), openblas_get_corename());
-#endif
-    std::printf("fast product kernel: %s\n",
-                numoria::matrix::kernels::nameOf(numoria::matrix::kernels::supportedInstructionSets().back()));
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

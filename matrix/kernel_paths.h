@@ -17,4 +17,7 @@ Matrix MultiplyMatrixOn(KernelPath path, const Matrix& dMat1, const Matrix& dMat
 // The fast path with a given instruction set (one the CPU supports).
 Matrix MultiplyMatrixWith(kernels::InstructionSet set, const Matrix& dMat1, const Matrix& dMat2);
 
+double DeterminantOn(KernelPath path, const Matrix& dMat);
+double DeterminantWith(kernels::InstructionSet set, const Matrix& dMat);
+
 } // namespace numoria::matrix

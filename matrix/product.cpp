@@ -78,11 +78,11 @@ Matrix multiply(kernels::ProductKernel kernel, const Matrix& dMat1, const Matrix
 } // namespace
 
 Matrix MultiplyMatrix(const Matrix& dMat1, const Matrix& dMat2) {
-    return multiply(kernels::bestProductKernel(), dMat1, dMat2);
+    return multiply(kernels::productKernelFor(kernels::bestInstructionSet()), dMat1, dMat2);
 }
 
 Matrix MultiplyMatrixOn(KernelPath path, const Matrix& dMat1, const Matrix& dMat2) {
-    return multiply(path == KernelPath::Fast ? kernels::bestProductKernel() : nullptr, dMat1, dMat2);
+    return multiply(path == KernelPath::Fast ? kernels::productKernelFor(kernels::bestInstructionSet()) : nullptr, dMat1, dMat2);
 }
 
 Matrix MultiplyMatrixWith(kernels::InstructionSet set, const Matrix& dMat1, const Matrix& dMat2) {

@@ -53,6 +53,9 @@ void expectSameOutcome(const Outcome& exact, const Outcome& fast) {
     }
 }
 
+// A determinant as a 1 x 1 record, so that outcomes compare alike.
+Matrix fromDouble(double value) { return testing::fromRows({{value}}); }
+
 class RecordMaker {
 public:
     explicit RecordMaker(unsigned seed) : random_(seed) {}
@@ -82,6 +85,8 @@ private:
     double value(int special) {
         if (chance(0.1)) return 0.0;
         switch (special) {
+        case 4:  // small whole numbers: exact zeros in look-aheads and pivots
+            return static_cast<double>(pick(-2, 2));
         case 1:  // huge values that overflow
             if (chance(0.02)) return DBL_MAX / pick(1, 4);
             break;
@@ -136,6 +141,37 @@ TEST(FastProduct, MatchesAcrossBlockBoundariesAndAtTheCounterLimit) {
             expectSameOutcome(outcomeOf([&] { return MultiplyMatrixOn(KernelPath::Exact, filledA, b); }),
                               outcomeOf([&] { return MultiplyMatrixWith(set, filledA, b); }));
         }
+    }
+}
+
+void expectSameDeterminant(kernels::InstructionSet set, const Matrix& record) {
+    const Outcome exact = outcomeOf([&] { return fromDouble(DeterminantOn(KernelPath::Exact, record)); });
+    const Outcome fast = outcomeOf([&] { return fromDouble(DeterminantWith(set, record)); });
+    expectSameOutcome(exact, fast);
+}
+
+TEST(FastDeterminant, MatchesTheExactPathBitForBit) {
+    RecordMaker maker(1208);
+    for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
+        SCOPED_TRACE(kernels::nameOf(set));
+        for (int trial = 0; trial < 600; ++trial) {
+            const auto n = static_cast<std::int16_t>(maker.pick(3, 48));
+            const Matrix record = maker.make(n, n, trial % 5);
+            SCOPED_TRACE(::testing::Message() << "trial " << trial << ": n = " << n);
+            expectSameDeterminant(set, record);
+        }
+    }
+}
+
+TEST(FastDeterminant, MatchesOnTheDocumentedCases) {
+    const std::vector<testing::Rows> cases = {
+        {{1, -1, 3}, {1, -1, 0}, {-1, 2, 1}},     // repair step
+        {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}},        // look-ahead 0 on the last row
+        {{0, 1, 0}, {1, 0, 0}, {0, 0, 1}},        // zero pivot
+        {{1E200, 0, 0}, {0, 1E200, 0}, {0, 0, 1}},  // overflowing product
+    };
+    for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
+        for (const testing::Rows& rows : cases) expectSameDeterminant(set, testing::fromRows(rows));
     }
 }
 

@@ -30,9 +30,18 @@ ProductKernel productKernelFor(InstructionSet set) {
     return blockedProduct_sse2;
 }
 
-ProductKernel bestProductKernel() {
-    static const ProductKernel kernel = productKernelFor(supportedInstructionSets().back());
-    return kernel;
+EliminationKernel eliminationKernelFor(InstructionSet set) {
+    switch (set) {
+    case InstructionSet::Avx512: return eliminationUpdate_avx512;
+    case InstructionSet::Avx2: return eliminationUpdate_avx2;
+    case InstructionSet::Sse2: break;
+    }
+    return eliminationUpdate_sse2;
+}
+
+InstructionSet bestInstructionSet() {
+    static const InstructionSet best = supportedInstructionSets().back();
+    return best;
 }
 
 } // namespace numoria::matrix::kernels

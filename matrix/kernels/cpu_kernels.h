@@ -17,7 +17,9 @@ std::vector<InstructionSet> supportedInstructionSets();
 
 ProductKernel productKernelFor(InstructionSet set);
 
-// The kernel of the widest supported instruction set.
-ProductKernel bestProductKernel();
+EliminationKernel eliminationKernelFor(InstructionSet set);
+
+// The instruction set the operations use: the widest supported one.
+InstructionSet bestInstructionSet();
 
 } // namespace numoria::matrix::kernels

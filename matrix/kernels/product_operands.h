@@ -39,4 +39,12 @@ void blockedProduct_avx2(ConstView, ConstView, View, std::ptrdiff_t, std::ptrdif
 void blockedProduct_avx512(ConstView, ConstView, View, std::ptrdiff_t, std::ptrdiff_t, std::ptrdiff_t, double*,
                            double*);
 
+// b is an n x n column-major block (element (i, j), from 0, at b[i + j * n]).
+// For j from k to n - 1 and i from k + 1 to n - 1: b(i, j) = b(i, j) - f[i] * b(k, j).
+using EliminationKernel = void (*)(double* b, std::ptrdiff_t n, std::ptrdiff_t k, const double* f);
+
+void eliminationUpdate_sse2(double*, std::ptrdiff_t, std::ptrdiff_t, const double*);
+void eliminationUpdate_avx2(double*, std::ptrdiff_t, std::ptrdiff_t, const double*);
+void eliminationUpdate_avx512(double*, std::ptrdiff_t, std::ptrdiff_t, const double*);
+
 } // namespace numoria::matrix::kernels
