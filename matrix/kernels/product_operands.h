@@ -40,11 +40,16 @@ void blockedProduct_avx512(ConstView, ConstView, View, std::ptrdiff_t, std::ptrd
                            double*);
 
 // b is an n x n column-major block (element (i, j), from 0, at b[i + j * n]).
-// For j from k to n - 1 and i from k + 1 to n - 1: b(i, j) = b(i, j) - f[i] * b(k, j).
-using EliminationKernel = void (*)(double* b, std::ptrdiff_t n, std::ptrdiff_t k, const double* f);
+// For j in [columnBegin, columnEnd) and i in [k + 1, rowEnd):
+// b(i, j) = b(i, j) - f[i] * b(k, j).
+using EliminationKernel = void (*)(double* b, std::ptrdiff_t n, std::ptrdiff_t k, const double* f,
+                                   std::ptrdiff_t columnBegin, std::ptrdiff_t columnEnd, std::ptrdiff_t rowEnd);
 
-void eliminationUpdate_sse2(double*, std::ptrdiff_t, std::ptrdiff_t, const double*);
-void eliminationUpdate_avx2(double*, std::ptrdiff_t, std::ptrdiff_t, const double*);
-void eliminationUpdate_avx512(double*, std::ptrdiff_t, std::ptrdiff_t, const double*);
+#define NUMORIA_DECLARE_ELIMINATION(name)                                                                          \
+    void name(double*, std::ptrdiff_t, std::ptrdiff_t, const double*, std::ptrdiff_t, std::ptrdiff_t, std::ptrdiff_t)
+NUMORIA_DECLARE_ELIMINATION(eliminationUpdate_sse2);
+NUMORIA_DECLARE_ELIMINATION(eliminationUpdate_avx2);
+NUMORIA_DECLARE_ELIMINATION(eliminationUpdate_avx512);
+#undef NUMORIA_DECLARE_ELIMINATION
 
 } // namespace numoria::matrix::kernels

@@ -1,0 +1,133 @@
+#include "matrix/blocked_elimination.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "matrix/elimination.h"
+#include "runtime/runtime_error.h"
+
+namespace numoria::matrix {
+
+namespace {
+
+constexpr std::ptrdiff_t kBlock = 32;  // pivots per block
+
+class BlockedElimination {
+public:
+    BlockedElimination(const Matrix& dMat, kernels::InstructionSet set)
+        : copy_(dMat),
+          n_(copy_.size()),
+          eliminate_(kernels::eliminationKernelFor(set)),
+          multiply_(kernels::productKernelFor(set)),
+          factors_(static_cast<std::size_t>(n_)),
+          diagonal_(static_cast<std::size_t>(n_)),
+          negatedFactors_(static_cast<std::size_t>(n_ * kBlock)),
+          scratchA_(kernels::kProductScratchA),
+          scratchB_(kernels::kProductScratchB) {}
+
+    std::optional<double> run() {
+        fp::clearStatus();
+        double product = 1.0;
+        std::ptrdiff_t k = 0;  // pivots count from 0 here
+        while (k < n_ - 1) {
+            const std::ptrdiff_t end = std::min(k + kBlock, n_ - 1);
+            const Stop stop = runBlock(k, end, product);
+            if (flagsRaised()) return std::nullopt;
+            if (stop == Stop::ZeroPivot) return 0.0;
+            if (stop == Stop::Repair) {
+                if (!repairPass(k, product)) return std::nullopt;
+                k += 1;
+            } else {
+                k = end;
+            }
+        }
+        product = product * at(n_ - 1, n_ - 1);
+        fp::settle(product);
+        if (flagsRaised()) return std::nullopt;
+        return product;
+    }
+
+private:
+    enum class Stop { Done, ZeroPivot, Repair };
+
+    double& at(std::ptrdiff_t i, std::ptrdiff_t j) { return copy_.data()[i + j * n_]; }
+
+    static bool flagsRaised() {
+        asm volatile("" ::: "memory");
+        return fp::errorFlagRaised();
+    }
+
+    // Passes k to end - 1. On a stop at pass k, `k` is that pass and the
+    // matrix is up to date as of the pass before it.
+    Stop runBlock(std::ptrdiff_t& k, std::ptrdiff_t end, double& product) {
+        const std::ptrdiff_t first = k;
+        for (std::ptrdiff_t i = end; i < n_; ++i) diagonal_[i] = at(i, i);
+        for (; k < end; ++k) {
+            const double pivot = at(k, k);
+            if (pivot == 0.0 || needsRepair(k, end, pivot)) {
+                applyDeferred(first, k, end);
+                return pivot == 0.0 ? Stop::ZeroPivot : Stop::Repair;
+            }
+            for (std::ptrdiff_t i = k + 1; i < n_; ++i) factors_[i] = at(i, k) / pivot;
+            const double* f = factors_.data();
+            eliminate_(copy_.data(), n_, k, f, k, end, n_);   // the block's columns, every row below k
+            eliminate_(copy_.data(), n_, k, f, end, n_, end);  // the block's rows, the columns after it
+            const std::ptrdiff_t rest = n_ - end;
+            double* negated = negatedFactors_.data() + (k - first) * rest;
+            for (std::ptrdiff_t i = end; i < n_; ++i) {
+                diagonal_[i] = diagonal_[i] - f[i] * at(k, i);
+                negated[i - end] = -f[i];
+            }
+            product = product * pivot;
+            fp::settle(product);
+        }
+        applyDeferred(first, end, end);
+        return Stop::Done;
+    }
+
+    // Whether some row below k has a look-ahead value of 0.
+    bool needsRepair(std::ptrdiff_t k, std::ptrdiff_t end, double pivot) {
+        for (std::ptrdiff_t i = k + 1; i < n_; ++i) {
+            const double current = i < end ? at(i, i) : diagonal_[i];
+            if (current - (at(i, k) / pivot) * at(k, i) == 0.0) return true;
+        }
+        return false;
+    }
+
+    // Passes first to last - 1 on rows and columns from `end` on: each element
+    // adds (-f(i)) * b(k, j) for k in order, which is b - f * b(k, j) bit for bit.
+    void applyDeferred(std::ptrdiff_t first, std::ptrdiff_t last, std::ptrdiff_t end) {
+        const std::ptrdiff_t depth = last - first, rest = n_ - end;
+        if (depth == 0 || rest == 0) return;
+        multiply_({negatedFactors_.data(), rest}, {copy_.data() + first + end * n_, n_},
+                  {copy_.data() + end + end * n_, n_}, rest, depth, rest, scratchA_.data(), scratchB_.data());
+    }
+
+    // Pass k (from 0) row by row, repair step included; false when it raised.
+    bool repairPass(std::ptrdiff_t k, double& product) {
+        const auto n16 = static_cast<std::int16_t>(n_);
+        const auto pivot16 = static_cast<std::int16_t>(k + 1);
+        Elimination<DenseCopy> rowByRow(n16, copy_);
+        try {
+            rowByRow.pass(pivot16);
+            product = rowByRow.multiplyByPivot(product, pivot16);
+        } catch (const RuntimeError&) {
+            return false;
+        }
+        return true;
+    }
+
+    DenseCopy copy_;
+    std::ptrdiff_t n_;
+    kernels::EliminationKernel eliminate_;
+    kernels::ProductKernel multiply_;
+    std::vector<double> factors_, diagonal_, negatedFactors_, scratchA_, scratchB_;
+};
+
+} // namespace
+
+std::optional<double> blockedDeterminant(const Matrix& dMat, kernels::InstructionSet set) {
+    return BlockedElimination(dMat, set).run();
+}
+
+} // namespace numoria::matrix
