@@ -44,11 +44,14 @@ void BM_OpenBlasDgetrf(benchmark::State& state) {
 BENCHMARK(BM_OpenBlasDgetrf)->RangeMultiplier(2)->Range(4, 2048)->Arg(3)->Unit(benchmark::kMillisecond);
 #endif
 
-void BM_InvertMatrix(benchmark::State& state) {
+void invertOn(benchmark::State& state, KernelPath path) {
     const auto n = static_cast<std::int16_t>(state.range(0));
     const Matrix a = squareOfSize(n, 1.0);
-    for (auto _ : state) benchmark::DoNotOptimize(InvertMatrix(a));
+    for (auto _ : state) benchmark::DoNotOptimize(InvertMatrixOn(path, a));
 }
-BENCHMARK(BM_InvertMatrix)->RangeMultiplier(2)->Range(4, 128)->Arg(3)->Unit(benchmark::kMillisecond);
+void BM_InvertFast(benchmark::State& state) { invertOn(state, KernelPath::Fast); }
+void BM_InvertExact(benchmark::State& state) { invertOn(state, KernelPath::Exact); }
+BENCHMARK(BM_InvertFast)->RangeMultiplier(2)->Range(4, 128)->Arg(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_InvertExact)->RangeMultiplier(2)->Range(4, 64)->Arg(3)->Unit(benchmark::kMillisecond);
 
 } // namespace

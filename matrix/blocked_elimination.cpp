@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "matrix/elimination.h"
 #include "runtime/runtime_error.h"
 
 namespace numoria::matrix {
@@ -12,18 +11,20 @@ namespace {
 
 constexpr std::ptrdiff_t kBlock = 32;  // pivots per block
 
+} // namespace
+
 class BlockedElimination {
 public:
-    BlockedElimination(const Matrix& dMat, kernels::InstructionSet set)
-        : copy_(dMat),
-          n_(copy_.size()),
+    BlockedElimination(DenseView block, EliminationWorkspace& workspace, kernels::InstructionSet set)
+        : copy_(block),
+          n_(block.size()),
           eliminate_(kernels::eliminationKernelFor(set)),
           multiply_(kernels::productKernelFor(set)),
-          factors_(static_cast<std::size_t>(n_)),
-          diagonal_(static_cast<std::size_t>(n_)),
-          negatedFactors_(static_cast<std::size_t>(n_ * kBlock)),
-          scratchA_(kernels::kProductScratchA),
-          scratchB_(kernels::kProductScratchB) {}
+          factors_(workspace.factors_.data()),
+          diagonal_(workspace.diagonal_.data()),
+          negatedFactors_(workspace.negatedFactors_.data()),
+          scratchA_(workspace.scratchA_.data()),
+          scratchB_(workspace.scratchB_.data()) {}
 
     std::optional<double> run() {
         fp::clearStatus();
@@ -69,11 +70,11 @@ private:
                 return pivot == 0.0 ? Stop::ZeroPivot : Stop::Repair;
             }
             for (std::ptrdiff_t i = k + 1; i < n_; ++i) factors_[i] = at(i, k) / pivot;
-            const double* f = factors_.data();
+            const double* f = factors_;
             eliminate_(copy_.data(), n_, k, f, k, end, n_);   // the block's columns, every row below k
             eliminate_(copy_.data(), n_, k, f, end, n_, end);  // the block's rows, the columns after it
             const std::ptrdiff_t rest = n_ - end;
-            double* negated = negatedFactors_.data() + (k - first) * rest;
+            double* negated = negatedFactors_ + (k - first) * rest;
             for (std::ptrdiff_t i = end; i < n_; ++i) {
                 diagonal_[i] = diagonal_[i] - f[i] * at(k, i);
                 negated[i - end] = -f[i];
@@ -99,15 +100,15 @@ private:
     void applyDeferred(std::ptrdiff_t first, std::ptrdiff_t last, std::ptrdiff_t end) {
         const std::ptrdiff_t depth = last - first, rest = n_ - end;
         if (depth == 0 || rest == 0) return;
-        multiply_({negatedFactors_.data(), rest}, {copy_.data() + first + end * n_, n_},
-                  {copy_.data() + end + end * n_, n_}, rest, depth, rest, scratchA_.data(), scratchB_.data());
+        multiply_({negatedFactors_, rest}, {copy_.data() + first + end * n_, n_}, {copy_.data() + end + end * n_, n_},
+                  rest, depth, rest, scratchA_, scratchB_);
     }
 
     // Pass k (from 0) row by row, repair step included; false when it raised.
     bool repairPass(std::ptrdiff_t k, double& product) {
         const auto n16 = static_cast<std::int16_t>(n_);
         const auto pivot16 = static_cast<std::int16_t>(k + 1);
-        Elimination<DenseCopy> rowByRow(n16, copy_);
+        Elimination<DenseView> rowByRow(n16, copy_);
         try {
             rowByRow.pass(pivot16);
             product = rowByRow.multiplyByPivot(product, pivot16);
@@ -117,17 +118,42 @@ private:
         return true;
     }
 
-    DenseCopy copy_;
+    DenseView copy_;
     std::ptrdiff_t n_;
     kernels::EliminationKernel eliminate_;
     kernels::ProductKernel multiply_;
-    std::vector<double> factors_, diagonal_, negatedFactors_, scratchA_, scratchB_;
+    double *factors_, *diagonal_, *negatedFactors_, *scratchA_, *scratchB_;
 };
 
-} // namespace
+bool EliminationWorkspace::suits(const Matrix& dMat) {
+    const ElementArray& array = dMat.Element;
+    return dMat.n >= 3 && dMat.n < 32767 && array.present() && array.rows().contains(1) &&
+           array.rows().contains(dMat.n) && array.columns().contains(1) && array.columns().contains(dMat.n);
+}
 
-std::optional<double> blockedDeterminant(const Matrix& dMat, kernels::InstructionSet set) {
-    return BlockedElimination(dMat, set).run();
+DenseView EliminationWorkspace::prepare(std::ptrdiff_t n) {
+    auto grow = [](std::vector<double>& buffer, std::ptrdiff_t size) {
+        if (buffer.size() < static_cast<std::size_t>(size)) buffer.resize(static_cast<std::size_t>(size));
+    };
+    const kernels::ProductScratch scratch = kernels::productScratchFor(n, kBlock, n);
+    grow(matrix_, n * n);
+    grow(factors_, n);
+    grow(diagonal_, n);
+    grow(negatedFactors_, n * kBlock);
+    grow(scratchA_, scratch.a);
+    grow(scratchB_, scratch.b);
+    return {matrix_.data(), n};
+}
+
+DenseView EliminationWorkspace::load(const Matrix& dMat) {
+    const DenseView block = prepare(dMat.n);
+    for (std::int16_t j = 1; j <= dMat.n; ++j)
+        for (std::int16_t i = 1; i <= dMat.n; ++i) block.set(i, j, dMat.Element.get(i, j));
+    return block;
+}
+
+std::optional<double> EliminationWorkspace::determinant(DenseView block, kernels::InstructionSet set) {
+    return BlockedElimination(block, *this, set).run();
 }
 
 } // namespace numoria::matrix

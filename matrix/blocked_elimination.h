@@ -1,7 +1,7 @@
-// The determinant's elimination in blocks of pivots, for records whose array
-// holds rows and columns 1 to n. Within a block, the pivot rows, the pivot
-// columns and the diagonal are brought up to date pass by pass (they are all
-// the look-ahead and the factors read); the rest of the matrix receives the
+// The determinant's elimination in blocks of pivots, on a dense copy of rows
+// and columns 1 to n. Within a block, the pivot rows, the pivot columns and
+// the diagonal are brought up to date pass by pass (they are all that the
+// look-ahead and the factors read); the rest of the matrix receives the
 // block's updates afterwards, in one ordered multiply-subtract, element by
 // element in pass order. Every stored value is the one the row-by-row
 // elimination stores. A pass that needs the repair step brings the whole
@@ -9,14 +9,34 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
+#include "matrix/elimination.h"
 #include "matrix/kernels/cpu_kernels.h"
 #include "matrix/matrix.h"
 
 namespace numoria::matrix {
 
-// The determinant (n >= 3), or nothing when a floating-point flag was raised
-// and the exact path must decide what to report.
-std::optional<double> blockedDeterminant(const Matrix& dMat, kernels::InstructionSet set);
+// Buffers of the blocked elimination, kept between determinants of one size
+// or smaller (the minors of one inversion) so that each needs no allocation.
+class EliminationWorkspace {
+public:
+    // Whether the record's array holds rows and columns 1 to n (n >= 3, below 32767).
+    static bool suits(const Matrix& dMat);
+
+    // The record's rows and columns 1 to n, copied into the workspace.
+    DenseView load(const Matrix& dMat);
+
+    // Dimension n without filling it: the caller writes the n x n block.
+    DenseView prepare(std::ptrdiff_t n);
+
+    // The determinant of the block last prepared or loaded, or nothing when a
+    // floating-point flag was raised and the exact path must decide what to report.
+    std::optional<double> determinant(DenseView block, kernels::InstructionSet set);
+
+private:
+    friend class BlockedElimination;
+    std::vector<double> matrix_, factors_, diagonal_, negatedFactors_, scratchA_, scratchB_;
+};
 
 } // namespace numoria::matrix

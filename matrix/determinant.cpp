@@ -8,18 +8,6 @@
 
 namespace numoria::matrix {
 
-DenseCopy::DenseCopy(const Matrix& dMat) : n_(dMat.n), b_(static_cast<std::size_t>(n_) * n_) {
-    for (std::ptrdiff_t j = 0; j < n_; ++j)
-        for (std::ptrdiff_t i = 0; i < n_; ++i)
-            b_[i + j * n_] = dMat.Element.get(static_cast<std::int32_t>(i + 1), static_cast<std::int32_t>(j + 1));
-}
-
-bool DenseCopy::suits(const Matrix& dMat) {
-    const ElementArray& array = dMat.Element;
-    return dMat.n >= 1 && dMat.n < 32767 && array.present() && array.rows().contains(1) &&
-           array.rows().contains(dMat.n) && array.columns().contains(1) && array.columns().contains(dMat.n);
-}
-
 namespace {
 
 double determinantOn(const Matrix& dMat, std::optional<kernels::InstructionSet> fast) {
@@ -34,8 +22,11 @@ double determinantOn(const Matrix& dMat, std::optional<kernels::InstructionSet> 
         return fp::checked([&] { return a22 * a11 - a21 * a12; });
     }
     default:
-        if (fast && DenseCopy::suits(dMat)) {
-            if (const std::optional<double> result = blockedDeterminant(dMat, *fast)) return *result;
+        if (fast && EliminationWorkspace::suits(dMat)) {
+            EliminationWorkspace workspace;
+            if (const std::optional<double> result = workspace.determinant(workspace.load(dMat), *fast)) {
+                return *result;
+            }
         }
         CheckedCopy copy(dMat);
         return Elimination<CheckedCopy>(dMat.n, copy).run();

@@ -28,16 +28,15 @@ private:
     ElementArray b_;
 };
 
-// Rows and columns 1 to n of a record in one contiguous column-major block,
-// for records whose array holds them all (see suits).
-class DenseCopy {
+// An n x n column-major block that someone else owns, addressed from (1, 1)
+// like the record it was copied from.
+class DenseView {
 public:
-    explicit DenseCopy(const Matrix& dMat);
-    static bool suits(const Matrix& dMat);
+    DenseView(double* data, std::ptrdiff_t n) : data_(data), n_(n) {}
 
-    double get(std::int16_t row, std::int16_t column) const { return b_[offset(row, column)]; }
-    void set(std::int16_t row, std::int16_t column, double value) { b_[offset(row, column)] = value; }
-    double* data() noexcept { return b_.data(); }
+    double get(std::int16_t row, std::int16_t column) const { return data_[offset(row, column)]; }
+    void set(std::int16_t row, std::int16_t column, double value) const { data_[offset(row, column)] = value; }
+    double* data() const noexcept { return data_; }
     std::ptrdiff_t size() const noexcept { return n_; }
 
 private:
@@ -45,8 +44,8 @@ private:
         return static_cast<std::size_t>(row - 1) + static_cast<std::size_t>(column - 1) * n_;
     }
 
+    double* data_;
     std::ptrdiff_t n_;
-    std::vector<double> b_;
 };
 
 template <typename Copy>

@@ -1,6 +1,8 @@
 #include <cmath>
 
+#include "matrix/blocked_elimination.h"
 #include "matrix/index_loops.h"
+#include "matrix/kernel_paths.h"
 #include "matrix/matrix_error.h"
 #include "matrix/matrix_operations.h"
 #include "runtime/checked_int.h"
@@ -20,15 +22,48 @@ std::int16_t cofactorSign(std::int16_t i, std::int16_t j) {
     return static_cast<std::int16_t>(std::pow(-1.0, exponent));
 }
 
+// Determinant(SubMat(dMat, i, j)) for every position. Where the record's
+// array holds the whole matrix, each minor is copied straight into one
+// reused buffer and its determinant taken there; where that meets a
+// floating-point flag, the minor goes the documented way to report it.
+// Neither way can fail before the other would: SubMat of such a record raises
+// nothing, and the determinant of a minor can only overflow.
+class MinorDeterminants {
+public:
+    MinorDeterminants(const Matrix& dMat, KernelPath path)
+        : dMat_(dMat), path_(path), inPlace_(path == KernelPath::Fast && dMat.n >= 4 && EliminationWorkspace::suits(dMat)) {}
+
+    double of(std::int16_t eRow, std::int16_t eCol) {
+        if (inPlace_) {
+            const std::int16_t size = static_cast<std::int16_t>(dMat_.n - 1);
+            const DenseView minor = workspace_.prepare(size);
+            for (std::int16_t j = 1; j <= size; ++j) {
+                const std::int16_t column = j < eCol ? j : static_cast<std::int16_t>(j + 1);
+                for (std::int16_t i = 1; i <= size; ++i) {
+                    minor.set(i, j, dMat_.Element.get(i < eRow ? i : static_cast<std::int16_t>(i + 1), column));
+                }
+            }
+            if (const auto value = workspace_.determinant(minor, kernels::bestInstructionSet())) return *value;
+        }
+        return DeterminantOn(path_, SubMat(dMat_, eRow, eCol));
+    }
+
+private:
+    const Matrix& dMat_;
+    const KernelPath path_;
+    const bool inPlace_;
+    EliminationWorkspace workspace_;
+};
+
 // The adjugate divided by the determinant: cofactors from the determinants of
 // the minors, transposed, then scaled by the reciprocal of the determinant.
-Matrix invertByAdjugate(const Matrix& dMat, double determinant) {
+Matrix invertByAdjugate(const Matrix& dMat, double determinant, KernelPath path) {
     const std::int16_t n = dMat.n;
     Matrix cofactors = CreateMatrix(n, n);
+    MinorDeterminants minors(dMat, path);
     forEachPosition(n, n, [&](std::int16_t i, std::int16_t j) {
-        const Matrix minor = SubMat(dMat, i, j);
+        const double minorDeterminant = minors.of(i, j);
         const double sign = cofactorSign(i, j);
-        const double minorDeterminant = Determinant(minor);
         cofactors.Element.set(i, j, fp::checked([&] { return sign * minorDeterminant; }));
     });
     const Matrix transposed = TransposeMatrix(cofactors);
@@ -37,12 +72,14 @@ Matrix invertByAdjugate(const Matrix& dMat, double determinant) {
 
 } // namespace
 
-Matrix InvertMatrix(const Matrix& dMat) {
+Matrix InvertMatrix(const Matrix& dMat) { return InvertMatrixOn(KernelPath::Fast, dMat); }
+
+Matrix InvertMatrixOn(KernelPath path, const Matrix& dMat) {
     if (dMat.m != dMat.n) raiseMatrixError("InvertMatrix", "Cannot invert a non-square matrix!");
     const ElementArray& a = dMat.Element;
     if (dMat.n == 1) return CreateMatrix(1, 1, DoubleValues{reciprocal(a.get(1, 1))});
 
-    const double d = Determinant(dMat);
+    const double d = DeterminantOn(path, dMat);
     if (d == 0.0) raiseMatrixError("InvertMatrix", "Cannot invert matrix with Determinant = 0!");
 
     if (dMat.n == 2) {
@@ -50,7 +87,7 @@ Matrix InvertMatrix(const Matrix& dMat) {
         const Matrix adjugate = CreateMatrix(2, 2, DoubleValues{a22, -a12, -a21, a11});
         return ScaleMatrix(adjugate, reciprocal(d));
     }
-    return invertByAdjugate(dMat, d);
+    return invertByAdjugate(dMat, d, path);
 }
 
 } // namespace numoria::matrix

@@ -20,4 +20,6 @@ Matrix MultiplyMatrixWith(kernels::InstructionSet set, const Matrix& dMat1, cons
 double DeterminantOn(KernelPath path, const Matrix& dMat);
 double DeterminantWith(kernels::InstructionSet set, const Matrix& dMat);
 
+Matrix InvertMatrixOn(KernelPath path, const Matrix& dMat);
+
 } // namespace numoria::matrix

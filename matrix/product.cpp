@@ -1,5 +1,5 @@
+#include <memory>
 #include <new>
-#include <vector>
 
 #include "matrix/kernel_paths.h"
 #include "matrix/matrix_error.h"
@@ -55,16 +55,17 @@ bool fastProduct(kernels::ProductKernel kernel, const Matrix& dMat1, const Matri
     const std::int16_t m = dMat1.m, n = dMat1.n, p = dMat2.n;
     if (!countFitsFastPath(m) || !countFitsFastPath(n) || !countFitsFastPath(p)) return false;
     if (!covers(dMat1.Element, m, n) || !covers(dMat2.Element, n, p)) return false;
-    std::vector<double> scratchA, scratchB;
+    const kernels::ProductScratch sizes = kernels::productScratchFor(m, n, p);
+    std::unique_ptr<double[]> scratchA, scratchB;
     try {
-        scratchA.resize(kernels::kProductScratchA);
-        scratchB.resize(kernels::kProductScratchB);
+        scratchA.reset(new double[static_cast<std::size_t>(sizes.a)]);
+        scratchB.reset(new double[static_cast<std::size_t>(sizes.b)]);
     } catch (const std::bad_alloc&) {
         return false;
     }
     fp::clearStatus();
     kernel(viewFromOne(dMat1.Element), viewFromOne(dMat2.Element), {result.Element.data(), m}, m, n, p,
-           scratchA.data(), scratchB.data());
+           scratchA.get(), scratchB.get());
     return !fp::errorFlagRaised();
 }
 

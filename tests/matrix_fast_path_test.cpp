@@ -176,6 +176,17 @@ TEST(FastDeterminant, MatchesOnTheDocumentedCases) {
     }
 }
 
+TEST(FastInversion, MatchesTheExactPathBitForBit) {
+    RecordMaker maker(9);
+    for (int trial = 0; trial < 120; ++trial) {
+        const auto n = static_cast<std::int16_t>(maker.pick(1, trial % 4 == 0 ? 40 : 12));
+        const Matrix record = maker.make(n, n, trial % 5);
+        SCOPED_TRACE(::testing::Message() << "trial " << trial << ": n = " << n);
+        expectSameOutcome(outcomeOf([&] { return InvertMatrixOn(KernelPath::Exact, record); }),
+                          outcomeOf([&] { return InvertMatrixOn(KernelPath::Fast, record); }));
+    }
+}
+
 TEST(FastDeterminant, MatchesWhenABlockStopsHalfway) {
     // 70 x 70 records near the identity, so that passes run in blocks of
     // pivots until the planted entries make one pass stop.

@@ -25,8 +25,20 @@ struct View {
 inline constexpr std::ptrdiff_t kProductDepth = 256;         // k values per chunk
 inline constexpr std::ptrdiff_t kProductPanelRows = 192;     // rows of A per packed panel
 inline constexpr std::ptrdiff_t kProductPanelColumns = 512;  // columns of B per packed panel
-inline constexpr std::ptrdiff_t kProductScratchA = kProductPanelRows * kProductDepth;
-inline constexpr std::ptrdiff_t kProductScratchB = kProductPanelColumns * kProductDepth;
+inline constexpr std::ptrdiff_t kWidestTileRows = 16;    // register tiles have at most this many rows
+inline constexpr std::ptrdiff_t kWidestTileColumns = 8;  // and this many columns
+
+struct ProductScratch {
+    std::ptrdiff_t a, b;
+};
+
+// What the product of an m x n and an n x p operand needs.
+constexpr ProductScratch productScratchFor(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t p) {
+    auto roundUp = [](std::ptrdiff_t value, std::ptrdiff_t step) { return (value + step - 1) / step * step; };
+    const std::ptrdiff_t depth = n < kProductDepth ? n : kProductDepth;
+    return {roundUp(m < kProductPanelRows ? m : kProductPanelRows, kWidestTileRows) * depth,
+            roundUp(p < kProductPanelColumns ? p : kProductPanelColumns, kWidestTileColumns) * depth};
+}
 
 using ProductKernel = void (*)(ConstView a, ConstView b, View c, std::ptrdiff_t m, std::ptrdiff_t n,
                                std::ptrdiff_t p, double* scratchA, double* scratchB);
