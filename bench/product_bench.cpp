@@ -3,6 +3,8 @@
 #include <benchmark/benchmark.h>
 
 
+#include <algorithm>
+
 #include "bench_support.h"
 #include "matrix/kernel_paths.h"
 
@@ -27,6 +29,22 @@ void productOn(benchmark::State& state, KernelPath path) {
 }
 
 void BM_MultiplyFast(benchmark::State& state) { productOn(state, KernelPath::Fast); }
+
+// The fast path with each instruction set's kernel.
+void BM_MultiplyWith(benchmark::State& state, kernels::InstructionSet set) {
+    const auto supported = kernels::supportedInstructionSets();
+    if (std::find(supported.begin(), supported.end(), set) == supported.end()) {
+        state.SkipWithError("not supported by this CPU");
+        return;
+    }
+    const auto n = static_cast<std::int16_t>(state.range(0));
+    const Matrix a = squareOfSize(n, 1.0), b = squareOfSize(n, 2.0);
+    for (auto _ : state) benchmark::DoNotOptimize(MultiplyMatrixWith(set, a, b));
+    reportRate(state, "pairs/s", double(n) * n * n);
+}
+BENCHMARK_CAPTURE(BM_MultiplyWith, SSE2, kernels::InstructionSet::Sse2)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MultiplyWith, AVX2, kernels::InstructionSet::Avx2)->Arg(1024)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MultiplyWith, AVX512, kernels::InstructionSet::Avx512)->Arg(1024)->Unit(benchmark::kMillisecond);
 void BM_MultiplyExact(benchmark::State& state) { productOn(state, KernelPath::Exact); }
 BENCHMARK(BM_MultiplyFast)->RangeMultiplier(2)->Range(4, 2048)->Arg(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MultiplyExact)->RangeMultiplier(2)->Range(4, 1024)->Arg(3)->Unit(benchmark::kMillisecond);
