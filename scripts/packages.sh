@@ -1,3 +1,7 @@
 # The Debian packages each part of the build needs (sourced by the scripts).
 NATIVE_PACKAGES=(cmake ninja-build g++ libgtest-dev)
+# The Windows builds and the Wine tests: the mingw-w64 cross compilers, widl,
+# the standard IDL files, the 64-bit Wine with its VBScript host, and the
+# GoogleTest sources that are cross-built for the Wine client.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libwine-dev wine64 googletest python3)
 BENCH_PACKAGES=(libbenchmark-dev libopenblas-dev)

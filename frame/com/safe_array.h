@@ -1,0 +1,49 @@
+// An owned SAFEARRAY, destroyed when it goes out of scope, and a scoped lock
+// of an array's data.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <utility>
+
+namespace numoria::frame {
+
+class SafeArray {
+public:
+    SafeArray() = default;
+    explicit SafeArray(SAFEARRAY* owned) noexcept : array_(owned) {}
+    SafeArray(const SafeArray&) = delete;
+    SafeArray& operator=(const SafeArray&) = delete;
+    SafeArray(SafeArray&& other) noexcept : array_(std::exchange(other.array_, nullptr)) {}
+    SafeArray& operator=(SafeArray&& other) noexcept {
+        std::swap(array_, other.array_);
+        return *this;
+    }
+    ~SafeArray() {
+        if (array_ != nullptr) SafeArrayDestroy(array_);
+    }
+
+    SAFEARRAY* get() const noexcept { return array_; }
+    SAFEARRAY* release() noexcept { return std::exchange(array_, nullptr); }
+
+private:
+    SAFEARRAY* array_ = nullptr;
+};
+
+// Locks an array's data for the lifetime of the object.
+class SafeArrayData {
+public:
+    explicit SafeArrayData(SAFEARRAY* array);
+    SafeArrayData(const SafeArrayData&) = delete;
+    SafeArrayData& operator=(const SafeArrayData&) = delete;
+    ~SafeArrayData() { SafeArrayUnaccessData(array_); }
+
+    void* data() const noexcept { return data_; }
+
+private:
+    SAFEARRAY* array_;
+    void* data_ = nullptr;
+};
+
+} // namespace numoria::frame

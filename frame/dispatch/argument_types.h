@@ -1,0 +1,191 @@
+// How each C++ parameter and result type of a member handler crosses the
+// automation boundary: its declared automation type, how a dispatch argument
+// is coerced to it, and how the virtual-table form's raw parameter is read.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+#include <ocidl.h>
+#include <wrl/client.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "frame/com/bstr.h"
+#include "frame/com/variant.h"
+#include "frame/dispatch/variant_value_list.h"
+#include "frame/errors/frame_error.h"
+#include "frame/records/matrix_record.h"
+#include "numori10.h"
+
+namespace numoria::frame {
+
+// The argument coerced to `type` in the user's locale; a failure names the
+// argument's position.
+Variant coercedArgument(const VARIANT& argument, VARTYPE type, std::size_t position);
+
+// The record a VT_RECORD (or VT_RECORD | VT_BYREF) argument holds.
+CoreMatrix matrixArgument(const VARIANT& argument, std::size_t position);
+
+template <class Raw>
+const Raw& dereferenced(const Raw* pointer) {
+    if (pointer == nullptr) throw FrameError(E_POINTER);
+    return *pointer;
+}
+
+template <class T>
+struct Argument;
+
+template <>
+struct Argument<std::int16_t> {
+    using Holder = std::int16_t;
+    static constexpr VARTYPE type = VT_I2;
+    static Holder late(const VARIANT& value, std::size_t position) {
+        return coercedArgument(value, type, position)->iVal;
+    }
+    static Holder early(short value) { return value; }
+    static Holder early(const short* value) { return dereferenced(value); }
+};
+
+template <>
+struct Argument<std::int32_t> {
+    using Holder = std::int32_t;
+    static constexpr VARTYPE type = VT_I4;
+    static Holder late(const VARIANT& value, std::size_t position) {
+        return coercedArgument(value, type, position)->lVal;
+    }
+    static Holder early(LONG value) { return value; }
+    static Holder early(const LONG* value) { return dereferenced(value); }
+    static Holder early(const LoadResConstants* value) { return dereferenced(value); }
+};
+
+template <>
+struct Argument<double> {
+    using Holder = double;
+    static constexpr VARTYPE type = VT_R8;
+    static Holder late(const VARIANT& value, std::size_t position) {
+        return coercedArgument(value, type, position)->dblVal;
+    }
+    static Holder early(double value) { return value; }
+};
+
+template <>
+struct Argument<std::u16string_view> {
+    using Holder = std::u16string;
+    static constexpr VARTYPE type = VT_BSTR;
+    static Holder late(const VARIANT& value, std::size_t position) {
+        return Holder(textOf(coercedArgument(value, type, position)->bstrVal));
+    }
+    static Holder early(BSTR value) { return Holder(textOf(value)); }
+};
+
+template <>
+struct Argument<const CoreMatrix&> {
+    using Holder = CoreMatrix;
+    static constexpr VARTYPE type = VT_RECORD;
+    static Holder late(const VARIANT& value, std::size_t position) { return matrixArgument(value, position); }
+    static Holder early(const RecordMatrix* value) { return coreMatrixOf(dereferenced(value)); }
+};
+
+// The variable argument list: through dispatch the trailing arguments arrive
+// already packed into one array of VARIANT.
+template <>
+struct Argument<const matrix::ValueList&> {
+    using Holder = VariantValueList;
+    static constexpr VARTYPE type = VT_ARRAY | VT_VARIANT;
+    static Holder late(const VARIANT& value, std::size_t) { return Holder(value.parray); }
+    static Holder early(SAFEARRAY* const* value) { return Holder(dereferenced(value)); }
+};
+
+template <>
+struct Argument<const Variant&> {
+    using Holder = Variant;
+    static constexpr VARTYPE type = VT_VARIANT;
+    static Holder late(const VARIANT& value, std::size_t) { return copied(&value); }
+    static Holder early(const VARIANT* value) { return copied(&dereferenced(value)); }
+    static Holder copied(const VARIANT* value) {
+        Holder copy;
+        throwIfFailed(VariantCopyInd(copy.get(), const_cast<VARIANT*>(value)));
+        return copy;
+    }
+};
+
+template <>
+struct Argument<const Microsoft::WRL::ComPtr<IDispatch>&> {
+    using Holder = Microsoft::WRL::ComPtr<IDispatch>;
+    static constexpr VARTYPE type = VT_DISPATCH;
+    static Holder late(const VARIANT& value, std::size_t position) {
+        return coercedArgument(value, type, position)->pdispVal;
+    }
+    static Holder early(IDispatch* value) { return value; }
+};
+
+template <class T>
+struct ResultType;
+
+template <>
+struct ResultType<void> {
+    static constexpr VARTYPE type = VT_EMPTY;
+};
+
+template <>
+struct ResultType<CoreMatrix> {
+    static constexpr VARTYPE type = VT_RECORD;
+    static void late(const CoreMatrix& value, VARIANT* result);
+    static void early(const CoreMatrix& value, RecordMatrix* result) { writeRecord(value, *result); }
+};
+
+template <>
+struct ResultType<double> {
+    static constexpr VARTYPE type = VT_R8;
+    static void late(double value, VARIANT* result) {
+        result->vt = VT_R8;
+        result->dblVal = value;
+    }
+    static void early(double value, double* result) { *result = value; }
+};
+
+template <>
+struct ResultType<std::int32_t> {
+    static constexpr VARTYPE type = VT_I4;
+    static void late(std::int32_t value, VARIANT* result) {
+        result->vt = VT_I4;
+        result->lVal = value;
+    }
+    static void early(std::int32_t value, LONG* result) { *result = value; }
+};
+
+template <>
+struct ResultType<std::u16string> {
+    static constexpr VARTYPE type = VT_BSTR;
+    static void late(const std::u16string& value, VARIANT* result) {
+        result->bstrVal = Bstr(value).release();
+        result->vt = VT_BSTR;
+    }
+    static void early(const std::u16string& value, BSTR* result) { *result = Bstr(value).release(); }
+};
+
+template <>
+struct ResultType<Microsoft::WRL::ComPtr<IDispatch>> {
+    static constexpr VARTYPE type = VT_DISPATCH;
+    static void late(Microsoft::WRL::ComPtr<IDispatch> value, VARIANT* result) {
+        result->vt = VT_DISPATCH;
+        result->pdispVal = value.Detach();
+    }
+    template <class Interface>
+    static void early(Microsoft::WRL::ComPtr<IDispatch> value, Interface** result) {
+        *result = nullptr;
+        if (value) throwIfFailed(value.CopyTo(result));
+    }
+};
+
+template <>
+struct ResultType<Variant> {
+    static constexpr VARTYPE type = VT_VARIANT;
+    static void late(Variant value, VARIANT* result) { value.moveTo(result); }
+    static void early(Variant value, VARIANT* result) { value.moveTo(result); }
+};
+
+} // namespace numoria::frame

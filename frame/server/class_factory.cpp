@@ -1,0 +1,55 @@
+#include "frame/server/class_factory.h"
+
+#include <wrl/client.h>
+
+#include <new>
+
+#include "frame/com/adopt.h"
+#include "frame/com/ref_counted.h"
+#include "frame/errors/automation_error.h"
+#include "frame/server/module_state.h"
+#include "frame/services/framework_services.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace numoria::frame {
+
+namespace {
+
+class ClassFactory final : public RefCounted<ClassFactory, IClassFactory> {
+public:
+    explicit ClassFactory(const ClassEntry& entry) : entry_(entry) {}
+
+    void* interfaceFor(REFIID iid) {
+        return iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
+    }
+
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
+        if (object == nullptr) return E_POINTER;
+        *object = nullptr;
+        if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+        ComPtr<IUnknown> instance = adopt(entry_.create());
+        if (!instance) return E_OUTOFMEMORY;
+        const HRESULT initialised = guardedCall(entry_.interfaceId, [] { EnsureVxEnvironmentStatus_Pro(); });
+        if (FAILED(initialised)) return initialised;
+        return instance->QueryInterface(iid, object);
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+        if (lock) lockModule();
+        else unlockModule();
+        return S_OK;
+    }
+
+private:
+    const ClassEntry& entry_;
+};
+
+} // namespace
+
+HRESULT classFactoryFor(const ClassEntry& entry, REFIID iid, void** factory) noexcept {
+    ComPtr<IClassFactory> instance = adopt<IClassFactory>(new (std::nothrow) ClassFactory(entry));
+    if (!instance) return E_OUTOFMEMORY;
+    return instance->QueryInterface(iid, factory);
+}
+
+} // namespace numoria::frame

@@ -1,0 +1,30 @@
+// The four exports of the in-process server and the file's entry point.
+#include <windows.h>
+#include <unknwn.h>
+
+#include "frame/server/class_catalogue.h"
+#include "frame/server/class_factory.h"
+#include "frame/server/module_state.h"
+#include "frame/server/registration.h"
+
+using namespace numoria::frame;
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+    // Thread notices stay enabled: per-thread module data will need them.
+    if (reason == DLL_PROCESS_ATTACH) setModuleHandle(module);
+    return TRUE;
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID classId, REFIID iid, void** factory) {
+    if (factory == nullptr) return E_POINTER;
+    *factory = nullptr;
+    const ClassEntry* entry = findClass(classId);
+    if (entry == nullptr) return CLASS_E_CLASSNOTAVAILABLE;
+    return classFactoryFor(*entry, iid, factory);
+}
+
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return moduleInUse() ? S_FALSE : S_OK; }
+
+extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() { return registerServer(); }
+
+extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() { return unregisterServer(); }

@@ -1,0 +1,88 @@
+#include "frame/services/framework_services.h"
+
+#include <wrl/client.h>
+
+#include <array>
+
+#include "frame/com/bstr.h"
+#include "frame/com/variant.h"
+#include "frame/services/error_object.h"
+#include "frame/services/late_binding.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace numoria::frame {
+
+namespace {
+
+constexpr const wchar_t* kEnvironmentLocation = L"basVxfuCommonA.EnsureVxEnvironmentStatus_Pro";
+constexpr const wchar_t* kAboutLocation = L"basVxfuCommonA.AppAboutVxfu_Pro";
+
+// Runs one step; a runtime error it raises is reported and execution resumes.
+template <class Step>
+void reportingErrors(const wchar_t* location, Step&& step) {
+    try {
+        step();
+    } catch (const RuntimeError& error) {
+        ErrorHandlerMessageVx_Pro(location, error);
+    }
+}
+
+// Creates the framework object, calls the method with the arguments, releases it.
+void callFramework(const wchar_t* location, const wchar_t* progId, const wchar_t* method, std::span<VARIANT> arguments) {
+    ComPtr<IDispatch> object;
+    reportingErrors(location, [&] { object = createObject(progId); });
+    reportingErrors(location, [&] { callMethod(object.Get(), method, arguments); });
+    reportingErrors(location, [&] { object.Reset(); });
+}
+
+} // namespace
+
+void EnsureVxEnvironmentStatus_Pro() {
+    std::array<VARIANT, 2> arguments{};
+    arguments[0].vt = VT_BOOL;
+    arguments[0].boolVal = VARIANT_TRUE;
+    arguments[1].vt = VT_I2;
+    arguments[1].iVal = 99;
+    callFramework(kEnvironmentLocation, L"VxFundara10.clsVxfuEnvironmentA", L"EnsureVxEnvironmentStatus", arguments);
+}
+
+void AppAboutVxfu_Pro(IDispatch* app) {
+    std::array<VARIANT, 1> arguments{};
+    arguments[0].vt = VT_DISPATCH;
+    arguments[0].pdispVal = app;
+    callFramework(kAboutLocation, L"VxFundara10.clsVxFundara10A", L"AppAboutVxfu", arguments);
+}
+
+void ErrorHandlerMessageVx_Pro(const wchar_t* location, const RuntimeError& error) {
+    ComPtr<IDispatch> handler = createObject(L"VxFundara10.clsVxfuErrorHandlerA");
+    // The App object belongs to the information class; until it exists the
+    // report carries no object in its place.
+    IDispatch* app = nullptr;
+    ComPtr<IDispatch> errorObjectOwner = newErrorObject(error);
+    IDispatch* errorObject = errorObjectOwner.Get();
+    Bstr empty1(u""), place(location), empty2(u"");
+    BSTR empty1Value = empty1.get(), placeValue = place.get(), empty2Value = empty2.get();
+    LONG zero1 = 0, zero2 = 0;
+
+    std::array<VARIANT, 8> arguments{};
+    arguments[0].vt = VT_BYREF | VT_DISPATCH;
+    arguments[0].ppdispVal = &app;
+    arguments[1].vt = VT_BYREF | VT_DISPATCH;
+    arguments[1].ppdispVal = &errorObject;
+    arguments[2].vt = VT_BYREF | VT_BSTR;
+    arguments[2].pbstrVal = &empty1Value;
+    arguments[3].vt = VT_BYREF | VT_BSTR;
+    arguments[3].pbstrVal = &placeValue;
+    arguments[4].vt = VT_BYREF | VT_I4;
+    arguments[4].plVal = &zero1;
+    arguments[5].vt = VT_BYREF | VT_BSTR;
+    arguments[5].pbstrVal = &empty2Value;
+    arguments[6].vt = VT_BYREF | VT_I4;
+    arguments[6].plVal = &zero2;
+    arguments[7].vt = VT_ERROR;
+    arguments[7].scode = DISP_E_PARAMNOTFOUND;
+    callMethod(handler.Get(), L"ErrorHandlerMessageVx", arguments);
+}
+
+} // namespace numoria::frame

@@ -1,0 +1,19 @@
+#include "automation_values.h"
+
+namespace vxfu {
+
+HRESULT coerce_argument(const VARIANT& argument, VARTYPE type, UniqueVariant& out) {
+    UniqueVariant direct;
+    HRESULT hr = VariantCopyInd(direct.get(), const_cast<VARIANT*>(&argument));
+    if (FAILED(hr)) return hr;
+    return VariantChangeType(out.reset(), direct.get(), 0, type);
+}
+
+std::wstring variant_text(const VARIANT& value) {
+    UniqueVariant text;
+    if (FAILED(coerce_argument(value, VT_BSTR, text))) return {};
+    BSTR b = text.get()->bstrVal;
+    return b ? std::wstring(b, SysStringLen(b)) : std::wstring();
+}
+
+}  // namespace vxfu

@@ -1,0 +1,66 @@
+#include "class_factory.h"
+
+#include "module_lifetime.h"
+#include "test_hooks.h"
+
+#include <atomic>
+#include <new>
+
+namespace vxfu {
+namespace {
+
+class ClassFactory final : public IClassFactory {
+public:
+    explicit ClassFactory(const ClassDescription& description) : description_(description) {
+        module_object_created();
+    }
+    ~ClassFactory() { module_object_destroyed(); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
+            *object = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        *object = nullptr;
+        if (outer) return CLASS_E_NOAGGREGATION;
+        // A refused class fails here rather than in DllGetClassObject: a
+        // missing class object makes COM go on to look for an out-of-process
+        // server, which costs seconds per creation under Wine.
+        if (hooks::class_refused(description_.class_name)) return CLASS_E_CLASSNOTAVAILABLE;
+        return create_named_dispatch(description_, iid, object);
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+        module_lock(lock != FALSE);
+        return S_OK;
+    }
+
+private:
+    const ClassDescription& description_;
+    std::atomic<ULONG> references_{1};
+};
+
+}  // namespace
+
+HRESULT create_class_factory(const ClassDescription& description, REFIID iid, void** factory) {
+    auto* created = new (std::nothrow) ClassFactory(description);
+    if (!created) return E_OUTOFMEMORY;
+    HRESULT hr = created->QueryInterface(iid, factory);
+    created->Release();
+    return hr;
+}
+
+}  // namespace vxfu

@@ -1,0 +1,10 @@
+// One class factory implementation for every class of the stand-in.
+#pragma once
+
+#include "named_dispatch.h"
+
+namespace vxfu {
+
+HRESULT create_class_factory(const ClassDescription& description, REFIID iid, void** factory);
+
+}  // namespace vxfu

@@ -1,0 +1,31 @@
+// clsVxfuEnvironmentA: EnsureVxEnvironmentStatus(bool, short) checks nothing
+// and only leaves a trace, so callers can count the calls.
+#include "framework_members.h"
+
+#include "report_log.h"
+#include "test_hooks.h"
+
+namespace vxfu {
+
+CallOutcome ensure_environment_status(const CallArguments& args, VARIANT*) {
+    UniqueVariant flag, code;
+    CallOutcome outcome;
+    if (FAILED(coerce_argument(args[0], VT_BOOL, flag))) {
+        outcome.status = DISP_E_TYPEMISMATCH;
+        outcome.bad_argument = 0;
+        return outcome;
+    }
+    if (FAILED(coerce_argument(args[1], VT_I2, code))) {
+        outcome.status = DISP_E_TYPEMISMATCH;
+        outcome.bad_argument = 1;
+        return outcome;
+    }
+    record_line(L"EnsureVxEnvironmentStatus | " +
+                std::wstring(flag.get()->boolVal ? L"True" : L"False") + L" | " +
+                std::to_wstring(code.get()->iVal));
+    if (auto number = hooks::forced_error(hooks::kFailEnvironment))
+        return raise(*number, L"The environment status could not be ensured");
+    return outcome;
+}
+
+}  // namespace vxfu

@@ -1,0 +1,122 @@
+#include "named_dispatch.h"
+
+#include "module_lifetime.h"
+
+#include <atomic>
+
+namespace vxfu {
+namespace {
+
+constexpr long kControlFacility = static_cast<long>(0x800A0000);
+
+void fill_exception(const AutomationError& error, EXCEPINFO* info) {
+    if (!info) return;
+    *info = EXCEPINFO{};
+    info->scode = error.number >= 0 && error.number < 65536 ? kControlFacility + error.number
+                                                             : error.number;
+    info->bstrSource = UniqueBstr(error.source).release();
+    info->bstrDescription = UniqueBstr(error.description).release();
+}
+
+class NamedDispatch final : public IDispatch {
+public:
+    explicit NamedDispatch(const ClassDescription& description) : description_(description) {
+        module_object_created();
+    }
+    ~NamedDispatch() { module_object_destroyed(); }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (!object) return E_POINTER;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
+            *object = static_cast<IDispatch*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+        if (info) *info = nullptr;
+        return DISP_E_BADINDEX;
+    }
+
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                            DISPID* ids) override {
+        if (!names || !ids || count == 0) return E_INVALIDARG;
+        const MemberDescription* member = find(names[0]);
+        ids[0] = member ? member->dispid : DISPID_UNKNOWN;
+        // The members take no named arguments.
+        for (UINT i = 1; i < count; ++i) ids[i] = DISPID_UNKNOWN;
+        return member && count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+    }
+
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception,
+                                     UINT* bad_argument) override {
+        const MemberDescription* member = find(dispid);
+        if (!member) return DISP_E_MEMBERNOTFOUND;
+        if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
+        DISPPARAMS none{};
+        const DISPPARAMS& given = params ? *params : none;
+        if (given.cNamedArgs != 0) return DISP_E_NONAMEDARGS;
+        if (given.cArgs < member->min_args || given.cArgs > member->max_args)
+            return DISP_E_BADPARAMCOUNT;
+
+        UniqueVariant discarded;
+        CallOutcome outcome = member->handler(CallArguments(given), result ? result : discarded.get());
+        if (outcome.raised) {
+            fill_exception(outcome.error, exception);
+            return DISP_E_EXCEPTION;
+        }
+        if (outcome.status == DISP_E_TYPEMISMATCH && bad_argument)
+            *bad_argument = CallArguments(given).raw_index(outcome.bad_argument);
+        return outcome.status;
+    }
+
+private:
+    const MemberDescription* find(const wchar_t* name) const {
+        for (const MemberDescription& member : description_.members)
+            if (_wcsicmp(member.name, name) == 0) return &member;
+        return nullptr;
+    }
+    const MemberDescription* find(DISPID dispid) const {
+        for (const MemberDescription& member : description_.members)
+            if (member.dispid == dispid) return &member;
+        return nullptr;
+    }
+
+    const ClassDescription& description_;
+    std::atomic<ULONG> references_{1};
+};
+
+}  // namespace
+
+HRESULT create_named_dispatch(const ClassDescription& description, REFIID iid, void** object) {
+    auto* created = new (std::nothrow) NamedDispatch(description);
+    if (!created) return E_OUTOFMEMORY;
+    HRESULT hr = created->QueryInterface(iid, object);
+    created->Release();
+    return hr;
+}
+
+CallOutcome raise(long number, std::wstring description) {
+    CallOutcome outcome;
+    outcome.status = DISP_E_EXCEPTION;
+    outcome.raised = true;
+    outcome.error = AutomationError{number, L"VxFundara10", std::move(description)};
+    return outcome;
+}
+
+}  // namespace vxfu

@@ -1,0 +1,70 @@
+// A late-bound object described by a table: each member has a name, a
+// dispatch identifier, the range of argument counts it accepts and a
+// handler. One implementation of IDispatch serves every class of the
+// stand-in, so the classes themselves are only their tables.
+#pragma once
+
+#include "automation_values.h"
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <span>
+#include <string>
+
+namespace vxfu {
+
+// The positional arguments of one call, in the order the caller wrote them
+// (DISPPARAMS keeps them last-first).
+class CallArguments {
+public:
+    explicit CallArguments(const DISPPARAMS& params) : params_(params) {}
+    UINT count() const { return params_.cArgs; }
+    const VARIANT& operator[](UINT position) const {
+        return params_.rgvarg[params_.cArgs - 1 - position];
+    }
+    // Index into rgvarg for puArgErr.
+    UINT raw_index(UINT position) const { return params_.cArgs - 1 - position; }
+
+private:
+    const DISPPARAMS& params_;
+};
+
+// A raised automation error; `number` becomes scode 0x800A0000 + number
+// when it is below 65536.
+struct AutomationError {
+    long number;
+    std::wstring source;
+    std::wstring description;
+};
+
+struct CallOutcome {
+    HRESULT status = S_OK;
+    UINT bad_argument = 0;                  // for DISP_E_TYPEMISMATCH
+    bool raised = false;                     // true: `error` describes the failure
+    AutomationError error{};
+};
+
+using MemberHandler = CallOutcome (*)(const CallArguments& args, VARIANT* result);
+
+struct MemberDescription {
+    const wchar_t* name;
+    DISPID dispid;
+    UINT min_args;
+    UINT max_args;
+    MemberHandler handler;
+};
+
+struct ClassDescription {
+    const wchar_t* class_name;  // short name, e.g. clsVxfuEnvironmentA
+    const wchar_t* prog_id;
+    CLSID clsid;
+    std::span<const MemberDescription> members;
+};
+
+// Creates a new object of the described class with one reference.
+HRESULT create_named_dispatch(const ClassDescription& description, REFIID iid, void** object);
+
+CallOutcome raise(long number, std::wstring description);
+
+}  // namespace vxfu

@@ -1,0 +1,52 @@
+#!/bin/bash
+# Makes a fresh 64-bit Wine prefix and registers the given in-process
+# servers in it (regsvr32 through each DLL's own DllRegisterServer).
+#
+#   scripts/wine/make-prefix.sh <prefix-dir> [dll ...]
+#
+# A DLL that does not exist is skipped with a note, so the prefix can be made
+# before every DLL has been built. Every Wine process here has its output
+# sent to a file or /dev/null, so the wineserver that stays up for a few
+# seconds afterwards holds none of the caller's pipes open (CTest would wait
+# for it otherwise); stop-prefix.sh shuts it down at once.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/wine-env.sh"
+
+if [ $# -lt 1 ]; then
+    echo "usage: $0 <prefix-dir> [dll ...]" >&2
+    exit 2
+fi
+prefix=$1
+shift
+[ -x "$WINE64" ] || { echo "no Wine loader at $WINE64 (scripts/test.sh installs it)" >&2; exit 1; }
+
+mkdir -p "$(dirname "$prefix")"
+export WINEPREFIX
+WINEPREFIX=$(readlink -f "$(dirname "$prefix")")/$(basename "$prefix")
+
+if [ -d "$WINEPREFIX" ]; then
+    "$WINESERVER64" -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
+fi
+
+"$WINE64" wineboot --init </dev/null >"$WINEPREFIX.wineboot.log" 2>&1 || {
+    cat "$WINEPREFIX.wineboot.log" >&2
+    exit 1
+}
+
+status=0
+for dll in "$@"; do
+    if [ ! -f "$dll" ]; then
+        echo "not built, not registered: $dll"
+        continue
+    fi
+    if "$WINE64" regsvr32 /s "$(windows_path "$dll")" </dev/null >/dev/null 2>&1; then
+        echo "registered: $dll"
+    else
+        echo "registration failed: $dll" >&2
+        status=1
+    fi
+done
+
+exit $status

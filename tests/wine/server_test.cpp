@@ -1,0 +1,112 @@
+// numori10.dll as an in-process server: creation of every class by
+// programmatic identifier and by class identifier, its class factories and
+// DllCanUnloadNow.
+#include "support/late_bound.h"
+#include "support/library_classes.h"
+#include "support/loaded_server.h"
+#include "support/test_environment.h"
+
+#include <gtest/gtest.h>
+
+using namespace wine_tests;
+
+namespace {
+
+// The IID of the interface an object describes through IDispatch::GetTypeInfo.
+bool default_interface_of(IDispatch* object, IID& iid) {
+    ComPtr<ITypeInfo> info;
+    if (FAILED(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.GetAddressOf()))) return false;
+    TYPEATTR* attributes = nullptr;
+    if (FAILED(info->GetTypeAttr(&attributes))) return false;
+    iid = attributes->guid;
+    info->ReleaseTypeAttr(attributes);
+    return true;
+}
+
+}  // namespace
+
+TEST(Server, EveryClassIsCreatableByProgIdAndByClsid) {
+    for (const std::wstring& name : kLibraryClasses) {
+        SCOPED_TRACE(narrow(name));
+        const std::wstring prog_id = library_prog_id(name);
+        CLSID clsid{};
+        ASSERT_EQ(CLSIDFromProgID(prog_id.c_str(), &clsid), S_OK);
+
+        LPOLESTR registered = nullptr;
+        ASSERT_EQ(ProgIDFromCLSID(clsid, &registered), S_OK);
+        EXPECT_EQ(std::wstring(registered), prog_id);
+        CoTaskMemFree(registered);
+
+        Creation by_name = create_by_prog_id(prog_id);
+        Creation by_clsid = create_by_clsid(clsid);
+        ASSERT_EQ(by_name.status, S_OK);
+        ASSERT_EQ(by_clsid.status, S_OK);
+        EXPECT_NE(by_name.object.Get(), by_clsid.object.Get()) << "each request makes a new object";
+
+        IID iid{};
+        ASSERT_TRUE(default_interface_of(by_name.object.Get(), iid));
+        ComPtr<IUnknown> through_default;
+        EXPECT_EQ(by_name.object->QueryInterface(iid, reinterpret_cast<void**>(
+                                                          through_default.GetAddressOf())),
+                  S_OK);
+        ComPtr<ISupportErrorInfo> error_info;
+        ASSERT_EQ(by_name.object.As(&error_info), S_OK);
+        EXPECT_EQ(error_info->InterfaceSupportsErrorInfo(iid), S_OK);
+    }
+}
+
+TEST(Server, MemberlessClassesAnswerNoName) {
+    const std::wstring names[] = {L"About", L"CreateMatrix", L"DecimalToBinary", L"Factorial"};
+    for (const std::wstring& cls : {std::wstring(L"clsVxNumsGeneralA"), std::wstring(L"clsVxNumsAdvancedA")}) {
+        Creation created = create_by_prog_id(library_prog_id(cls));
+        ASSERT_EQ(created.status, S_OK) << narrow(cls);
+        for (const std::wstring& name : names)
+            EXPECT_EQ(dispid_of(created.object.Get(), name), DISPID_UNKNOWN) << narrow(cls + L"." + name);
+    }
+}
+
+TEST(Server, ClassObjectForAnUnknownClsidIsRefused) {
+    LoadedServer server(dist_file(L"numori10.dll"));
+    ASSERT_TRUE(server.loaded() && server.get_class_object);
+    const CLSID unknown = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
+    ComPtr<IClassFactory> factory;
+    EXPECT_EQ(server.get_class_object(unknown, IID_IClassFactory,
+                                      reinterpret_cast<void**>(factory.GetAddressOf())),
+              CLASS_E_CLASSNOTAVAILABLE);
+}
+
+TEST(Server, CanUnloadOnlyWhenNoObjectOrFactoryLockIsAlive) {
+    LoadedServer server(dist_file(L"numori10.dll"));
+    ASSERT_TRUE(server.loaded() && server.get_class_object && server.can_unload_now);
+    EXPECT_EQ(server.can_unload_now(), S_OK) << "no object alive at the start";
+    for (const std::wstring& name : kLibraryClasses) {
+        SCOPED_TRACE(narrow(name));
+        CLSID clsid{};
+        ASSERT_EQ(CLSIDFromProgID(library_prog_id(name).c_str(), &clsid), S_OK);
+        ComPtr<IClassFactory> factory;
+        ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory,
+                                          reinterpret_cast<void**>(factory.GetAddressOf())),
+                  S_OK);
+        ComPtr<IDispatch> object;
+        ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch,
+                                          reinterpret_cast<void**>(object.GetAddressOf())),
+                  S_OK);
+        factory.Reset();
+        EXPECT_EQ(server.can_unload_now(), S_FALSE) << "an object is alive";
+        object.Reset();
+        EXPECT_EQ(server.can_unload_now(), S_OK) << "the object was released";
+
+        ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory,
+                                          reinterpret_cast<void**>(factory.GetAddressOf())),
+                  S_OK);
+        ASSERT_EQ(factory->LockServer(TRUE), S_OK);
+        factory.Reset();
+        EXPECT_EQ(server.can_unload_now(), S_FALSE) << "a factory lock is alive";
+        ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory,
+                                          reinterpret_cast<void**>(factory.GetAddressOf())),
+                  S_OK);
+        ASSERT_EQ(factory->LockServer(FALSE), S_OK);
+        factory.Reset();
+        EXPECT_EQ(server.can_unload_now(), S_OK) << "the lock was released";
+    }
+}

@@ -1,0 +1,34 @@
+// An in-process server loaded directly with LoadLibrary, its four exports
+// looked up by name.
+#pragma once
+
+#include <windows.h>
+#include <objbase.h>
+
+#include <string>
+
+namespace wine_tests {
+
+class LoadedServer {
+public:
+    explicit LoadedServer(const std::wstring& path);
+    LoadedServer(const LoadedServer&) = delete;
+    LoadedServer& operator=(const LoadedServer&) = delete;
+    ~LoadedServer();
+
+    bool loaded() const { return module_ != nullptr; }
+    HMODULE module() const { return module_; }
+
+    using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+    using NoArgumentFn = HRESULT(STDAPICALLTYPE*)();
+
+    GetClassObjectFn get_class_object = nullptr;
+    NoArgumentFn can_unload_now = nullptr;
+    NoArgumentFn register_server = nullptr;
+    NoArgumentFn unregister_server = nullptr;
+
+private:
+    HMODULE module_ = nullptr;
+};
+
+}  // namespace wine_tests

@@ -1,0 +1,18 @@
+// The names of the keys that in-process servers register: the subkeys of
+// HKEY_CLASSES_ROOT itself (programmatic identifiers) and of its CLSID,
+// Interface and TypeLib keys, as one sorted set of paths.
+#pragma once
+
+#include <set>
+#include <string>
+
+namespace wine_tests {
+
+using RegistrySnapshot = std::set<std::wstring>;
+
+RegistrySnapshot snapshot_class_registrations();
+
+// The text of a value of a key under HKEY_CLASSES_ROOT; "" when absent.
+std::wstring class_registry_text(const std::wstring& key, const wchar_t* value_name);
+
+}  // namespace wine_tests

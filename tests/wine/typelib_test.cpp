@@ -1,0 +1,257 @@
+// The type library embedded in numori10.dll, read back through ITypeLib and
+// ITypeInfo: its entries in order, the interface flags, every member's
+// dispatch identifier, kind and virtual-table slot, and the Matrix record.
+#include "support/late_bound.h"
+#include "support/test_environment.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+using namespace wine_tests;
+
+namespace {
+
+struct Member {
+    std::wstring name;
+    DISPID dispid;
+    INVOKEKIND kind;
+    short params;  // including the result parameter
+};
+
+struct InterfaceCase {
+    std::wstring class_name;
+    std::vector<Member> members;  // in slot order
+};
+
+std::vector<Member> numbered_methods(std::vector<std::pair<std::wstring, short>> names, DISPID first) {
+    std::vector<Member> members;
+    for (const auto& [name, params] : names)
+        members.push_back({name, first++, INVOKE_FUNC, params});
+    return members;
+}
+
+const std::vector<InterfaceCase>& interface_cases() {
+    static const std::vector<InterfaceCase> cases = {
+        {L"clsVxNumoria10A",
+         {{L"GetProStdProperties", 0x68030004, INVOKE_PROPERTYGET, 1},
+          {L"GetProResStrings", 0x68030003, INVOKE_PROPERTYGET, 2},
+          {L"GetProResPicture", 0x68030002, INVOKE_PROPERTYGET, 3},
+          {L"GetProResData", 0x68030001, INVOKE_PROPERTYGET, 3},
+          {L"About", 0x60030005, INVOKE_FUNC, 1},
+          {L"BuddyObjectGlobal", 0x68030000, INVOKE_PROPERTYGET, 1},
+          {L"BuddyObjectGlobal", 0x68030000, INVOKE_PROPERTYPUTREF, 1}}},
+        {L"clsVxNumsGeneralA", {}},
+        {L"clsVxNumsAdvancedA", {}},
+        {L"clsVxNumsMatrixA",
+         numbered_methods({{L"CreateMatrix", 4}, {L"TransposeMatrix", 2}, {L"ScaleMatrix", 3},
+                           {L"AddMatrix", 3}, {L"SubMatrix", 3}, {L"MultiplyMatrix", 3},
+                           {L"Determinant", 2}, {L"InvertMatrix", 2}, {L"InsertMatrix", 5},
+                           {L"CombineMatrix", 5}, {L"SwapRow", 4}, {L"SwapCol", 4},
+                           {L"SubMat", 4}, {L"PrintMatrix", 1}},
+                          0x60030001)},
+        {L"clsVxNumsConversionsA",
+         numbered_methods({{L"DecimalToBinary", 2}, {L"BinaryToDecimal", 2}, {L"DecimalToHex", 2},
+                           {L"HexToDecimal", 2}, {L"DecimalToOctal", 2}, {L"OctalToDecimal", 2}},
+                          0x60030001)},
+        {L"clsVxNumsPerComA",
+         numbered_methods({{L"Combination", 3}, {L"Permutation", 3}, {L"Factorial", 2}}, 0x60030000)},
+    };
+    return cases;
+}
+
+class TypeAttr {
+public:
+    explicit TypeAttr(ITypeInfo* info) : info_(info) { info_->GetTypeAttr(&attr_); }
+    TypeAttr(const TypeAttr&) = delete;
+    TypeAttr& operator=(const TypeAttr&) = delete;
+    ~TypeAttr() {
+        if (attr_) info_->ReleaseTypeAttr(attr_);
+    }
+    const TYPEATTR* operator->() const { return attr_; }
+    explicit operator bool() const { return attr_ != nullptr; }
+
+private:
+    ITypeInfo* info_;
+    TYPEATTR* attr_ = nullptr;
+};
+
+std::wstring name_of(ITypeInfo* info, MEMBERID id) {
+    Bstr name;
+    info->GetDocumentation(id, name.out(), nullptr, nullptr, nullptr);
+    return name.text();
+}
+
+ComPtr<ITypeLib> load_library() {
+    ComPtr<ITypeLib> library;
+    EXPECT_EQ(LoadTypeLibEx(dist_file(L"numori10.dll").c_str(), REGKIND_NONE, library.GetAddressOf()),
+              S_OK);
+    return library;
+}
+
+// The virtual-table form of an interface entry (the entry itself may be the
+// dispatch form of the dual interface).
+ComPtr<ITypeInfo> vtable_form(ITypeInfo* entry) {
+    TypeAttr attr(entry);
+    if (attr->typekind == TKIND_INTERFACE) return entry;
+    HREFTYPE ref = 0;
+    ComPtr<ITypeInfo> form;
+    if (SUCCEEDED(entry->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref)))
+        entry->GetRefTypeInfo(ref, form.GetAddressOf());
+    return form;
+}
+
+}  // namespace
+
+TEST(TypeLibrary, LibraryAttributes) {
+    ComPtr<ITypeLib> library = load_library();
+    ASSERT_TRUE(library);
+    TLIBATTR* attr = nullptr;
+    ASSERT_EQ(library->GetLibAttr(&attr), S_OK);
+    EXPECT_EQ(attr->wMajorVerNum, 1);
+    EXPECT_EQ(attr->wMinorVerNum, 0);
+    EXPECT_EQ(attr->lcid, 0u);
+    library->ReleaseTLibAttr(attr);
+    Bstr name;
+    ASSERT_EQ(library->GetDocumentation(-1, name.out(), nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(name.text(), L"Numoria10");
+}
+
+TEST(TypeLibrary, ThirteenEntriesInterfaceThenClassForEachClassThenTheRecord) {
+    ComPtr<ITypeLib> library = load_library();
+    ASSERT_TRUE(library);
+    std::vector<std::pair<std::wstring, TYPEKIND>> expected;
+    for (const InterfaceCase& c : interface_cases()) {
+        expected.push_back({L"_" + c.class_name, TKIND_DISPATCH});
+        expected.push_back({c.class_name, TKIND_COCLASS});
+    }
+    expected.push_back({L"Matrix", TKIND_RECORD});
+
+    std::vector<std::pair<std::wstring, TYPEKIND>> found;
+    for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
+        Bstr name;
+        library->GetDocumentation(static_cast<INT>(i), name.out(), nullptr, nullptr, nullptr);
+        TYPEKIND kind{};
+        library->GetTypeInfoType(i, &kind);
+        // A dual interface may be listed in either of its two forms.
+        found.push_back({name.text(), kind == TKIND_INTERFACE ? TKIND_DISPATCH : kind});
+    }
+    std::ostringstream listed;
+    for (const auto& entry : found) listed << ' ' << narrow(entry.first);
+    ASSERT_EQ(found.size(), expected.size()) << "entries:" << listed.str();
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(narrow(found[i].first), narrow(expected[i].first)) << "entry " << i;
+        EXPECT_EQ(found[i].second, expected[i].second) << "entry " << i;
+    }
+}
+
+TEST(TypeLibrary, ClassesAndTheirDualDefaultInterfaces) {
+    ComPtr<ITypeLib> library = load_library();
+    ASSERT_TRUE(library);
+    for (const InterfaceCase& c : interface_cases()) {
+        SCOPED_TRACE(narrow(c.class_name));
+        ComPtr<ITypeInfo> coclass;
+        MEMBERID unused = 0;
+        USHORT found = 1;
+        std::wstring name = c.class_name;
+        ASSERT_EQ(library->FindName(name.data(), 0, coclass.GetAddressOf(), &unused, &found), S_OK);
+        ASSERT_EQ(found, 1);
+        TypeAttr class_attr(coclass.Get());
+        ASSERT_EQ(class_attr->typekind, TKIND_COCLASS);
+        EXPECT_TRUE(class_attr->wTypeFlags & TYPEFLAG_FCANCREATE);
+        EXPECT_FALSE(class_attr->wTypeFlags & TYPEFLAG_FAPPOBJECT);
+        ASSERT_EQ(class_attr->cImplTypes, 1) << "the default interface only, no event interface";
+        INT impl_flags = 0;
+        coclass->GetImplTypeFlags(0, &impl_flags);
+        EXPECT_EQ(impl_flags, IMPLTYPEFLAG_FDEFAULT);
+
+        CLSID clsid{};
+        ASSERT_EQ(CLSIDFromProgID((L"Numoria10." + c.class_name).c_str(), &clsid), S_OK);
+        EXPECT_TRUE(IsEqualGUID(class_attr->guid, clsid)) << "registered CLSID matches the library";
+
+        HREFTYPE ref = 0;
+        ASSERT_EQ(coclass->GetRefTypeOfImplType(0, &ref), S_OK);
+        ComPtr<ITypeInfo> entry;
+        ASSERT_EQ(coclass->GetRefTypeInfo(ref, entry.GetAddressOf()), S_OK);
+        EXPECT_EQ(name_of(entry.Get(), MEMBERID_NIL), L"_" + c.class_name);
+        ComPtr<ITypeInfo> interface_info = vtable_form(entry.Get());
+        ASSERT_TRUE(interface_info);
+        TypeAttr attr(interface_info.Get());
+        const WORD flags = TYPEFLAG_FDUAL | TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE |
+                           TYPEFLAG_FOLEAUTOMATION;
+        EXPECT_EQ(attr->wTypeFlags & flags, flags) << "flags 0x" << std::hex << attr->wTypeFlags;
+        ASSERT_EQ(attr->cImplTypes, 1);
+        HREFTYPE base_ref = 0;
+        ComPtr<ITypeInfo> base;
+        ASSERT_EQ(interface_info->GetRefTypeOfImplType(0, &base_ref), S_OK);
+        ASSERT_EQ(interface_info->GetRefTypeInfo(base_ref, base.GetAddressOf()), S_OK);
+        EXPECT_EQ(name_of(base.Get(), MEMBERID_NIL), L"IDispatch");
+    }
+}
+
+TEST(TypeLibrary, MembersInSlotOrderWithTheirDispatchIdentifiers) {
+    ComPtr<ITypeLib> library = load_library();
+    ASSERT_TRUE(library);
+    for (const InterfaceCase& c : interface_cases()) {
+        SCOPED_TRACE(narrow(c.class_name));
+        ComPtr<ITypeInfo> entry;
+        MEMBERID unused = 0;
+        USHORT found = 1;
+        std::wstring name = L"_" + c.class_name;
+        ASSERT_EQ(library->FindName(name.data(), 0, entry.GetAddressOf(), &unused, &found), S_OK);
+        ComPtr<ITypeInfo> info = vtable_form(entry.Get());
+        ASSERT_TRUE(info);
+        TypeAttr attr(info.Get());
+        ASSERT_EQ(attr->cFuncs, c.members.size());
+        EXPECT_EQ(attr->cVars, 0);
+        for (UINT i = 0; i < attr->cFuncs; ++i) {
+            const Member& expected = c.members[i];
+            SCOPED_TRACE(narrow(expected.name));
+            FUNCDESC* func = nullptr;
+            ASSERT_EQ(info->GetFuncDesc(i, &func), S_OK);
+            EXPECT_EQ(name_of(info.Get(), func->memid), expected.name);
+            EXPECT_EQ(func->memid, expected.dispid) << std::hex << func->memid;
+            EXPECT_EQ(func->invkind, expected.kind);
+            EXPECT_EQ(func->cParams, expected.params);
+            EXPECT_EQ(func->oVft, static_cast<SHORT>((7 + i) * sizeof(void*))) << "after IDispatch";
+            EXPECT_EQ(func->elemdescFunc.tdesc.vt, VT_HRESULT);
+            EXPECT_EQ(func->cParamsOpt, expected.name == L"CreateMatrix" ? -1 : 0)
+                << "only CreateMatrix takes a variable argument list";
+            info->ReleaseFuncDesc(func);
+        }
+    }
+}
+
+TEST(TypeLibrary, MatrixRecordLayout) {
+    ComPtr<ITypeLib> library = load_library();
+    ASSERT_TRUE(library);
+    ComPtr<ITypeInfo> record;
+    MEMBERID unused = 0;
+    USHORT found = 1;
+    std::wstring name = L"Matrix";
+    ASSERT_EQ(library->FindName(name.data(), 0, record.GetAddressOf(), &unused, &found), S_OK);
+    TypeAttr attr(record.Get());
+    ASSERT_EQ(attr->typekind, TKIND_RECORD);
+    ASSERT_EQ(attr->cVars, 3);
+    struct Field {
+        std::wstring name;
+        VARTYPE type;
+        ULONG offset;
+    };
+    const Field fields[] = {{L"m", VT_I2, 0}, {L"n", VT_I2, 2}, {L"Element", VT_SAFEARRAY, sizeof(void*)}};
+    for (UINT i = 0; i < 3; ++i) {
+        SCOPED_TRACE(narrow(fields[i].name));
+        VARDESC* var = nullptr;
+        ASSERT_EQ(record->GetVarDesc(i, &var), S_OK);
+        EXPECT_EQ(name_of(record.Get(), var->memid), fields[i].name);
+        EXPECT_EQ(var->varkind, VAR_PERINSTANCE);
+        EXPECT_EQ(var->oInst, fields[i].offset);
+        EXPECT_EQ(var->elemdescVar.tdesc.vt, fields[i].type);
+        if (fields[i].type == VT_SAFEARRAY) {
+            EXPECT_EQ(var->elemdescVar.tdesc.lptdesc->vt, VT_R8) << "an array of doubles";
+        }
+        record->ReleaseVarDesc(var);
+    }
+    EXPECT_EQ(attr->cbSizeInstance, 2 * sizeof(void*));
+}

@@ -1,0 +1,13 @@
+// Runs the client tests on one apartment-threaded COM thread, the way a host
+// of the library calls it.
+#include <gtest/gtest.h>
+
+#include <objbase.h>
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) return 2;
+    int result = RUN_ALL_TESTS();
+    CoUninitialize();
+    return result;
+}
