@@ -1,6 +1,6 @@
 #!/bin/bash
 # Inspects an in-process server DLL without running it:
-#   inspect_server_dll.sh <objdump> <machine: i386|x86-64> <dll> <NUMORIA10|STANDIN>
+#   check_server_dll.sh <objdump> <machine: i386|x86-64> <dll> <NUMORIA10|STANDIN>
 # Checks the machine type, that the DLL exports exactly the four server
 # entry points (undecorated), and that it needs no mingw runtime DLL. For
 # numori10.dll it also checks the resources: TYPELIB, one _IID_ resource
