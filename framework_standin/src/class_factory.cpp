@@ -1,37 +1,17 @@
 #include "class_factory.h"
 
+#include "com_object.h"
 #include "module_lifetime.h"
 #include "test_hooks.h"
 
-#include <atomic>
 #include <new>
 
 namespace vxfu {
 namespace {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public ComObject<IClassFactory> {
 public:
-    explicit ClassFactory(const ClassDescription& description) : description_(description) {
-        module_object_created();
-    }
-    ~ClassFactory() { module_object_destroyed(); }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
-            *object = static_cast<IClassFactory*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
+    explicit ClassFactory(const ClassDescription& description) : description_(description) {}
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
         if (!object) return E_POINTER;
@@ -50,7 +30,6 @@ public:
 
 private:
     const ClassDescription& description_;
-    std::atomic<ULONG> references_{1};
 };
 
 }  // namespace

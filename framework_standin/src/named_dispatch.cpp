@@ -1,8 +1,6 @@
 #include "named_dispatch.h"
 
-#include "module_lifetime.h"
-
-#include <atomic>
+#include "com_object.h"
 
 namespace vxfu {
 namespace {
@@ -18,29 +16,9 @@ void fill_exception(const AutomationError& error, EXCEPINFO* info) {
     info->bstrDescription = UniqueBstr(error.description).release();
 }
 
-class NamedDispatch final : public IDispatch {
+class NamedDispatch final : public ComObject<IDispatch> {
 public:
-    explicit NamedDispatch(const ClassDescription& description) : description_(description) {
-        module_object_created();
-    }
-    ~NamedDispatch() { module_object_destroyed(); }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (!object) return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
+    explicit NamedDispatch(const ClassDescription& description) : description_(description) {}
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (!count) return E_POINTER;
@@ -98,7 +76,6 @@ private:
     }
 
     const ClassDescription& description_;
-    std::atomic<ULONG> references_{1};
 };
 
 }  // namespace
