@@ -4,6 +4,7 @@
 // rewrite left pointing at the wrong entry shows up here as a type that does
 // not resolve or resolves to the wrong name.
 #include "support/late_bound.h"
+#include "support/type_info.h"
 #include "support/test_environment.h"
 
 #include <gtest/gtest.h>
@@ -23,27 +24,6 @@ using namespace wine_tests;
 
 namespace {
 
-std::wstring name_of(ITypeInfo* info, MEMBERID id = MEMBERID_NIL) {
-    Bstr name;
-    info->GetDocumentation(id, name.out(), nullptr, nullptr, nullptr);
-    return name.text();
-}
-
-class TypeAttrOf {
-public:
-    explicit TypeAttrOf(ITypeInfo* info) : info_(info) { info_->GetTypeAttr(&attr_); }
-    TypeAttrOf(const TypeAttrOf&) = delete;
-    TypeAttrOf& operator=(const TypeAttrOf&) = delete;
-    ~TypeAttrOf() {
-        if (attr_) info_->ReleaseTypeAttr(attr_);
-    }
-    const TYPEATTR* operator->() const { return attr_; }
-    explicit operator bool() const { return attr_ != nullptr; }
-
-private:
-    ITypeInfo* info_;
-    TYPEATTR* attr_ = nullptr;
-};
 
 // Walks every type description of a library: each member's result and
 // parameter types, each field, each implemented interface, following every
@@ -76,7 +56,7 @@ public:
 private:
     void walk_info(ITypeInfo* info) {
         const std::wstring owner = name_of(info);
-        TypeAttrOf attr(info);
+        TypeAttr attr(info);
         if (!attr) {
             problems.push_back(narrow(owner) + ": no type attributes");
             return;
@@ -124,7 +104,7 @@ private:
             follow(info, *type.lptdesc, where);
         } else if (type.vt == VT_USERDEFINED) {
             ComPtr<ITypeInfo> target;
-            if (FAILED(info->GetRefTypeInfo(type.hreftype, target.GetAddressOf())) || !TypeAttrOf(target.Get()))
+            if (FAILED(info->GetRefTypeInfo(type.hreftype, target.GetAddressOf())) || !TypeAttr(target.Get()))
                 problems.push_back(narrow(where) + ": user-defined type does not resolve");
             else
                 note(target.Get(), where + L" -> " + name_of(target.Get()));
@@ -189,7 +169,7 @@ ComPtr<ITypeInfo> picture_kind_type(ITypeLib* library) {
     if (FAILED(library->FindName(name.data(), 0, entry.GetAddressOf(), &id, &found)) || !entry) return nullptr;
     ComPtr<ITypeInfo2> info;
     if (FAILED(entry.As(&info))) return nullptr;
-    TypeAttrOf attr(info.Get());
+    TypeAttr attr(info.Get());
     for (UINT i = 0; attr && i < attr->cFuncs; ++i) {
         FUNCDESC* func = nullptr;
         if (FAILED(info->GetFuncDesc(i, &func))) continue;
@@ -253,7 +233,7 @@ TEST(TypeLibraryReferences, EveryTypeOfEveryLibraryResolvesToTheIntendedEntry) {
             USHORT found = 1;
             std::wstring name = L"Matrix";
             ASSERT_EQ(library->FindName(name.data(), 0, record.GetAddressOf(), &id, &found), S_OK);
-            TypeAttrOf attr(record.Get());
+            TypeAttr attr(record.Get());
             ASSERT_TRUE(attr);
             EXPECT_EQ(attr->cbSizeInstance, 2 * c.pointer_size);
             const ULONG offsets[] = {0, 2, c.pointer_size};
@@ -291,7 +271,7 @@ TEST(TypeLibraryReferences, PictureKindIsTheRuntimeLibrarysLoadResConstants) {
     ComPtr<ITypeInfo> kind = picture_kind_type(library.Get());
     ASSERT_TRUE(kind) << "lRestype does not resolve to a type";
     EXPECT_EQ(name_of(kind.Get()), L"LoadResConstants");
-    TypeAttrOf attr(kind.Get());
+    TypeAttr attr(kind.Get());
     ASSERT_TRUE(attr);
     EXPECT_EQ(attr->typekind, TKIND_ENUM);
     EXPECT_EQ(attr->cbSizeInstance, 4u) << "a 32-bit enumeration";

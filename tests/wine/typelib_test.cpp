@@ -2,6 +2,7 @@
 // ITypeInfo: its entries in order, the interface flags, every member's
 // dispatch identifier, kind and virtual-table slot, and the Matrix record.
 #include "support/late_bound.h"
+#include "support/type_info.h"
 #include "support/test_environment.h"
 
 #include <gtest/gtest.h>
@@ -61,27 +62,6 @@ const std::vector<InterfaceCase>& interface_cases() {
     return cases;
 }
 
-class TypeAttr {
-public:
-    explicit TypeAttr(ITypeInfo* info) : info_(info) { info_->GetTypeAttr(&attr_); }
-    TypeAttr(const TypeAttr&) = delete;
-    TypeAttr& operator=(const TypeAttr&) = delete;
-    ~TypeAttr() {
-        if (attr_) info_->ReleaseTypeAttr(attr_);
-    }
-    const TYPEATTR* operator->() const { return attr_; }
-    explicit operator bool() const { return attr_ != nullptr; }
-
-private:
-    ITypeInfo* info_;
-    TYPEATTR* attr_ = nullptr;
-};
-
-std::wstring name_of(ITypeInfo* info, MEMBERID id) {
-    Bstr name;
-    info->GetDocumentation(id, name.out(), nullptr, nullptr, nullptr);
-    return name.text();
-}
 
 ComPtr<ITypeLib> load_library() {
     ComPtr<ITypeLib> library;
