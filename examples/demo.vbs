@@ -31,3 +31,23 @@ On Error Resume Next
 matrices.CreateMatrix 0, 5
 WScript.Echo "CreateMatrix(0, 5)       -> error " & Err.Number & ", " & Err.Source & ": " & Err.Description
 Err.Clear
+
+' The library information class: the App object of standard properties, the
+' embedded type library through the resource loader, and the About box (with
+' no desktop the stand-in framework writes its message to its log).
+On Error Goto 0
+Dim info, app, typeLibrary
+Set info = CreateObject("Numoria10.clsVxNumoria10A")
+Set app = info.GetProStdProperties
+WScript.Echo "App.EXEName              = " & app.EXEName
+WScript.Echo "App.Title                = " & app.Title
+WScript.Echo "App version              = " & app.Major & "." & app.Minor & "." & app.Revision
+WScript.Echo "App.Comments             = " & app.Comments
+WScript.Echo "App.Path                 = " & app.Path
+typeLibrary = info.GetProResData(1, "TYPELIB")
+WScript.Echo "GetProResData(1, ""TYPELIB"") = " & LenB(typeLibrary) & " bytes"
+WScript.Echo "About                    = " & info.About
+On Error Resume Next
+WScript.Echo info.GetProResStrings(1)
+WScript.Echo "GetProResStrings(1)      -> error " & Err.Number & ", " & Err.Source & ": " & Err.Description
+Err.Clear

@@ -16,7 +16,8 @@ std::string standardDescription(std::int32_t number) {
         std::int32_t number;
         const char* text;
     };
-    static constexpr std::array<Entry, 6> kTexts{{
+    static constexpr std::array<Entry, 7> kTexts{{
+        {5, "Invalid procedure call or argument"},
         {6, "Overflow"},
         {7, "Out of memory"},
         {9, "Subscript out of range"},

@@ -10,12 +10,14 @@ namespace numoria {
 
 // Numbers of the runtime errors the arithmetic can meet.
 enum class ErrorNumber : std::int32_t {
+    InvalidProcedureCall = 5,
     Overflow = 6,
     OutOfMemory = 7,
     SubscriptOutOfRange = 9,
     DivisionByZero = 11,
     TypeMismatch = 13,
     InvalidUseOfNull = 94,
+    ResourceNotFound = 326,
     MatrixError = 1000,
 };
 

@@ -28,7 +28,7 @@ TEST(RuntimeError, StandardDescriptions) {
     const std::vector<std::pair<std::int32_t, std::string>> cases = {
         {6, "Overflow"},          {7, "Out of memory"},       {9, "Subscript out of range"},
         {11, "Division by zero"}, {13, "Type mismatch"},      {94, "Invalid use of Null"},
-        {1000, ""},
+        {5, "Invalid procedure call or argument"}, {1000, ""},
     };
     for (const auto& [number, text] : cases) EXPECT_EQ(standardDescription(number), text) << number;
 }

@@ -1,11 +1,14 @@
-// clsVxNumoria10A: the library information class. Its interface is complete;
-// the members themselves (App object, resource loaders, About, the
-// per-thread BuddyObjectGlobal) are not implemented yet and raise
-// E_NOTIMPL with a description.
+// clsVxNumoria10A: the library information class. Its members forward to the
+// thread's App object, the resource loaders over this file, the framework's
+// About box and the per-thread BuddyObjectGlobal storage.
 #include <ocidl.h>
 
+#include "frame/library_info/resource_loader.h"
+#include "frame/library_info/thread_module_data.h"
 #include "frame/server/automation_object.h"
 #include "frame/server/class_catalogue.h"
+#include "frame/services/framework_services.h"
+#include "runtime/checked_int.h"
 
 namespace numoria::frame {
 
@@ -13,17 +16,19 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-[[noreturn]] void notImplemented(const char16_t* member) {
-    throw FrameError(E_NOTIMPL, std::u16string(u"clsVxNumoria10A.") + member + u" is not implemented yet");
+ComPtr<IDispatch> getProStdProperties() { return threadAppObject(); }
+std::u16string getProResStrings(std::int32_t id) { return loadResourceString(id); }
+// The kind is narrowed to 16 bits before anything is looked up.
+ComPtr<IDispatch> getProResPicture(std::int32_t id, std::int32_t kind) {
+    return loadResourcePicture(id, narrowChecked<std::int16_t>(kind));
 }
-
-ComPtr<IDispatch> getProStdProperties() { notImplemented(u"GetProStdProperties"); }
-std::u16string getProResStrings(std::int32_t) { notImplemented(u"GetProResStrings"); }
-ComPtr<IDispatch> getProResPicture(std::int32_t, std::int32_t) { notImplemented(u"GetProResPicture"); }
-Variant getProResData(std::int32_t, const Variant&) { notImplemented(u"GetProResData"); }
-std::int32_t about() { notImplemented(u"About"); }
-ComPtr<IDispatch> getBuddyObjectGlobal() { notImplemented(u"BuddyObjectGlobal"); }
-void putRefBuddyObjectGlobal(const ComPtr<IDispatch>&) { notImplemented(u"BuddyObjectGlobal"); }
+Variant getProResData(std::int32_t id, const Variant& type) { return loadResourceData(id, *type.get()); }
+std::int32_t about() {
+    AppAboutVxfu_Pro(threadAppObject().Get());
+    return 0;
+}
+ComPtr<IDispatch> getBuddyObjectGlobal() { return heldThreadObject(); }
+void putRefBuddyObjectGlobal(const ComPtr<IDispatch>& object) { holdThreadObject(object); }
 
 constexpr Member kInformationMembers[] = {
     member<&getProStdProperties>(L"GetProStdProperties", 0x68030004, DISPATCH_PROPERTYGET),

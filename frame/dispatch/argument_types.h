@@ -166,6 +166,16 @@ struct ResultType<std::u16string> {
     }
     static void early(const std::u16string& value, BSTR* result) { *result = Bstr(value).release(); }
 };
+template <>
+struct ResultType<std::int16_t> {
+    static constexpr VARTYPE type = VT_I2;
+    static void late(std::int16_t value, VARIANT* result) {
+        result->vt = VT_I2;
+        result->iVal = value;
+    }
+    static void early(std::int16_t value, short* result) { *result = value; }
+};
+
 
 template <>
 struct ResultType<Microsoft::WRL::ComPtr<IDispatch>> {

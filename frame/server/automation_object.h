@@ -8,13 +8,14 @@
 #include <oaidl.h>
 
 #include "frame/com/ref_counted.h"
-#include "frame/dispatch/dispatcher.h"
+#include "frame/dispatch/dispatching_interface.h"
 #include "frame/server/module_state.h"
 
 namespace numoria::frame {
 
 template <class Interface>
-class AutomationObject : public RefCounted<AutomationObject<Interface>, Interface, ISupportErrorInfo> {
+class AutomationObject
+    : public RefCounted<AutomationObject<Interface>, DispatchingInterface<Interface>, ISupportErrorInfo> {
 public:
     explicit AutomationObject(MemberTable members) : dispatcher_(members, __uuidof(Interface)) { lockModule(); }
     AutomationObject(const AutomationObject&) = delete;
@@ -27,26 +28,16 @@ public:
         return nullptr;
     }
 
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override { return dispatcher_.getTypeInfoCount(count); }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
-        return dispatcher_.getTypeInfo(index, info);
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID, DISPID* dispids) override {
-        return dispatcher_.getIDsOfNames(iid, names, count, dispids);
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID iid, LCID, WORD flags, DISPPARAMS* parameters,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* argumentError) override {
-        return dispatcher_.invoke(dispid, iid, flags, parameters, result, exception, argumentError);
-    }
-
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override {
         return iid == __uuidof(Interface) ? S_OK : S_FALSE;
     }
 
 protected:
-    static constexpr const IID& interfaceId() { return __uuidof(Interface); }
+    using DispatchingInterface<Interface>::interfaceId;
 
 private:
+    const Dispatcher& dispatcher() const noexcept override { return dispatcher_; }
+
     Dispatcher dispatcher_;
 };
 

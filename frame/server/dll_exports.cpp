@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include "frame/library_info/thread_module_data.h"
 #include "frame/server/class_catalogue.h"
 #include "frame/server/class_factory.h"
 #include "frame/server/module_state.h"
@@ -9,10 +10,21 @@
 
 using namespace numoria::frame;
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
-    // Thread notices stay enabled: per-thread module data will need them.
-    if (reason == DLL_PROCESS_ATTACH) setModuleHandle(module);
-    return TRUE;
+// Thread notices stay enabled: a thread that ends gives back its module data.
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
+    switch (reason) {
+    case DLL_PROCESS_ATTACH:
+        setModuleHandle(module);
+        return threadDataAttachProcess() ? TRUE : FALSE;
+    case DLL_THREAD_DETACH:
+        threadDataDetachThread();
+        return TRUE;
+    case DLL_PROCESS_DETACH:
+        threadDataDetachProcess(reserved != nullptr);
+        return TRUE;
+    default:
+        return TRUE;
+    }
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID classId, REFIID iid, void** factory) {

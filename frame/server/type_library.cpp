@@ -23,7 +23,8 @@ ComPtr<ITypeLib> embeddedRuntimeTypeLibrary() {
 
 ComPtr<ITypeInfo> typeInfoOf(REFGUID guid) {
     ComPtr<ITypeInfo> info;
-    throwIfFailed(embeddedTypeLibrary()->GetTypeInfoOfGuid(guid, &info));
+    if (SUCCEEDED(embeddedTypeLibrary()->GetTypeInfoOfGuid(guid, &info))) return info;
+    throwIfFailed(embeddedRuntimeTypeLibrary()->GetTypeInfoOfGuid(guid, &info));
     return info;
 }
 

@@ -19,7 +19,8 @@ std::wstring runtimeTypeLibraryPath();
 // Loads the runtime constants library from this file (not registered).
 Microsoft::WRL::ComPtr<ITypeLib> embeddedRuntimeTypeLibrary();
 
-// The description of an interface or record of the library.
+// The description of an interface or record of the library, or of an
+// interface of the runtime library (the App object's).
 Microsoft::WRL::ComPtr<ITypeInfo> typeInfoOf(REFGUID guid);
 
 } // namespace numoria::frame

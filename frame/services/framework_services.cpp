@@ -6,6 +6,7 @@
 
 #include "frame/com/bstr.h"
 #include "frame/com/variant.h"
+#include "frame/library_info/thread_module_data.h"
 #include "frame/services/error_object.h"
 #include "frame/services/late_binding.h"
 
@@ -56,9 +57,8 @@ void AppAboutVxfu_Pro(IDispatch* app) {
 
 void ErrorHandlerMessageVx_Pro(const wchar_t* location, const RuntimeError& error) {
     ComPtr<IDispatch> handler = createObject(L"VxFundara10.clsVxfuErrorHandlerA");
-    // The App object belongs to the information class; until it exists the
-    // report carries no object in its place.
-    IDispatch* app = nullptr;
+    ComPtr<IDispatch> appOwner = threadAppObject();
+    IDispatch* app = appOwner.Get();
     ComPtr<IDispatch> errorObjectOwner = newErrorObject(error);
     IDispatch* errorObject = errorObjectOwner.Get();
     Bstr empty1(u""), place(location), empty2(u"");

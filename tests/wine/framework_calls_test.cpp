@@ -141,8 +141,7 @@ TEST(FrameworkCalls, CreationFailsWithTheErrorOfAReportThatCannotBeMade) {
     EXPECT_EQ(create_by_prog_id(library_prog_id(L"clsVxNumsMatrixA")).status, S_OK);
 }
 
-// About arrives with the library information class; these two run then.
-TEST(FrameworkCalls, DISABLED_AboutShowsTheLibraryVersionThroughTheFramework) {
+TEST(FrameworkCalls, AboutShowsTheLibraryVersionThroughTheFramework) {
     ScopedEnvironment no_ui(L"NUMORIA_STANDIN_NO_UI", L"1");
     ScopedStandinLog log;
     Creation info = create_by_prog_id(library_prog_id(L"clsVxNumoria10A"));
@@ -161,7 +160,7 @@ TEST(FrameworkCalls, DISABLED_AboutShowsTheLibraryVersionThroughTheFramework) {
     EXPECT_TRUE(log.calls("ErrorHandlerMessageVx").empty()) << log.contents();
 }
 
-TEST(FrameworkCalls, DISABLED_FailingAboutIsReportedAndAboutStillReturnsZero) {
+TEST(FrameworkCalls, FailingAboutIsReportedAndAboutStillReturnsZero) {
     ScopedEnvironment no_ui(L"NUMORIA_STANDIN_NO_UI", L"1");
     Creation info = create_by_prog_id(library_prog_id(L"clsVxNumoria10A"));
     ASSERT_EQ(info.status, S_OK);

@@ -316,8 +316,12 @@ TEST(TypeLibraryReferences, PictureKindIsTheRuntimeLibrarysLoadResConstants) {
 
     ComPtr<ITypeLib> runtime = load(dist_file(L"numori10.dll") + L"\\2");
     ASSERT_TRUE(runtime);
-    ASSERT_EQ(runtime->GetTypeInfoCount(), 1u);
-    Bstr entry_name;
-    runtime->GetDocumentation(0, entry_name.out(), nullptr, nullptr, nullptr);
-    EXPECT_EQ(entry_name.text(), L"LoadResConstants");
+    // The constants, then the interface of the App object.
+    const std::wstring runtime_entries[] = {L"LoadResConstants", L"_LibraryApp"};
+    ASSERT_EQ(runtime->GetTypeInfoCount(), std::size(runtime_entries));
+    for (UINT k = 0; k < std::size(runtime_entries); ++k) {
+        Bstr entry_name;
+        runtime->GetDocumentation(k, entry_name.out(), nullptr, nullptr, nullptr);
+        EXPECT_EQ(entry_name.text(), runtime_entries[k]);
+    }
 }

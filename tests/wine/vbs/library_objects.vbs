@@ -23,8 +23,12 @@ general.About
 CheckError "clsVxNumsGeneralA has no members", 438, "Microsoft VBScript runtime error", _
     "Object doesn't support this property or method"
 
-' About arrives with the library information class; then this session also
-' checks that About returns 0, raises nothing and reaches the framework once.
+Dim information, aboutResult
+Set information = CreateObject("Numoria10.clsVxNumoria10A")
+aboutResult = information.About
+CheckNoError "About"
+CheckEqual "About returns 0", aboutResult, CLng(0)
+CheckEqual "About reaches the framework once", LoggedCalls("AppAboutVxfu"), 1
 
 Dim matrix, madeRecord
 Set matrix = CreateObject("Numoria10.clsVxNumsMatrixA")

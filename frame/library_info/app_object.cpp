@@ -1,0 +1,153 @@
+#include "frame/library_info/app_object.h"
+
+#include <atomic>
+#include <new>
+#include <string>
+
+#include "frame/dispatch/dispatching_interface.h"
+#include "frame/library_info/version_block.h"
+#include "frame/server/module_state.h"
+#include "numoria_runtime.h"
+
+namespace numoria::frame {
+
+namespace {
+
+// The file name without its folder and extension: "numori10".
+std::u16string exeName() {
+    std::wstring path = modulePath();
+    const std::size_t slash = path.find_last_of(L"\\/");
+    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    const std::size_t dot = name.find_last_of(L'.');
+    if (dot != std::wstring::npos) name.resize(dot);
+    return std::u16string(name.begin(), name.end());
+}
+
+// The folder the file was loaded from, without a trailing separator.
+std::u16string folder() {
+    std::wstring path = modulePath();
+    const std::size_t slash = path.find_last_of(L"\\/");
+    if (slash != std::wstring::npos) path.resize(slash);
+    return std::u16string(path.begin(), path.end());
+}
+
+std::u16string title() { return versionText(L"ProductName"); }
+std::u16string helpFile() { return {}; }
+std::int16_t majorVersion() { return fileVersionNumbers().major; }
+std::int16_t minorVersion() { return fileVersionNumbers().minor; }
+std::int16_t revision() { return fileVersionNumbers().revision; }
+
+template <const wchar_t* Key>
+std::u16string versionTextOf() {
+    return versionText(Key);
+}
+
+constexpr wchar_t kComments[] = L"Comments";
+constexpr wchar_t kCompanyName[] = L"CompanyName";
+constexpr wchar_t kFileDescription[] = L"FileDescription";
+constexpr wchar_t kLegalCopyright[] = L"LegalCopyright";
+constexpr wchar_t kLegalTrademarks[] = L"LegalTrademarks";
+constexpr wchar_t kProductName[] = L"ProductName";
+
+constexpr WORD kGet = DISPATCH_PROPERTYGET;
+
+constexpr Member kAppMembers[] = {
+    member<&exeName>(L"EXEName", 1, kGet),
+    member<&folder>(L"Path", 2, kGet),
+    member<&title>(L"Title", 3, kGet),
+    member<&helpFile>(L"HelpFile", 4, kGet),
+    member<&majorVersion>(L"Major", 5, kGet),
+    member<&minorVersion>(L"Minor", 6, kGet),
+    member<&revision>(L"Revision", 7, kGet),
+    member<&versionTextOf<kComments>>(L"Comments", 8, kGet),
+    member<&versionTextOf<kCompanyName>>(L"CompanyName", 9, kGet),
+    member<&versionTextOf<kFileDescription>>(L"FileDescription", 10, kGet),
+    member<&versionTextOf<kLegalCopyright>>(L"LegalCopyright", 11, kGet),
+    member<&versionTextOf<kLegalTrademarks>>(L"LegalTrademarks", 12, kGet),
+    member<&versionTextOf<kProductName>>(L"ProductName", 13, kGet),
+};
+
+} // namespace
+
+class AppObject final : public DispatchingInterface<_LibraryApp> {
+public:
+    AppObject() : dispatcher_(kAppMembers, __uuidof(_LibraryApp)) {}
+    AppObject(const AppObject&) = delete;
+    AppObject& operator=(const AppObject&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (object == nullptr) return E_POINTER;
+        *object = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != __uuidof(_LibraryApp)) return E_NOINTERFACE;
+        *object = static_cast<_LibraryApp*>(this);
+        AddRef();
+        return S_OK;
+    }
+    // Caller references: the first one makes the object live for the
+    // module, the last one frees it once the cache has let go.
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        const ULONG count = ++callerReferences_;
+        if (count == 1) lockModule();
+        return count;
+    }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG count = --callerReferences_;
+        if (count == 0) {
+            unlockModule();
+            if (!cached_.load()) delete this;
+        }
+        return count;
+    }
+
+    void leaveCache() noexcept {
+        cached_ = false;
+        if (callerReferences_.load() == 0) delete this;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_EXEName(BSTR* pRet) override { return earlyCall<&exeName>(interfaceId(), pRet); }
+    HRESULT STDMETHODCALLTYPE get_Path(BSTR* pRet) override { return earlyCall<&folder>(interfaceId(), pRet); }
+    HRESULT STDMETHODCALLTYPE get_Title(BSTR* pRet) override { return earlyCall<&title>(interfaceId(), pRet); }
+    HRESULT STDMETHODCALLTYPE get_HelpFile(BSTR* pRet) override { return earlyCall<&helpFile>(interfaceId(), pRet); }
+    HRESULT STDMETHODCALLTYPE get_Major(short* pRet) override { return earlyCall<&majorVersion>(interfaceId(), pRet); }
+    HRESULT STDMETHODCALLTYPE get_Minor(short* pRet) override { return earlyCall<&minorVersion>(interfaceId(), pRet); }
+    HRESULT STDMETHODCALLTYPE get_Revision(short* pRet) override { return earlyCall<&revision>(interfaceId(), pRet); }
+    HRESULT STDMETHODCALLTYPE get_Comments(BSTR* pRet) override {
+        return earlyCall<&versionTextOf<kComments>>(interfaceId(), pRet);
+    }
+    HRESULT STDMETHODCALLTYPE get_CompanyName(BSTR* pRet) override {
+        return earlyCall<&versionTextOf<kCompanyName>>(interfaceId(), pRet);
+    }
+    HRESULT STDMETHODCALLTYPE get_FileDescription(BSTR* pRet) override {
+        return earlyCall<&versionTextOf<kFileDescription>>(interfaceId(), pRet);
+    }
+    HRESULT STDMETHODCALLTYPE get_LegalCopyright(BSTR* pRet) override {
+        return earlyCall<&versionTextOf<kLegalCopyright>>(interfaceId(), pRet);
+    }
+    HRESULT STDMETHODCALLTYPE get_LegalTrademarks(BSTR* pRet) override {
+        return earlyCall<&versionTextOf<kLegalTrademarks>>(interfaceId(), pRet);
+    }
+    HRESULT STDMETHODCALLTYPE get_ProductName(BSTR* pRet) override {
+        return earlyCall<&versionTextOf<kProductName>>(interfaceId(), pRet);
+    }
+
+private:
+    ~AppObject() = default;
+    const Dispatcher& dispatcher() const noexcept override { return dispatcher_; }
+
+    Dispatcher dispatcher_;
+    std::atomic<ULONG> callerReferences_{0};
+    std::atomic<bool> cached_{true};
+};
+
+AppObject* newCachedAppObject() { return new AppObject(); }
+
+IDispatch* callerReference(AppObject& app) noexcept {
+    app.AddRef();
+    return static_cast<_LibraryApp*>(&app);
+}
+
+void dropFromCache(AppObject* app) noexcept {
+    if (app != nullptr) app->leaveCache();
+}
+
+} // namespace numoria::frame
