@@ -6,6 +6,7 @@
 #include "frame/com/safe_array.h"
 #include "frame/com/variant.h"
 #include "frame/server/type_library.h"
+#include "runtime/fp_environment.h"
 
 namespace numoria::frame {
 
@@ -78,6 +79,7 @@ const Member* Dispatcher::find(DISPID dispid, WORD flags, bool& dispidKnown) con
 
 HRESULT Dispatcher::invoke(DISPID dispid, REFIID iid, WORD flags, DISPPARAMS* parameters, VARIANT* result,
                            EXCEPINFO* exception, UINT* argumentError) const noexcept {
+    const fp::DefaultFloatingPointEnvironment environment;
     if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     if (parameters == nullptr) return E_INVALIDARG;
     bool dispidKnown = false;

@@ -17,6 +17,7 @@
 
 #include "frame/dispatch/argument_types.h"
 #include "frame/errors/automation_error.h"
+#include "runtime/fp_environment.h"
 
 namespace numoria::frame {
 
@@ -101,9 +102,11 @@ constexpr Member member(const wchar_t* name, DISPID dispid, WORD invokeKind = DI
 
 // The virtual-table form of a member with a result: reads the raw
 // parameters, runs the handler, stores its result, and turns any error into a
-// status with error information for `iid`.
+// status with error information for `iid`. Like every entry point it runs in
+// the default floating-point environment and leaves the caller's as it was.
 template <auto Handler, class Out, class... Raw>
 HRESULT earlyCall(REFIID iid, Out* result, Raw... raw) noexcept {
+    const fp::DefaultFloatingPointEnvironment environment;
     return guardedCall(iid, [&] {
         if (result == nullptr) throw FrameError(E_POINTER);
         using B = Binding<decltype(Handler)>;
@@ -114,6 +117,7 @@ HRESULT earlyCall(REFIID iid, Out* result, Raw... raw) noexcept {
 // The virtual-table form of a member without a result.
 template <auto Handler, class... Raw>
 HRESULT earlyCallWithoutResult(REFIID iid, Raw... raw) noexcept {
+    const fp::DefaultFloatingPointEnvironment environment;
     return guardedCall(iid, [&] { Binding<decltype(Handler)>::template early<Handler>(raw...); });
 }
 

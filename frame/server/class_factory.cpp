@@ -9,6 +9,7 @@
 #include "frame/errors/automation_error.h"
 #include "frame/server/module_state.h"
 #include "frame/services/framework_services.h"
+#include "runtime/fp_environment.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -28,6 +29,7 @@ public:
         if (object == nullptr) return E_POINTER;
         *object = nullptr;
         if (outer != nullptr) return CLASS_E_NOAGGREGATION;
+        const fp::DefaultFloatingPointEnvironment environment;
         ComPtr<IUnknown> instance = adopt(entry_.create());
         if (!instance) return E_OUTOFMEMORY;
         const HRESULT initialised = guardedCall(entry_.interfaceId, [] { EnsureVxEnvironmentStatus_Pro(); });
