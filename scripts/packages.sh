@@ -5,3 +5,9 @@ NATIVE_PACKAGES=(cmake ninja-build g++ libgtest-dev)
 # GoogleTest sources that are cross-built for the Wine client.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libwine-dev wine64 googletest python3)
 BENCH_PACKAGES=(libbenchmark-dev libopenblas-dev)
+# The fuzz drivers: clang with libFuzzer and the sanitizer runtimes, and the
+# symbolizer that puts file and line into their reports.
+FUZZ_PACKAGES=(cmake ninja-build clang libclang-rt-14-dev llvm-14)
+# The benchmarks through the DLL under Wine: apt-get source unpacks Google
+# Benchmark's Debian source package with dpkg-source (dpkg-dev, xz-utils).
+BENCH_WINE_PACKAGES=(dpkg-dev xz-utils)

@@ -31,18 +31,25 @@ private:
     SAFEARRAY* array_ = nullptr;
 };
 
-// Locks an array's data for the lifetime of the object.
+// Locks an array's data for the lifetime of the object: the data stays where
+// it is, and the array cannot be destroyed or resized meanwhile. A moved-from
+// or default-made object locks nothing.
 class SafeArrayData {
 public:
+    SafeArrayData() = default;
     explicit SafeArrayData(SAFEARRAY* array);
+    SafeArrayData(SafeArrayData&& other) noexcept
+        : array_(std::exchange(other.array_, nullptr)), data_(std::exchange(other.data_, nullptr)) {}
     SafeArrayData(const SafeArrayData&) = delete;
     SafeArrayData& operator=(const SafeArrayData&) = delete;
-    ~SafeArrayData() { SafeArrayUnaccessData(array_); }
+    ~SafeArrayData() {
+        if (array_ != nullptr) SafeArrayUnaccessData(array_);
+    }
 
     void* data() const noexcept { return data_; }
 
 private:
-    SAFEARRAY* array_;
+    SAFEARRAY* array_ = nullptr;
     void* data_ = nullptr;
 };
 

@@ -35,6 +35,10 @@ private:
     VARIANT value_;
 };
 
+// A by-reference VARIANT whose pointer is null: the platform's copying and
+// conversion functions would read through it.
+inline bool pointsAtNothing(const VARIANT& value) { return (value.vt & VT_BYREF) != 0 && value.byref == nullptr; }
+
 // The VARIANT a by-reference VARIANT (VT_BYREF | VT_VARIANT) refers to,
 // followed through any number of such references.
 inline const VARIANT& referencedValue(const VARIANT& value) {

@@ -1,31 +1,49 @@
 #include "frame/dispatch/argument_types.h"
 
+#include <utility>
+
 #include "frame/records/matrix_record_info.h"
 
 namespace numoria::frame {
 
 Variant coercedArgument(const VARIANT& argument, VARTYPE type, std::size_t position) {
+    // A reference to Empty or Null is no valid type at all.
+    if ((argument.vt & VT_BYREF) != 0 && (argument.vt & VT_TYPEMASK) <= VT_NULL)
+        throw ArgumentError(DISP_E_BADVARTYPE, position);
+    if (pointsAtNothing(argument)) throw ArgumentError(DISP_E_TYPEMISMATCH, position);
+    // The dispatcher has followed one VARIANT reference already; like the
+    // platform's coercion, a reference to another reference is refused.
+    if (argument.vt == (VT_BYREF | VT_VARIANT)) throw ArgumentError(E_INVALIDARG, position);
     Variant value;
-    HRESULT status = VariantCopyInd(value.get(), const_cast<VARIANT*>(&argument));
-    if (SUCCEEDED(status)) status = VariantChangeTypeEx(value.get(), value.get(), LOCALE_USER_DEFAULT, 0, type);
+    const HRESULT status =
+        VariantChangeTypeEx(value.get(), const_cast<VARIANT*>(&argument), LOCALE_USER_DEFAULT, 0, type);
     if (status == E_OUTOFMEMORY) throw FrameError(E_OUTOFMEMORY);
-    if (FAILED(status)) throw ArgumentError(status == DISP_E_OVERFLOW ? DISP_E_OVERFLOW : DISP_E_TYPEMISMATCH, position);
+    // The conversion's own status (type mismatch, overflow, bad variant
+    // type, ...), as the platform's dispatch reports it.
+    if (FAILED(status)) throw ArgumentError(status, position);
     return value;
 }
 
-CoreMatrix matrixArgument(const VARIANT& argument, std::size_t position) {
+BorrowedMatrix matrixArgument(const VARIANT& argument, std::size_t position) {
     if ((argument.vt & ~VT_BYREF) != VT_RECORD || argument.pvRecord == nullptr ||
         !describesMatrix(argument.pRecInfo))
         throw ArgumentError(DISP_E_TYPEMISMATCH, position);
-    return coreMatrixOf(*static_cast<const RecordMatrix*>(argument.pvRecord));
+    try {
+        return BorrowedMatrix(*static_cast<const RecordMatrix*>(argument.pvRecord));
+    } catch (const FrameError& error) {
+        // An Element that is no two-dimensional array of doubles makes the
+        // argument one of the wrong type, reported with its position.
+        if (error.status() == DISP_E_TYPEMISMATCH) throw ArgumentError(DISP_E_TYPEMISMATCH, position);
+        throw;
+    }
 }
 
-void ResultType<CoreMatrix>::late(const CoreMatrix& value, VARIANT* result) {
+void ResultType<CoreMatrix>::late(CoreMatrix&& value, VARIANT* result) {
     IRecordInfo* info = matrixRecordInfo();
     void* record = info->RecordCreate();
     if (record == nullptr) throw FrameError(E_OUTOFMEMORY);
     try {
-        writeRecord(value, *static_cast<RecordMatrix*>(record));
+        writeRecord(std::move(value), *static_cast<RecordMatrix*>(record));
     } catch (...) {
         info->RecordDestroy(record);
         throw;

@@ -12,12 +12,15 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "frame/com/bstr.h"
 #include "frame/com/variant.h"
 #include "frame/dispatch/variant_value_list.h"
 #include "frame/errors/frame_error.h"
 #include "frame/records/matrix_record.h"
+#include "frame/records/safe_array_storage.h"
+#include "matrix/element_storage.h"
 #include "numori10.h"
 
 namespace numoria::frame {
@@ -26,8 +29,8 @@ namespace numoria::frame {
 // argument's position.
 Variant coercedArgument(const VARIANT& argument, VARTYPE type, std::size_t position);
 
-// The record a VT_RECORD (or VT_RECORD | VT_BYREF) argument holds.
-CoreMatrix matrixArgument(const VARIANT& argument, std::size_t position);
+// The record a VT_RECORD (or VT_RECORD | VT_BYREF) argument holds, read in place.
+BorrowedMatrix matrixArgument(const VARIANT& argument, std::size_t position);
 
 template <class Raw>
 const Raw& dereferenced(const Raw* pointer) {
@@ -43,6 +46,8 @@ struct Argument<std::int16_t> {
     using Holder = std::int16_t;
     static constexpr VARTYPE type = VT_I2;
     static Holder late(const VARIANT& value, std::size_t position) {
+        // An argument of the declared type needs no conversion.
+        if (value.vt == type) return value.iVal;
         return coercedArgument(value, type, position)->iVal;
     }
     static Holder early(short value) { return value; }
@@ -54,6 +59,8 @@ struct Argument<std::int32_t> {
     using Holder = std::int32_t;
     static constexpr VARTYPE type = VT_I4;
     static Holder late(const VARIANT& value, std::size_t position) {
+        // An argument of the declared type needs no conversion.
+        if (value.vt == type) return value.lVal;
         return coercedArgument(value, type, position)->lVal;
     }
     static Holder early(LONG value) { return value; }
@@ -66,27 +73,44 @@ struct Argument<double> {
     using Holder = double;
     static constexpr VARTYPE type = VT_R8;
     static Holder late(const VARIANT& value, std::size_t position) {
+        // An argument of the declared type needs no conversion.
+        if (value.vt == type) return value.dblVal;
         return coercedArgument(value, type, position)->dblVal;
     }
     static Holder early(double value) { return value; }
 };
 
-template <>
-struct Argument<std::u16string_view> {
-    using Holder = std::u16string;
-    static constexpr VARTYPE type = VT_BSTR;
-    static Holder late(const VARIANT& value, std::size_t position) {
-        return Holder(textOf(coercedArgument(value, type, position)->bstrVal));
-    }
-    static Holder early(BSTR value) { return Holder(textOf(value)); }
+// A text argument: the caller's string itself, read in place, or the string
+// a conversion made, kept alive for the call.
+class TextArgument {
+public:
+    explicit TextArgument(BSTR borrowed) : text_(textOf(borrowed)) {}
+    explicit TextArgument(Variant converted) : converted_(std::move(converted)), text_(textOf(converted_->bstrVal)) {}
+    operator std::u16string_view() const { return text_; }
+
+private:
+    Variant converted_;
+    std::u16string_view text_;  // moving converted_ keeps the string where it is
 };
 
 template <>
+struct Argument<std::u16string_view> {
+    using Holder = TextArgument;
+    static constexpr VARTYPE type = VT_BSTR;
+    static Holder late(const VARIANT& value, std::size_t position) {
+        if (value.vt == VT_BSTR) return Holder(value.bstrVal);
+        return Holder(coercedArgument(value, type, position));
+    }
+    static Holder early(BSTR value) { return Holder(value); }
+};
+
+// Records are read in place, the host's array locked until the handler returns.
+template <>
 struct Argument<const CoreMatrix&> {
-    using Holder = CoreMatrix;
+    using Holder = BorrowedMatrix;
     static constexpr VARTYPE type = VT_RECORD;
     static Holder late(const VARIANT& value, std::size_t position) { return matrixArgument(value, position); }
-    static Holder early(const RecordMatrix* value) { return coreMatrixOf(dereferenced(value)); }
+    static Holder early(const RecordMatrix* value) { return Holder(dereferenced(value)); }
 };
 
 // The variable argument list: through dispatch the trailing arguments arrive
@@ -103,9 +127,13 @@ template <>
 struct Argument<const Variant&> {
     using Holder = Variant;
     static constexpr VARTYPE type = VT_VARIANT;
-    static Holder late(const VARIANT& value, std::size_t) { return copied(&value); }
+    static Holder late(const VARIANT& value, std::size_t position) {
+        if (pointsAtNothing(value)) throw ArgumentError(DISP_E_TYPEMISMATCH, position);
+        return copied(&value);
+    }
     static Holder early(const VARIANT* value) { return copied(&dereferenced(value)); }
     static Holder copied(const VARIANT* value) {
+        if (pointsAtNothing(*value)) throw FrameError(E_POINTER);
         Holder copy;
         throwIfFailed(VariantCopyInd(copy.get(), const_cast<VARIANT*>(value)));
         return copy;
@@ -133,8 +161,19 @@ struct ResultType<void> {
 template <>
 struct ResultType<CoreMatrix> {
     static constexpr VARTYPE type = VT_RECORD;
-    static void late(const CoreMatrix& value, VARIANT* result);
-    static void early(const CoreMatrix& value, RecordMatrix* result) { writeRecord(value, *result); }
+    static void late(CoreMatrix&& value, VARIANT* result);
+    static void early(CoreMatrix&& value, RecordMatrix* result) { writeRecord(std::move(value), *result); }
+};
+
+// What stays in effect while a handler runs, by its result type. A handler
+// with a record result has its arrays allocated as SAFEARRAYs, so that the
+// result's array goes to the host as it is, without a copy.
+template <class T>
+struct ResultAllocation {};
+
+template <>
+struct ResultAllocation<CoreMatrix> {
+    matrix::ScopedStorageProvider provider{safeArrayStorage()};
 };
 
 template <>
@@ -145,6 +184,16 @@ struct ResultType<double> {
         result->dblVal = value;
     }
     static void early(double value, double* result) { *result = value; }
+};
+
+template <>
+struct ResultType<std::int16_t> {
+    static constexpr VARTYPE type = VT_I2;
+    static void late(std::int16_t value, VARIANT* result) {
+        result->vt = VT_I2;
+        result->iVal = value;
+    }
+    static void early(std::int16_t value, short* result) { *result = value; }
 };
 
 template <>
@@ -166,16 +215,6 @@ struct ResultType<std::u16string> {
     }
     static void early(const std::u16string& value, BSTR* result) { *result = Bstr(value).release(); }
 };
-template <>
-struct ResultType<std::int16_t> {
-    static constexpr VARTYPE type = VT_I2;
-    static void late(std::int16_t value, VARIANT* result) {
-        result->vt = VT_I2;
-        result->iVal = value;
-    }
-    static void early(std::int16_t value, short* result) { *result = value; }
-};
-
 
 template <>
 struct ResultType<Microsoft::WRL::ComPtr<IDispatch>> {

@@ -1,6 +1,9 @@
 #include "frame/dispatch/dispatcher.h"
 
+#include <algorithm>
+#include <array>
 #include <cwchar>
+#include <span>
 #include <vector>
 
 #include "frame/com/safe_array.h"
@@ -29,6 +32,37 @@ Variant packedValues(const std::vector<const VARIANT*>& trailing) {
     packed->vt = VT_ARRAY | VT_VARIANT;
     packed->parray = array.release();
     return packed;
+}
+
+constexpr std::size_t kUnfilled = static_cast<std::size_t>(-1);
+
+// Where the argument of each fixed parameter sits in rgvarg. The named
+// arguments come first in rgvarg and name their parameter by its position (a
+// put's value by DISPID_PROPERTYPUT: the last parameter); the positional ones
+// fill the other parameters in order, the first at the end of rgvarg. False,
+// with `misnamed` set to its rgvarg index, when a name is no free parameter.
+bool argumentSlots(const DISPPARAMS& parameters, std::size_t fixed, bool put, std::span<std::size_t> slots,
+                   UINT& misnamed) {
+    std::fill(slots.begin(), slots.end(), kUnfilled);
+    for (UINT j = 0; j < parameters.cNamedArgs; ++j) {
+        const DISPID name = parameters.rgdispidNamedArgs[j];
+        const std::size_t k = put && name == DISPID_PROPERTYPUT ? fixed - 1 : static_cast<ULONG>(name);
+        if (k >= fixed || slots[k] != kUnfilled) {
+            misnamed = j;
+            return false;
+        }
+        slots[k] = j;
+    }
+    std::size_t next = parameters.cArgs;
+    for (std::size_t& slot : slots)
+        if (slot == kUnfilled) slot = --next;
+    return true;
+}
+
+// An argument with one VARIANT reference followed, as the platform's
+// coercion follows it; a second reference is left for the coercion to refuse.
+const VARIANT& onceReferenced(const VARIANT& value) {
+    return value.vt == (VT_BYREF | VT_VARIANT) && value.pvarVal != nullptr ? *value.pvarVal : value;
 }
 
 } // namespace
@@ -60,11 +94,23 @@ HRESULT Dispatcher::getIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, DISPI
     for (const Member& entry : members_) {
         if (_wcsicmp(entry.name, names[0]) == 0) {
             dispids[0] = entry.dispid;
-            // Parameters are not reachable by name.
-            return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+            return count == 1 ? S_OK : parameterIds(names, count, dispids);
         }
     }
     return DISP_E_UNKNOWNNAME;
+}
+
+// The positions of the parameters names[1..] of member names[0], which name
+// them in a call, as the interface's type description declares them.
+HRESULT Dispatcher::parameterIds(LPOLESTR* names, UINT count, DISPID* dispids) const noexcept {
+    try {
+        std::vector<DISPID> found(count, DISPID_UNKNOWN);
+        const HRESULT status = typeInfoOf(interfaceId_)->GetIDsOfNames(names, count, found.data());
+        for (UINT k = 1; k < count; ++k) dispids[k] = found[k];
+        return FAILED(status) ? DISP_E_UNKNOWNNAME : S_OK;
+    } catch (...) {
+        return DISP_E_UNKNOWNNAME;
+    }
 }
 
 const Member* Dispatcher::find(DISPID dispid, WORD flags, bool& dispidKnown) const noexcept {
@@ -81,18 +127,16 @@ HRESULT Dispatcher::invoke(DISPID dispid, REFIID iid, WORD flags, DISPPARAMS* pa
                            EXCEPINFO* exception, UINT* argumentError) const noexcept {
     const fp::DefaultFloatingPointEnvironment environment;
     if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    if (parameters == nullptr) return E_INVALIDARG;
+    if (parameters == nullptr || parameters->cNamedArgs > parameters->cArgs) return E_INVALIDARG;
     bool dispidKnown = false;
     const Member* entry = find(dispid, flags, dispidKnown);
     if (entry == nullptr) return DISP_E_MEMBERNOTFOUND;
     if (parameters->cArgs > 0 && parameters->rgvarg == nullptr) return E_INVALIDARG;
 
     const UINT named = parameters->cNamedArgs;
-    if (named > 0) {
-        const bool putValue = isPut(entry->invokeKind) && named == 1 && parameters->rgdispidNamedArgs != nullptr &&
-                              parameters->rgdispidNamedArgs[0] == DISPID_PROPERTYPUT;
-        if (!putValue) return DISP_E_NONAMEDARGS;
-    }
+    if (named > 0 && parameters->rgdispidNamedArgs == nullptr) return E_INVALIDARG;
+    // As on the platform, a variable argument list takes no names.
+    if (named > 0 && entry->vararg) return DISP_E_NONAMEDARGS;
 
     const std::size_t declared = entry->parameters.size();
     const std::size_t fixed = entry->vararg ? declared - 1 : declared;
@@ -100,25 +144,39 @@ HRESULT Dispatcher::invoke(DISPID dispid, REFIID iid, WORD flags, DISPPARAMS* pa
     if (entry->vararg ? given < fixed : given != declared) return DISP_E_BADPARAMCOUNT;
 
     try {
-        // rgvarg holds the arguments last first; a put's value (the named
-        // DISPID_PROPERTYPUT argument) is at index 0 and is the last parameter.
-        std::vector<const VARIANT*> arguments;
-        arguments.reserve(declared);
-        for (std::size_t k = 0; k < fixed; ++k)
-            arguments.push_back(&referencedValue(parameters->rgvarg[given - 1 - k]));
+        // Fixed storage: no heap allocation for the arguments of a call.
+        std::array<std::size_t, kMaxParameters> slotStorage;
+        std::array<const VARIANT*, kMaxParameters> argumentStorage;
+        const std::span<std::size_t> slots(slotStorage.data(), fixed);
+        UINT misnamed = 0;
+        if (!argumentSlots(*parameters, fixed, isPut(entry->invokeKind), slots, misnamed)) {
+            if (argumentError != nullptr) *argumentError = misnamed;
+            return DISP_E_PARAMNOTFOUND;
+        }
+        for (std::size_t k = 0; k < fixed; ++k) argumentStorage[k] = &onceReferenced(parameters->rgvarg[slots[k]]);
+        const ArgumentList arguments(argumentStorage.data(), declared);
         Variant packed;
         if (entry->vararg) {
             std::vector<const VARIANT*> trailing;
-            for (std::size_t k = fixed; k < given; ++k) trailing.push_back(&referencedValue(parameters->rgvarg[given - 1 - k]));
+            for (std::size_t k = fixed; k < given; ++k) {
+                const VARIANT& value = referencedValue(parameters->rgvarg[given - 1 - k]);
+                if (pointsAtNothing(value)) {
+                    if (argumentError != nullptr) *argumentError = static_cast<UINT>(given - 1 - k);
+                    return DISP_E_TYPEMISMATCH;
+                }
+                trailing.push_back(&value);
+            }
             packed = packedValues(trailing);
-            arguments.push_back(packed.get());
+            argumentStorage[fixed] = packed.get();
         }
 
         Variant value;
         try {
             entry->invoke(arguments, value.get());
         } catch (const ArgumentError& error) {
-            if (argumentError != nullptr) *argumentError = static_cast<UINT>(given - 1 - error.position());
+            if (argumentError != nullptr)
+                *argumentError = static_cast<UINT>(error.position() < slots.size() ? slots[error.position()]
+                                                                                  : given - 1 - error.position());
             return error.status();
         }
         if (result != nullptr) {

@@ -22,6 +22,7 @@ public:
 
 private:
     const Member* find(DISPID dispid, WORD flags, bool& dispidKnown) const noexcept;
+    HRESULT parameterIds(LPOLESTR* names, UINT count, DISPID* dispids) const noexcept;
 
     MemberTable members_;
     const IID& interfaceId_;

@@ -30,6 +30,10 @@ struct ParameterType {
 // through; a variable argument list arrives as one packed array.
 using ArgumentList = std::span<const VARIANT* const>;
 
+// The most parameters a member declares; the dispatcher keeps a call's
+// arguments in fixed storage of this size rather than on the heap.
+inline constexpr std::size_t kMaxParameters = 8;
+
 struct Member {
     const wchar_t* name;
     DISPID dispid;
@@ -60,6 +64,7 @@ struct Binding<R (*)(A...)> {
 
     template <auto Handler, std::size_t... I>
     static void late([[maybe_unused]] ArgumentList arguments, VARIANT* result, std::index_sequence<I...>) {
+        [[maybe_unused]] const ResultAllocation<std::decay_t<R>> allocation{};
         std::tuple<typename Argument<A>::Holder...> holders{Argument<A>::late(*arguments[I], I)...};
         if constexpr (std::is_void_v<R>) {
             std::apply(Handler, holders);
@@ -71,6 +76,7 @@ struct Binding<R (*)(A...)> {
     template <auto Handler, class... Raw>
     static R early(Raw... raw) {
         static_assert(sizeof...(Raw) == arity, "the virtual-table method's parameters do not match the handler");
+        [[maybe_unused]] const ResultAllocation<std::decay_t<R>> allocation{};
         std::tuple<typename Argument<A>::Holder...> holders{Argument<A>::early(raw)...};
         return std::apply(Handler, holders);
     }
@@ -91,6 +97,7 @@ void invokeThunk(ArgumentList arguments, VARIANT* result) {
 template <auto Handler, unsigned ByReferenceMask = 0>
 constexpr Member member(const wchar_t* name, DISPID dispid, WORD invokeKind = DISPATCH_METHOD) {
     using B = Binding<decltype(Handler)>;
+    static_assert(B::arity <= kMaxParameters, "more parameters than the dispatcher's argument storage holds");
     return Member{name,
                   dispid,
                   invokeKind,

@@ -6,6 +6,8 @@ namespace numoria::frame {
 
 Variant runtimeCoerced(const VARIANT& value, VARTYPE type) {
     const VARIANT& referenced = referencedValue(value);
+    // A reference to nothing holds no value of any type.
+    if (pointsAtNothing(referenced)) raiseRuntimeError(ErrorNumber::TypeMismatch);
     if ((referenced.vt & ~VT_BYREF) == VT_NULL) raiseRuntimeError(ErrorNumber::InvalidUseOfNull);
     Variant converted;
     const HRESULT status =

@@ -9,7 +9,8 @@ namespace numoria::frame {
 VariantValueList::VariantValueList(SAFEARRAY* values) : values_(values) {
     if (values_ == nullptr) return;
     VARTYPE type = VT_EMPTY;
-    if (SafeArrayGetDim(values_) != 1 || FAILED(SafeArrayGetVartype(values_, &type)) || type != VT_VARIANT)
+    if (SafeArrayGetDim(values_) != 1 || FAILED(SafeArrayGetVartype(values_, &type)) || type != VT_VARIANT ||
+        SafeArrayGetElemsize(values_) != sizeof(VARIANT))
         throw FrameError(DISP_E_TYPEMISMATCH, u"The value list is not a one-dimensional array of VARIANT");
     count_ = values_->rgsabound[0].cElements;
 }

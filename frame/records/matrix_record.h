@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include "frame/com/safe_array.h"
 #include "matrix/matrix.h"
 #include "numori10.h"
 
@@ -17,12 +18,26 @@ using RecordMatrix = ::Matrix;
 inline constexpr GUID kMatrixRecordGuid = {
     0x624943a9, 0x50c8, 0x49dd, {0xbc, 0xa0, 0xc6, 0x35, 0x86, 0x76, 0x6c, 0x14}};
 
-// Reads a host's record. An Element that is not a two-dimensional array of
-// 8-byte doubles fails with DISP_E_TYPEMISMATCH; a null array is absent.
-CoreMatrix coreMatrixOf(const RecordMatrix& record);
+// A host's record read in place: for as long as this object lives, the
+// host's array stays locked and the core's record reads its elements where
+// they are (a copy of that record owns a copy of them). An Element that is
+// not a two-dimensional array of 8-byte doubles fails with
+// DISP_E_TYPEMISMATCH; a null array is absent.
+class BorrowedMatrix {
+public:
+    explicit BorrowedMatrix(const RecordMatrix& record);
+
+    operator const CoreMatrix&() const noexcept { return matrix_; }
+
+private:
+    SafeArrayData lock_;  // declared first: released after the view of its data
+    CoreMatrix matrix_;
+};
 
 // Writes a new record into uninitialised storage; the record owns its array.
-void writeRecord(const CoreMatrix& matrix, RecordMatrix& record);
+// An array allocated as a SAFEARRAY (safe_array_storage.h) is handed over as
+// it is, any other is copied into a new one.
+void writeRecord(CoreMatrix&& matrix, RecordMatrix& record);
 
 // Frees the array a record owns and leaves it absent.
 void clearRecord(RecordMatrix& record) noexcept;

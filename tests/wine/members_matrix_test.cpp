@@ -501,13 +501,22 @@ TEST(MembersMatrix, DispatchConventionsAreEnforced) {
         EXPECT_EQ(result.type(), VT_EMPTY);
     }
 
-    // Named arguments other than a put's value are refused.
+    // Named arguments name their parameter by its position, in any order;
+    // the variable argument list of CreateMatrix takes no names.
     std::vector<Variant> named = {Variant::of_r8(2), record_argument()};
     std::vector<VARIANT> raw = {*named[0].get(), *named[1].get()};
     DISPID names[] = {1, 0};
     DISPPARAMS parameters{raw.data(), names, 2, 2};
     Variant result;
-    EXPECT_EQ(object->Invoke(scale, IID_NULL, 0, DISPATCH_METHOD, &parameters, result.get(), nullptr, nullptr),
+    ASSERT_EQ(object->Invoke(scale, IID_NULL, 0, DISPATCH_METHOD, &parameters, result.get(), nullptr, nullptr), S_OK);
+    ASSERT_EQ(result.type(), VT_RECORD);
+    EXPECT_EQ(read(*static_cast<const Matrix*>(result.get()->pvRecord)), grid(2, 3, {2, 4, 6, 8, 10, 12}));
+    std::vector<Variant> sizes = {Variant::of_i2(2), Variant::of_i2(2)};
+    std::vector<VARIANT> raw_sizes = {*sizes[0].get(), *sizes[1].get()};
+    DISPID size_names[] = {1, 0};
+    DISPPARAMS vararg_parameters{raw_sizes.data(), size_names, 2, 2};
+    EXPECT_EQ(object->Invoke(dispid_of(object, L"CreateMatrix"), IID_NULL, 0, DISPATCH_METHOD, &vararg_parameters,
+                             result.out(), nullptr, nullptr),
               DISP_E_NONAMEDARGS);
 }
 

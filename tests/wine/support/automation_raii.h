@@ -37,6 +37,17 @@ public:
         if (this != &other) VariantCopy(&value_, const_cast<VARIANT*>(&other.value_));
         return *this;
     }
+    // Moving hands the value over as it is: no VariantCopy, which for a
+    // record would copy it into storage of the platform's choosing.
+    Variant(Variant&& other) noexcept : value_(other.value_) { VariantInit(&other.value_); }
+    Variant& operator=(Variant&& other) noexcept {
+        if (this != &other) {
+            VariantClear(&value_);
+            value_ = other.value_;
+            VariantInit(&other.value_);
+        }
+        return *this;
+    }
     ~Variant() { VariantClear(&value_); }
 
     static Variant of_bool(bool value);
