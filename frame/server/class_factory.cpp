@@ -19,7 +19,12 @@ namespace {
 
 class ClassFactory final : public RefCounted<ClassFactory, IClassFactory> {
 public:
-    explicit ClassFactory(const ClassEntry& entry) : entry_(entry) {}
+    // A factory that a client holds keeps the module loaded like any other
+    // object: its code must stay mapped until the client releases it.
+    explicit ClassFactory(const ClassEntry& entry) : entry_(entry) { lockModule(); }
+    ClassFactory(const ClassFactory&) = delete;
+    ClassFactory& operator=(const ClassFactory&) = delete;
+    ~ClassFactory() { unlockModule(); }
 
     void* interfaceFor(REFIID iid) {
         return iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;

@@ -13,7 +13,8 @@ HINSTANCE moduleHandle() noexcept;
 // The full path of this file, as the loader found it.
 std::wstring modulePath();
 
-// Live objects, class-factory locks and outstanding record descriptions.
+// Live objects, class factories held by clients, class-factory locks and
+// outstanding record descriptions.
 void lockModule() noexcept;
 void unlockModule() noexcept;
 bool moduleInUse() noexcept;

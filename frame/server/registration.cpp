@@ -2,12 +2,19 @@
 
 #include <wrl/client.h>
 
+#include <initializer_list>
+#include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "frame/com/bstr.h"
 #include "frame/errors/automation_error.h"
 #include "frame/errors/frame_error.h"
 #include "frame/server/class_catalogue.h"
 #include "frame/server/module_state.h"
+#include "frame/server/registry_backup.h"
+#include "frame/server/registry_key.h"
 #include "frame/server/type_library.h"
 #include "numori10.h"
 
@@ -37,29 +44,112 @@ std::wstring progIdOf(const ClassEntry& entry) { return std::wstring(L"Numoria10
 // Sets a value below HKEY_CLASSES_ROOT, creating the key; an empty name is
 // the key's default value.
 void writeValue(const std::wstring& keyPath, const wchar_t* name, const std::wstring& value) {
-    HKEY key = nullptr;
-    LSTATUS status = RegCreateKeyExW(HKEY_CLASSES_ROOT, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                     KEY_SET_VALUE, nullptr, &key, nullptr);
-    if (status == ERROR_SUCCESS) {
-        status = RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+    RegistryKey key;
+    LSTATUS status = key.create(keyPath, KEY_SET_VALUE);
+    if (status == ERROR_SUCCESS)
+        status = RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-        RegCloseKey(key);
-    }
     if (status != ERROR_SUCCESS) throw FrameError(HRESULT_FROM_WIN32(status));
 }
 
-void removeTree(const std::wstring& keyPath) { RegDeleteTreeW(HKEY_CLASSES_ROOT, keyPath.c_str()); }
+// Removing a key that is not there is no error; failing to remove one is.
+void removeTree(const std::wstring& keyPath) {
+    const LSTATUS status = RegDeleteTreeW(HKEY_CLASSES_ROOT, keyPath.c_str());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) throw FrameError(HRESULT_FROM_WIN32(status));
+}
 
-void registerTypeLibrary(ITypeLib* library, const std::wstring& path) {
-    throwIfFailed(RegisterTypeLib(library, const_cast<LPOLESTR>(path.c_str()), nullptr));
+// The help folder is given rather than left to RegisterTypeLib, which keeps
+// the folder of an earlier registration: a copy of this file registered from
+// elsewhere must not leave the library pointing at the old folder.
+void registerTypeLibrary(ITypeLib* library, const std::wstring& path, const std::wstring& helpFolder) {
+    throwIfFailed(
+        RegisterTypeLib(library, const_cast<LPOLESTR>(path.c_str()), const_cast<LPOLESTR>(helpFolder.c_str())));
+}
+
+std::wstring folderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\')); }
+
+bool isTypeLibraryRegistered(REFGUID libraryId) {
+    Bstr path;
+    return SUCCEEDED(QueryPathOfRegTypeLib(libraryId, 1, 0, 0, path.address()));
+}
+
+// The keys of the interfaces a library describes (RegisterTypeLib writes
+// them).
+std::vector<std::wstring> interfaceKeysOf(ITypeLib* library) {
+    std::vector<std::wstring> keys;
+    for (UINT index = 0; index < library->GetTypeInfoCount(); ++index) {
+        TYPEKIND kind = TKIND_MAX;
+        throwIfFailed(library->GetTypeInfoType(index, &kind));
+        if (kind != TKIND_INTERFACE && kind != TKIND_DISPATCH) continue;
+        ComPtr<ITypeInfo> info;
+        throwIfFailed(library->GetTypeInfo(index, &info));
+        TYPEATTR* type = nullptr;
+        throwIfFailed(info->GetTypeAttr(&type));
+        keys.push_back(L"Interface\\" + textOfGuid(type->guid));
+        info->ReleaseTypeAttr(type);
+    }
+    return keys;
+}
+
+void removeKeyIfEmpty(const std::wstring& keyPath) {
+    DWORD subkeys = 0;
+    RegistryKey key;
+    if (key.open(keyPath, KEY_QUERY_VALUE) != ERROR_SUCCESS) return;
+    if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         nullptr, nullptr) == ERROR_SUCCESS &&
+        subkeys == 0)
+        removeTree(keyPath);
 }
 
 // Removing a library that is not (or no longer) registered is no error.
-void unregisterTypeLibrary(REFGUID libraryId) {
+// When the registered file is gone, the platform cannot read which
+// interfaces to remove; this file's own copy of the library names them.
+void unregisterTypeLibrary(ITypeLib* library, REFGUID libraryId) {
+    if (!isTypeLibraryRegistered(libraryId)) return;
     const HRESULT status = UnRegisterTypeLib(libraryId, 1, 0, 0, kSysKind);
-    if (FAILED(status) && status != TYPE_E_REGISTRYACCESS && status != TYPE_E_CANTLOADLIBRARY &&
-        status != TYPE_E_LIBNOTREGISTERED)
-        throw FrameError(status);
+    if (status != TYPE_E_INVALIDSTATE && status != TYPE_E_CANTLOADLIBRARY) {
+        throwIfFailed(status);
+        return;
+    }
+    for (const std::wstring& key : interfaceKeysOf(library)) removeTree(key);
+    const std::wstring libraryKey = L"TypeLib\\" + textOfGuid(libraryId);
+    removeTree(libraryKey + L"\\" + kLibraryVersion);
+    removeKeyIfEmpty(libraryKey);
+}
+
+// Every key that registration writes: each library's own key and its
+// interfaces, and each class's keys.
+std::vector<std::wstring> registeredKeys(std::initializer_list<ITypeLib*> libraries) {
+    std::set<std::wstring> keys;
+    for (ITypeLib* library : libraries) {
+        TLIBATTR* attributes = nullptr;
+        throwIfFailed(library->GetLibAttr(&attributes));
+        keys.insert(L"TypeLib\\" + textOfGuid(attributes->guid));
+        library->ReleaseTLibAttr(attributes);
+        for (std::wstring& key : interfaceKeysOf(library)) keys.insert(std::move(key));
+    }
+    for (const ClassEntry& entry : classCatalogue()) {
+        keys.insert(L"CLSID\\" + textOfGuid(entry.classId));
+        keys.insert(progIdOf(entry));
+        keys.insert(L"Interface\\" + textOfGuid(entry.interfaceId));
+    }
+    return {keys.begin(), keys.end()};
+}
+
+// Runs one change of the registration. Everything it may touch is read
+// first; if the change fails part-way, the registry is put back as it was
+// found, so it is never left half registered or half removed.
+template <class Change>
+HRESULT changeRegistration(Change&& change) noexcept {
+    std::optional<RegistryBackup> backup;
+    const HRESULT status = guardedCall(IID_NULL, [&] {
+        const ComPtr<ITypeLib> runtime = embeddedRuntimeTypeLibrary();
+        const ComPtr<ITypeLib> library = embeddedTypeLibrary();
+        backup.emplace(registeredKeys({runtime.Get(), library.Get()}));
+        change(runtime.Get(), library.Get());
+    });
+    if (FAILED(status) && backup) backup->restore();
+    return status;
 }
 
 void registerClass(const ClassEntry& entry, const std::wstring& serverPath, const std::wstring& libraryId) {
@@ -92,24 +182,21 @@ void unregisterClass(const ClassEntry& entry) {
 } // namespace
 
 HRESULT registerServer() noexcept {
-    const HRESULT status = guardedCall(IID_NULL, [] {
+    return changeRegistration([](ITypeLib* runtime, ITypeLib* library) {
         const std::wstring serverPath = modulePath();
         // The runtime constants library first: the main library refers to it.
-        registerTypeLibrary(embeddedRuntimeTypeLibrary().Get(), runtimeTypeLibraryPath());
-        registerTypeLibrary(embeddedTypeLibrary().Get(), serverPath);
+        registerTypeLibrary(runtime, runtimeTypeLibraryPath(), folderOf(serverPath));
+        registerTypeLibrary(library, serverPath, folderOf(serverPath));
         const std::wstring libraryId = textOfGuid(LIBID_Numoria10);
         for (const ClassEntry& entry : classCatalogue()) registerClass(entry, serverPath, libraryId);
     });
-    // Leave no half registration behind.
-    if (FAILED(status)) unregisterServer();
-    return status;
 }
 
 HRESULT unregisterServer() noexcept {
-    return guardedCall(IID_NULL, [] {
+    return changeRegistration([](ITypeLib* runtime, ITypeLib* library) {
         for (const ClassEntry& entry : classCatalogue()) unregisterClass(entry);
-        unregisterTypeLibrary(LIBID_Numoria10);
-        unregisterTypeLibrary(LIBID_Numoria10Runtime);
+        unregisterTypeLibrary(library, LIBID_Numoria10);
+        unregisterTypeLibrary(runtime, LIBID_Numoria10Runtime);
     });
 }
 

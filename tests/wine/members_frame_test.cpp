@@ -202,15 +202,26 @@ TEST(MembersFrame, CanUnloadOnlyWithoutObjectsAndLocks) {
     ASSERT_EQ(server.get_class_object(__uuidof(clsVxNumsMatrixA), IID_IClassFactory,
                                       reinterpret_cast<void**>(factory.GetAddressOf())),
               S_OK);
-    // Objects made elsewhere in this process (other tests) are released by now.
-    EXPECT_EQ(server.can_unload_now(), S_OK);
+    // A class factory the client holds keeps the module loaded, as an object does.
+    EXPECT_EQ(server.can_unload_now(), S_FALSE);
     ComPtr<IDispatch> object;
     ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(object.GetAddressOf())), S_OK);
+    factory.Reset();
     EXPECT_EQ(server.can_unload_now(), S_FALSE);
     object.Reset();
+    // Objects made elsewhere in this process (other tests) are released by now.
     EXPECT_EQ(server.can_unload_now(), S_OK);
+    auto factory_again = [&] {
+        server.get_class_object(__uuidof(clsVxNumsMatrixA), IID_IClassFactory,
+                                reinterpret_cast<void**>(factory.ReleaseAndGetAddressOf()));
+        return factory.Get();
+    };
+    ASSERT_NE(factory_again(), nullptr);
     factory->LockServer(TRUE);
+    factory.Reset();
     EXPECT_EQ(server.can_unload_now(), S_FALSE);
+    ASSERT_NE(factory_again(), nullptr);
     factory->LockServer(FALSE);
+    factory.Reset();
     EXPECT_EQ(server.can_unload_now(), S_OK);
 }

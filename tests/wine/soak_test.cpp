@@ -1,0 +1,592 @@
+// A million mixed calls into numori10.dll, then proof that nothing is left
+// behind: every object gone (DllCanUnloadNow), every string and array freed
+// (no block of the task allocator outstanding), and every call's outcome the
+// same as the first time it was made.
+#include "support/allocation_spy.h"
+#include "support/host_record.h"
+#include "support/late_bound.h"
+#include "support/library_classes.h"
+#include "support/loaded_server.h"
+#include "support/test_environment.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <map>
+
+#include "numori10.h"
+
+using namespace wine_tests;
+
+namespace {
+
+constexpr GUID kMatrixRecord = {0x624943a9, 0x50c8, 0x49dd, {0xbc, 0xa0, 0xc6, 0x35, 0x86, 0x76, 0x6c, 0x14}};
+
+// What a call gave back, compared between repetitions of the same call.
+struct Outcome {
+    HRESULT status = S_OK;
+    std::wstring text;
+    std::vector<double> numbers;
+    bool operator==(const Outcome&) const = default;
+};
+
+std::string describe(const Outcome& outcome) {
+    std::string out = "status " + std::to_string(outcome.status);
+    out += ", \"" + narrow(outcome.text);
+    out += "\",";
+    for (double number : outcome.numbers) {
+        out += ' ';
+        out += std::to_string(number);
+    }
+    return out;
+}
+
+// The source and description of the calling thread's error information,
+// taken (and so cleared) from the thread.
+std::wstring take_error_info() {
+    ComPtr<IErrorInfo> error;
+    if (GetErrorInfo(0, &error) != S_OK) return L"(no error information)";
+    Bstr source, description;
+    error->GetSource(source.out());
+    error->GetDescription(description.out());
+    return source.text() + L": " + description.text();
+}
+
+// Frees a record result through its own description. Wine 8's VariantClear
+// only clears a record (RecordClear) and leaves its storage allocated;
+// RecordDestroy clears and frees it on any platform.
+void destroy_record_result(VARIANT* value) {
+    if (value->vt != VT_RECORD) return;
+    if (value->pRecInfo) {
+        value->pRecInfo->RecordDestroy(value->pvRecord);
+        value->pRecInfo->Release();
+    }
+    value->vt = VT_EMPTY;
+}
+
+Outcome of_call(CallResult&& call) {
+    Outcome outcome{call.status, call.source + L": " + call.description, {static_cast<double>(call.scode)}};
+    VARIANT* value = call.value.get();
+    if (value->vt == VT_RECORD && value->pvRecord) {
+        outcome.numbers = record_numbers(*static_cast<const Matrix*>(value->pvRecord));
+    } else if (value->vt != VT_EMPTY) {
+        outcome.text += L" = " + call.value.text();
+    }
+    destroy_record_result(value);
+    return outcome;
+}
+
+Outcome of_record(HRESULT status, HostRecord& result) {
+    if (FAILED(status)) return {status, take_error_info(), {}};
+    return {status, {}, record_numbers(result.value())};
+}
+
+Variant record_reference(HostRecord& record, IRecordInfo* info) {
+    Variant argument;
+    argument.get()->vt = VT_RECORD | VT_BYREF;
+    argument.get()->pvRecord = record.get();
+    argument.get()->pRecInfo = info;  // by reference: clearing does not release it
+    return argument;
+}
+
+// A fixed stream of pseudo-random choices, the same on every run.
+class Choices {
+public:
+    std::uint32_t next(std::uint32_t bound) {
+        state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+        return static_cast<std::uint32_t>(state_ >> 33) % bound;
+    }
+
+private:
+    std::uint64_t state_ = 0x5eed;
+};
+
+const std::array<CLSID, 6> kClassIds = {__uuidof(clsVxNumoria10A), __uuidof(clsVxNumsGeneralA),
+                                        __uuidof(clsVxNumsAdvancedA), __uuidof(clsVxNumsMatrixA),
+                                        __uuidof(clsVxNumsConversionsA), __uuidof(clsVxNumsPerComA)};
+const std::array<IID, 6> kInterfaceIds = {__uuidof(_clsVxNumoria10A), __uuidof(_clsVxNumsGeneralA),
+                                          __uuidof(_clsVxNumsAdvancedA), __uuidof(_clsVxNumsMatrixA),
+                                          __uuidof(_clsVxNumsConversionsA), __uuidof(_clsVxNumsPerComA)};
+enum ClassIndex : std::size_t { kMatrix = 3, kConversions = 4, kPerCom = 5 };
+
+// Everything the calls work on: one object of each class (made when first
+// needed, replaced by every creation), the host's input records and
+// strings, and the server's exports for its unload answer.
+class SoakWorld {
+public:
+    SoakWorld() : server_(dist_file(L"numori10.dll")) {
+        GetRecordInfoFromGuids(LIBID_Numoria10, 1, 0, 0, kMatrixRecord, &record_info_);
+    }
+    bool ready() const {
+        return server_.loaded() && server_.can_unload_now && server_.get_class_object && record_info_;
+    }
+
+    IDispatch* object(std::size_t index) {
+        if (!objects_[index]) {
+            CoCreateInstance(kClassIds[index], nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                             reinterpret_cast<void**>(objects_[index].GetAddressOf()));
+            ++implicit_creations_;
+        }
+        return objects_[index].Get();
+    }
+    template <class Interface>
+    ComPtr<Interface> early(std::size_t index) {
+        ComPtr<Interface> typed;
+        if (IDispatch* dispatch = object(index)) dispatch->QueryInterface(__uuidof(Interface), &typed);
+        return typed;
+    }
+
+    // Puts a new object in the class's place; the one it replaces must go
+    // with its last reference. The outcome holds the status, whether the
+    // object answers to its default interface and the replaced object's
+    // remaining references.
+    Outcome replace(std::size_t index, const CLSID& clsid) {
+        ComPtr<IDispatch> created;
+        const HRESULT status = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                                reinterpret_cast<void**>(created.GetAddressOf()));
+        ComPtr<IUnknown> typed;
+        const bool answers = created && SUCCEEDED(created->QueryInterface(kInterfaceIds[index], &typed));
+        typed.Reset();
+        const ULONG left = objects_[index] ? objects_[index].Detach()->Release() : 0;
+        objects_[index] = created;
+        return {status, {}, {answers ? 1.0 : 0.0, static_cast<double>(left)}};
+    }
+
+    void release_all() {
+        for (ComPtr<IDispatch>& object : objects_) object.Reset();
+    }
+
+    LoadedServer& server() { return server_; }
+    IRecordInfo* record_info() { return record_info_.Get(); }
+    std::size_t implicit_creations() const { return implicit_creations_; }
+
+    HostRecord wide{2, 3, {1, 2, 3, 4, 5, 6}};
+    HostRecord other_wide{2, 3, {6, 5, 4, 3, 2, 1}};
+    HostRecord square{3, 3, {2, 0, 1, 1, 3, 2, 1, 1, 2}};
+    HostRecord singular{2, 2, {1, 2, 2, 4}};
+    HostRecord block{1, 2, {10, 20}};
+    HostRecord absent{2, 2, {}};
+    const std::array<Bstr, 4> numerals = {Bstr(L"101101"), Bstr(L"7FFF"), Bstr(L"-17"), Bstr(L"\u00fcber")};
+
+private:
+    LoadedServer server_;
+    ComPtr<IRecordInfo> record_info_;
+    std::array<ComPtr<IDispatch>, 6> objects_;
+    std::size_t implicit_creations_ = 0;
+};
+
+using Run = std::function<Outcome(SoakWorld&, std::uint32_t variant)>;
+
+struct Operation {
+    const char* name;
+    std::uint32_t weight;  // calls in every thousand
+    std::uint32_t variants;
+    Run run;
+};
+
+// Every matrix member early-bound, records in and out.
+Outcome matrix_early(SoakWorld& world, std::uint32_t variant) {
+    ComPtr<_clsVxNumsMatrixA> matrix = world.early<_clsVxNumsMatrixA>(kMatrix);
+    if (!matrix) return {E_NOINTERFACE, L"no matrix object", {}};
+    HostRecord result;
+    double number = 0;
+    HRESULT status = E_FAIL;
+    switch (variant) {
+    case 0: {
+        SAFEARRAY* values = SafeArrayCreateVector(VT_VARIANT, 0, 3);
+        VARIANT* items = nullptr;
+        SafeArrayAccessData(values, reinterpret_cast<void**>(&items));
+        items[0].vt = VT_I4;
+        items[0].lVal = 7;
+        items[1].vt = VT_R8;
+        items[1].dblVal = -2.5;
+        items[2].vt = VT_BSTR;
+        items[2].bstrVal = SysAllocString(L"4.25");
+        SafeArrayUnaccessData(values);
+        status = matrix->CreateMatrix(2, 2, &values, result.get());
+        SafeArrayDestroy(values);
+        break;
+    }
+    case 1: status = matrix->TransposeMatrix(world.wide.get(), result.get()); break;
+    case 2: status = matrix->ScaleMatrix(world.wide.get(), 0.5, result.get()); break;
+    case 3: status = matrix->AddMatrix(world.wide.get(), world.other_wide.get(), result.get()); break;
+    case 4: status = matrix->SubMatrix(world.wide.get(), world.other_wide.get(), result.get()); break;
+    case 5: status = matrix->MultiplyMatrix(world.wide.get(), world.square.get(), result.get()); break;
+    case 6:
+        status = matrix->Determinant(world.square.get(), &number);
+        return {status, {}, {number}};
+    case 7: status = matrix->InvertMatrix(world.square.get(), result.get()); break;
+    case 8: status = matrix->InsertMatrix(world.wide.get(), world.block.get(), 2, 2, result.get()); break;
+    case 9: status = matrix->CombineMatrix(world.wide.get(), world.block.get(), 1, 1, result.get()); break;
+    case 10: status = matrix->SwapRow(world.square.get(), 1, 3, result.get()); break;
+    case 11: status = matrix->SwapCol(world.wide.get(), 1, 3, result.get()); break;
+    case 12: status = matrix->SubMat(world.square.get(), 2, 2, result.get()); break;
+    default: status = matrix->PrintMatrix(world.absent.get()); break;
+    }
+    return of_record(status, result);
+}
+
+// Matrix members by name: records by reference in, VT_RECORD results out.
+Outcome matrix_late(SoakWorld& world, std::uint32_t variant) {
+    IDispatch* matrix = world.object(kMatrix);
+    IRecordInfo* info = world.record_info();
+    switch (variant) {
+    case 0:
+        return of_call(call_by_name(matrix, L"CreateMatrix",
+                                    {Variant::of_i2(2), Variant::of_i2(3), Variant::of_i4(1), Variant::of_r8(2.5),
+                                     Variant::of_text(L"3"), Variant::of_bool(true)},
+                                    DISPATCH_METHOD));
+    case 1:
+        return of_call(call_by_name(matrix, L"TransposeMatrix", {record_reference(world.wide, info)}, DISPATCH_METHOD));
+    case 2:
+        return of_call(call_by_name(matrix, L"MultiplyMatrix",
+                                    {record_reference(world.wide, info), record_reference(world.square, info)},
+                                    DISPATCH_METHOD));
+    case 3:
+        return of_call(call_by_name(matrix, L"Determinant", {record_reference(world.square, info)}, DISPATCH_METHOD));
+    case 4:
+        return of_call(call_by_name(matrix, L"ScaleMatrix",
+                                    {record_reference(world.square, info), Variant::of_text(L"2")}, DISPATCH_METHOD));
+    default:
+        return of_call(call_by_name(matrix, L"InvertMatrix", {record_reference(world.square, info)}, DISPATCH_METHOD));
+    }
+}
+
+// Calls that fail: the status, and the error information the thread holds
+// afterwards (taken, which clears it) or the dispatch exception.
+Outcome failing_call(SoakWorld& world, std::uint32_t variant) {
+    ComPtr<_clsVxNumsMatrixA> matrix = world.early<_clsVxNumsMatrixA>(kMatrix);
+    IDispatch* late = world.object(kMatrix);
+    if (!matrix || !late) return {E_NOINTERFACE, L"no matrix object", {}};
+    HostRecord result;
+    switch (variant) {
+    case 0: {
+        SAFEARRAY* values = SafeArrayCreateVector(VT_VARIANT, 0, 0);
+        const HRESULT status = matrix->CreateMatrix(0, 2, &values, result.get());
+        SafeArrayDestroy(values);
+        return of_record(status, result);
+    }
+    case 1: return of_record(matrix->AddMatrix(world.wide.get(), world.square.get(), result.get()), result);
+    case 2: return of_record(matrix->TransposeMatrix(world.absent.get(), result.get()), result);
+    case 3: return of_record(matrix->InvertMatrix(world.singular.get(), result.get()), result);
+    case 4: {
+        Outcome outcome = of_call(call_by_name(late, L"AddMatrix",
+                                               {record_reference(world.wide, world.record_info()),
+                                                record_reference(world.square, world.record_info())},
+                                               DISPATCH_METHOD));
+        outcome.text += L" | " + take_error_info();
+        return outcome;
+    }
+    case 5: {
+        Outcome outcome = of_call(call_by_name(
+            late, L"CreateMatrix", {Variant::of_i2(2), Variant::of_i2(2), Variant::of_text(L"word")}, DISPATCH_METHOD));
+        outcome.text += L" | " + take_error_info();
+        return outcome;
+    }
+    case 6: return of_call(call_by_name(late, L"NoSuchMember", {}, DISPATCH_METHOD));
+    default:
+        return of_call(
+            call_by_name(late, L"ScaleMatrix", {record_reference(world.wide, world.record_info())}, DISPATCH_METHOD));
+    }
+}
+
+// Numerals out of numbers and numbers out of numerals, early- and
+// late-bound (late-bound with the argument coerced from the other type).
+Outcome conversion(SoakWorld& world, std::uint32_t variant) {
+    static const LONG kNumbers[] = {0, 45, -1, 32767, 0x7FFFFFFF, -2147483647 - 1};
+    const LONG number = kNumbers[variant % std::size(kNumbers)];
+    const Bstr& numeral = world.numerals[variant % world.numerals.size()];
+    const std::uint32_t member = variant / 24 % 6;
+    if (variant % 2 == 0) {
+        ComPtr<_clsVxNumsConversionsA> conversions = world.early<_clsVxNumsConversionsA>(kConversions);
+        if (!conversions) return {E_NOINTERFACE, L"no conversions object", {}};
+        Bstr text;
+        LONG value = 0;
+        HRESULT status = E_FAIL;
+        switch (member) {
+        case 0: status = conversions->DecimalToBinary(number, text.out()); break;
+        case 1: status = conversions->BinaryToDecimal(numeral.get(), &value); break;
+        case 2: status = conversions->DecimalToHex(number, text.out()); break;
+        case 3: status = conversions->HexToDecimal(numeral.get(), &value); break;
+        case 4: status = conversions->DecimalToOctal(number, text.out()); break;
+        default: status = conversions->OctalToDecimal(numeral.get(), &value); break;
+        }
+        return {status, text.text(), {static_cast<double>(value)}};
+    }
+    static const wchar_t* kMembers[] = {L"DecimalToBinary", L"BinaryToDecimal", L"DecimalToHex",
+                                        L"HexToDecimal",    L"DecimalToOctal",  L"OctalToDecimal"};
+    // Numbers given as text and numerals given as numbers, for coercion.
+    Variant argument = member % 2 == 0 ? Variant::of_text(std::to_wstring(number)) : Variant::of_i4(number % 1000);
+    return of_call(call_by_name(world.object(kConversions), kMembers[member], {argument}, DISPATCH_METHOD));
+}
+
+Outcome combinatorics(SoakWorld& world, std::uint32_t variant) {
+    static const std::pair<short, short> kArguments[] = {{5, 2}, {10, 10}, {20, 7}, {0, 0}, {-3, 1}, {170, 3}, {3, 5}};
+    auto [n, r] = kArguments[variant % std::size(kArguments)];
+    const std::uint32_t member = variant / std::size(kArguments) % 3;
+    if (variant % 2 == 0) {
+        ComPtr<_clsVxNumsPerComA> perCom = world.early<_clsVxNumsPerComA>(kPerCom);
+        if (!perCom) return {E_NOINTERFACE, L"no combinatorics object", {}};
+        double value = 0;
+        HRESULT status = member == 0   ? perCom->Combination(&n, &r, &value)
+                         : member == 1 ? perCom->Permutation(&n, &r, &value)
+                                       : perCom->Factorial(&n, &value);
+        return {status, {}, {value, static_cast<double>(n), static_cast<double>(r)}};
+    }
+    IDispatch* late = world.object(kPerCom);
+    if (member == 2) return of_call(call_by_name(late, L"Factorial", {Variant::of_i2(n)}));
+    return of_call(
+        call_by_name(late, member == 0 ? L"Combination" : L"Permutation", {Variant::of_i2(n), Variant::of_i4(r)}));
+}
+
+Outcome creation_by_class_id(SoakWorld& world, std::uint32_t variant) {
+    return world.replace(variant, kClassIds[variant]);
+}
+
+Outcome creation_by_prog_id(SoakWorld& world, std::uint32_t variant) {
+    CLSID clsid{};
+    const HRESULT found = CLSIDFromProgID(library_prog_id(kLibraryClasses[variant]).c_str(), &clsid);
+    if (FAILED(found)) return {found, L"no class identifier", {}};
+    return world.replace(variant, clsid);
+}
+
+// With every object released the server may unload; a class factory held
+// or a lock on one keeps it. Each answer is one call of the export.
+Outcome unload_answers(SoakWorld& world, std::uint32_t) {
+    world.release_all();
+    LoadedServer& server = world.server();
+    Outcome outcome;
+    auto answer = [&] { outcome.numbers.push_back(server.can_unload_now() == S_OK ? 1.0 : 0.0); };
+    answer();
+    ComPtr<IClassFactory> factory;
+    outcome.status = server.get_class_object(kClassIds[kPerCom], IID_IClassFactory,
+                                             reinterpret_cast<void**>(factory.GetAddressOf()));
+    if (!factory) return outcome;
+    answer();
+    factory->LockServer(TRUE);
+    factory.Reset();
+    answer();
+    server.get_class_object(kClassIds[kPerCom], IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf()));
+    if (!factory) return outcome;
+    factory->LockServer(FALSE);
+    factory.Reset();
+    answer();
+    return outcome;
+}
+
+const std::vector<Operation>& operations() {
+    static const std::vector<Operation> table = {
+        {"creation by class identifier", 10, 6, creation_by_class_id},
+        {"creation by programmatic identifier", 10, 6, creation_by_prog_id},
+        {"unload answers and factory locks", 1, 1, unload_answers},
+        {"matrix records, early-bound", 250, 14, matrix_early},
+        {"matrix records, late-bound", 150, 6, matrix_late},
+        {"errors with error information", 120, 8, failing_call},
+        {"strings, conversions", 295, 144, conversion},
+        {"combinatorics", 164, 42, combinatorics},
+    };
+    return table;
+}
+
+struct Tally {
+    std::size_t calls = 0;
+    std::size_t mismatches = 0;
+    std::size_t leaking_calls = 0;
+    std::string first_problem;
+    double seconds = 0;
+};
+
+}  // namespace
+
+TEST(Soak, AllocationSpySeesStringsAndArrays) {
+    ASSERT_TRUE(disable_string_cache()) << "oleaut32 has no SetOaNoCache";
+    AllocationSpy spy;
+    ASSERT_EQ(spy.registration(), S_OK);
+    struct Case {
+        const char* label;
+        std::function<void*()> allocate;
+        std::size_t blocks;
+        std::function<void(void*)> free;
+    };
+    const Case cases[] = {
+        {"string", [] { return static_cast<void*>(SysAllocString(L"text")); }, 1,
+         [](void* p) { SysFreeString(static_cast<BSTR>(p)); }},
+        {"reallocated string",
+         [] {
+             BSTR text = SysAllocString(L"short");
+             SysReAllocString(&text, L"a string long enough to need a new block");
+             return static_cast<void*>(text);
+         },
+         1, [](void* p) { SysFreeString(static_cast<BSTR>(p)); }},
+        {"two-dimensional array of doubles",
+         [] {
+             SAFEARRAYBOUND bounds[2] = {{3, 1}, {4, 1}};
+             return static_cast<void*>(SafeArrayCreate(VT_R8, 2, bounds));
+         },
+         2, [](void* p) { SafeArrayDestroy(static_cast<SAFEARRAY*>(p)); }},
+        // A vector's descriptor and elements share one block.
+        {"vector of strings",
+         [] {
+             SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, 2);
+             LONG index = 1;
+             BSTR text = SysAllocString(L"element");
+             SafeArrayPutElement(array, &index, text);  // copies it
+             SysFreeString(text);
+             return static_cast<void*>(array);
+         },
+         2, [](void* p) { SafeArrayDestroy(static_cast<SAFEARRAY*>(p)); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const std::size_t before = spy.outstanding();
+        void* block = c.allocate();
+        ASSERT_NE(block, nullptr);
+        EXPECT_EQ(spy.outstanding() - before, c.blocks);
+        c.free(block);
+        EXPECT_EQ(spy.outstanding(), before);
+    }
+}
+
+// The unload answer in each state of the module, checked one step at a time.
+TEST(Soak, UnloadAnswerFollowsObjectsFactoriesAndLocks) {
+    SoakWorld world;
+    ASSERT_TRUE(world.ready());
+    LoadedServer& server = world.server();
+    world.release_all();
+    ASSERT_EQ(server.can_unload_now(), S_OK) << "something of the library is alive before the test";
+
+    ComPtr<IClassFactory> factory;
+    ComPtr<IDispatch> object;
+    CallResult record_result;
+    struct Step {
+        const char* label;
+        std::function<void()> act;
+        HRESULT answer;
+    };
+    const Step steps[] = {
+        {"class factory held", [&] {
+             server.get_class_object(kClassIds[kMatrix], IID_IClassFactory,
+                                     reinterpret_cast<void**>(factory.GetAddressOf()));
+         }, S_FALSE},
+        {"object made by the factory", [&] {
+             factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(object.GetAddressOf()));
+         }, S_FALSE},
+        {"factory released, object alive", [&] { factory.Reset(); }, S_FALSE},
+        {"record result held, object released", [&] {
+             record_result = call_by_name(object.Get(), L"CreateMatrix", {Variant::of_i2(1), Variant::of_i2(1)},
+                                          DISPATCH_METHOD);
+             object.Reset();
+         }, S_FALSE},
+        {"record result destroyed", [&] { destroy_record_result(record_result.value.get()); }, S_OK},
+        {"factory locked and released", [&] {
+             server.get_class_object(kClassIds[kPerCom], IID_IClassFactory,
+                                     reinterpret_cast<void**>(factory.GetAddressOf()));
+             factory->LockServer(TRUE);
+             factory.Reset();
+         }, S_FALSE},
+        {"second lock", [&] {
+             server.get_class_object(kClassIds[kPerCom], IID_IClassFactory,
+                                     reinterpret_cast<void**>(factory.GetAddressOf()));
+             factory->LockServer(TRUE);
+         }, S_FALSE},
+        {"one lock taken back", [&] { factory->LockServer(FALSE); }, S_FALSE},
+        {"last lock taken back", [&] {
+             factory->LockServer(FALSE);
+             factory.Reset();
+         }, S_OK},
+    };
+    for (const Step& step : steps) {
+        step.act();
+        EXPECT_EQ(server.can_unload_now(), step.answer) << step.label;
+    }
+}
+
+TEST(Soak, MillionMixedCallsLeaveNothingBehind) {
+    constexpr std::size_t kCalls = 1'000'000;
+    ASSERT_TRUE(disable_string_cache()) << "oleaut32 has no SetOaNoCache";
+    SoakWorld world;
+    ASSERT_TRUE(world.ready());
+
+    // The draw: each of a thousand slots names an operation by its weight.
+    std::vector<const Operation*> draw;
+    for (const Operation& operation : operations()) draw.insert(draw.end(), operation.weight, &operation);
+    ASSERT_EQ(draw.size(), 1000u);
+
+    // Every variant once before counting: its outcome is the reference, and
+    // whatever the platform sets up lazily on a first call is in place.
+    std::map<std::pair<const Operation*, std::uint32_t>, Outcome> reference;
+    for (const Operation& operation : operations())
+        for (std::uint32_t variant = 0; variant < operation.variants; ++variant)
+            reference[{&operation, variant}] = operation.run(world, variant);
+    world.release_all();
+    SetErrorInfo(0, nullptr);
+    ASSERT_EQ(world.server().can_unload_now(), S_OK);
+    const Operation* unload = &operations()[2];
+    const std::vector<double> unload_answers_expected = {1, 0, 0, 1};
+    ASSERT_EQ((reference[{unload, 0}].numbers), unload_answers_expected)
+        << "unload answers: released, factory held, factory locked, lock taken back";
+
+    std::map<const Operation*, Tally> tallies;
+    Choices choices;
+    std::size_t allocations = 0, peak = 0, left_over = 0;
+    const std::size_t made_on_demand_before = world.implicit_creations();
+    ScopedStandinLog framework_log;
+    const auto start = std::chrono::steady_clock::now();
+    {
+        AllocationSpy spy;
+        ASSERT_EQ(spy.registration(), S_OK);
+        for (std::size_t call = 0; call < kCalls; ++call) {
+            const Operation* operation = draw[choices.next(1000)];
+            const std::uint32_t variant = choices.next(operation->variants);
+            const std::size_t before = spy.outstanding();
+            const auto t0 = std::chrono::steady_clock::now();
+            const Outcome outcome = operation->run(world, variant);
+            const std::size_t after = spy.outstanding();
+            Tally& tally = tallies[operation];
+            tally.seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+            ++tally.calls;
+            const Outcome& expected = reference[{operation, variant}];
+            if (!(outcome == expected)) {
+                if (tally.mismatches++ == 0)
+                    tally.first_problem = "call " + std::to_string(call) + ", variant " + std::to_string(variant) +
+                                          ": " + describe(outcome) + " instead of " + describe(expected);
+            }
+            if (after != before) {
+                if (tally.leaking_calls++ == 0 && tally.first_problem.empty())
+                    tally.first_problem = "call " + std::to_string(call) + ", variant " + std::to_string(variant) +
+                                          ": " + std::to_string(static_cast<long long>(after - before)) +
+                                          " blocks left outstanding";
+            }
+        }
+        world.release_all();
+        SetErrorInfo(0, nullptr);
+        allocations = spy.allocations();
+        peak = spy.peak();
+        left_over = spy.outstanding();
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+    EXPECT_EQ(world.server().can_unload_now(), S_OK) << "an object or lock of the library outlived the soak";
+    EXPECT_EQ(left_over, 0u) << "strings or arrays allocated during the soak were never freed";
+    std::size_t total = 0;
+    for (const Operation& operation : operations()) {
+        const Tally& tally = tallies[&operation];
+        total += tally.calls;
+        EXPECT_EQ(tally.mismatches, 0u) << operation.name << ": " << tally.first_problem;
+        EXPECT_EQ(tally.leaking_calls, 0u) << operation.name << ": " << tally.first_problem;
+        std::printf("  %-38s %8zu calls %8.3f s\n", operation.name, tally.calls, tally.seconds);
+    }
+    EXPECT_EQ(total, kCalls);
+    // Every creation, asked for or made on demand, made one environment call.
+    const std::size_t creations = tallies[&operations()[0]].calls + tallies[&operations()[1]].calls +
+                                  world.implicit_creations() - made_on_demand_before;
+    EXPECT_EQ(framework_log.calls("EnsureVxEnvironmentStatus").size(), creations);
+    std::printf("  %zu calls in %.1f s (%.0f calls/s); %zu objects made on demand; %zu blocks allocated, "
+                "at most %zu outstanding, %zu left\n",
+                total, seconds, total / seconds, world.implicit_creations(), allocations, peak, left_over);
+    RecordProperty("calls", static_cast<int>(total));
+    RecordProperty("seconds", std::to_string(seconds));
+}

@@ -1,0 +1,118 @@
+#include "allocation_spy.h"
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <unordered_set>
+
+namespace wine_tests {
+
+class AllocationSpy::Spy final : public IMallocSpy {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMallocSpy)) {
+            *object = static_cast<IMallocSpy*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+
+    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override { return size; }
+    void* STDMETHODCALLTYPE PostAlloc(void* actual) override {
+        if (actual) {
+            std::lock_guard lock(mutex_);
+            add(actual);
+        }
+        return actual;
+    }
+    void* STDMETHODCALLTYPE PreFree(void* request, BOOL) override {
+        std::lock_guard lock(mutex_);
+        live_.erase(request);
+        return request;
+    }
+    void STDMETHODCALLTYPE PostFree(BOOL) override {}
+    SIZE_T STDMETHODCALLTYPE PreRealloc(void* request, SIZE_T size, void** new_request, BOOL) override {
+        std::lock_guard lock(mutex_);
+        reallocated_ = live_.erase(request) ? request : nullptr;
+        reallocated_to_nothing_ = size == 0;
+        *new_request = request;
+        return size;
+    }
+    void* STDMETHODCALLTYPE PostRealloc(void* actual, BOOL) override {
+        std::lock_guard lock(mutex_);
+        // A failed reallocation keeps the old block; one to size 0 frees it.
+        if (actual) add(actual);
+        else if (reallocated_ && !reallocated_to_nothing_) live_.insert(reallocated_);
+        reallocated_ = nullptr;
+        return actual;
+    }
+    void* STDMETHODCALLTYPE PreGetSize(void* request, BOOL) override { return request; }
+    SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T size, BOOL) override { return size; }
+    void* STDMETHODCALLTYPE PreDidAlloc(void* request, BOOL) override { return request; }
+    int STDMETHODCALLTYPE PostDidAlloc(void*, BOOL, int actual) override { return actual; }
+    void STDMETHODCALLTYPE PreHeapMinimize() override {}
+    void STDMETHODCALLTYPE PostHeapMinimize() override {}
+
+    std::size_t outstanding() const {
+        std::lock_guard lock(mutex_);
+        return live_.size();
+    }
+    std::size_t allocations() const {
+        std::lock_guard lock(mutex_);
+        return allocations_;
+    }
+    std::size_t peak() const {
+        std::lock_guard lock(mutex_);
+        return peak_;
+    }
+
+private:
+    void add(void* block) {
+        live_.insert(block);
+        ++allocations_;
+        peak_ = std::max(peak_, live_.size());
+    }
+
+    std::atomic<ULONG> references_{1};
+    mutable std::mutex mutex_;
+    std::unordered_set<void*> live_;
+    std::size_t allocations_ = 0;
+    std::size_t peak_ = 0;
+    void* reallocated_ = nullptr;
+    bool reallocated_to_nothing_ = false;
+};
+
+AllocationSpy::AllocationSpy() {
+    *spy_.GetAddressOf() = new Spy();
+    registration_ = CoRegisterMallocSpy(spy_.Get());
+    // Wine 8 looks a freed block up in its list of spied blocks, and crashes
+    // while that list does not exist yet: one spied block creates it.
+    if (SUCCEEDED(registration_)) CoTaskMemFree(CoTaskMemAlloc(1));
+}
+
+AllocationSpy::~AllocationSpy() {
+    if (SUCCEEDED(registration_)) CoRevokeMallocSpy();
+}
+
+std::size_t AllocationSpy::outstanding() const { return spy_->outstanding(); }
+std::size_t AllocationSpy::allocations() const { return spy_->allocations(); }
+std::size_t AllocationSpy::peak() const { return spy_->peak(); }
+
+bool disable_string_cache() {
+    HMODULE automation = GetModuleHandleW(L"oleaut32.dll");
+    auto set_no_cache = reinterpret_cast<void(WINAPI*)()>(
+        reinterpret_cast<void*>(automation ? GetProcAddress(automation, "SetOaNoCache") : nullptr));
+    if (!set_no_cache) return false;
+    set_no_cache();
+    return true;
+}
+
+}  // namespace wine_tests

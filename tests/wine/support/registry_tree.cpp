@@ -1,0 +1,103 @@
+#include "registry_tree.h"
+
+#include "automation_raii.h"
+
+namespace wine_tests {
+namespace {
+
+class OpenKey {
+public:
+    explicit OpenKey(const std::wstring& path) {
+        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key_) != ERROR_SUCCESS) key_ = nullptr;
+    }
+    OpenKey(const OpenKey&) = delete;
+    OpenKey& operator=(const OpenKey&) = delete;
+    ~OpenKey() {
+        if (key_) RegCloseKey(key_);
+    }
+    HKEY get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+void read_tree(const std::wstring& path, RegistryTree& into) {
+    std::vector<std::wstring> children;
+    {
+        OpenKey key(path);
+        if (!key.get()) return;
+        RegistryValues& values = into[path];
+        DWORD subkeys = 0, longest_subkey = 0, value_count = 0, longest_name = 0, largest_value = 0;
+        RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, &longest_subkey, nullptr, &value_count,
+                         &longest_name, &largest_value, nullptr, nullptr);
+        std::vector<wchar_t> name(longest_name + longest_subkey + 2);
+        std::vector<BYTE> data(largest_value + 1);
+        for (DWORD index = 0; index < value_count; ++index) {
+            DWORD name_length = static_cast<DWORD>(name.size());
+            DWORD size = static_cast<DWORD>(data.size());
+            DWORD type = REG_NONE;
+            if (RegEnumValueW(key.get(), index, name.data(), &name_length, nullptr, &type, data.data(), &size) !=
+                ERROR_SUCCESS)
+                break;
+            values[std::wstring(name.data(), name_length)] = {type, {data.begin(), data.begin() + size}};
+        }
+        for (DWORD index = 0; index < subkeys; ++index) {
+            DWORD name_length = static_cast<DWORD>(name.size());
+            if (RegEnumKeyExW(key.get(), index, name.data(), &name_length, nullptr, nullptr, nullptr, nullptr) !=
+                ERROR_SUCCESS)
+                break;
+            children.push_back(path + L"\\" + std::wstring(name.data(), name_length));
+        }
+    }
+    for (const std::wstring& child : children) read_tree(child, into);
+}
+
+std::string describe(const RegistryValue& value) {
+    if (value.type == REG_SZ || value.type == REG_EXPAND_SZ) {
+        std::wstring text(reinterpret_cast<const wchar_t*>(value.data.data()), value.data.size() / sizeof(wchar_t));
+        while (!text.empty() && text.back() == L'\0') text.pop_back();
+        std::string quoted = "\"";
+        quoted += narrow(text);
+        return quoted + "\"";
+    }
+    return "type " + std::to_string(value.type) + ", " + std::to_string(value.data.size()) + " bytes";
+}
+
+}  // namespace
+
+bool NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const {
+    return _wcsicmp(a.c_str(), b.c_str()) < 0;
+}
+
+RegistryTree read_class_trees(const std::vector<std::wstring>& roots) {
+    RegistryTree tree;
+    for (const std::wstring& root : roots) read_tree(root, tree);
+    return tree;
+}
+
+std::string tree_differences(const RegistryTree& expected, const RegistryTree& actual) {
+    std::string out;
+    for (const auto& [path, values] : expected) {
+        auto found = actual.find(path);
+        if (found == actual.end()) {
+            out += "missing key " + narrow(path) + "\n";
+            continue;
+        }
+        for (const auto& [name, value] : values) {
+            auto now = found->second.find(name);
+            if (now == found->second.end())
+                out += "missing value " + narrow(path) + " [" + narrow(name) + "]\n";
+            else if (!(now->second == value))
+                out += "changed value " + narrow(path) + " [" + narrow(name) + "]: " + describe(value) + " -> " +
+                       describe(now->second) + "\n";
+        }
+        for (const auto& [name, value] : found->second)
+            if (!values.contains(name))
+                out += "extra value " + narrow(path) + " [" + narrow(name) + "] = " + describe(value) + "\n";
+    }
+    for (const auto& [path, values] : actual)
+        if (!expected.contains(path)) out += "extra key " + narrow(path) + "\n";
+    return out;
+}
+
+}  // namespace wine_tests

@@ -1,0 +1,33 @@
+// Every key and value below some keys of HKEY_CLASSES_ROOT, read in depth,
+// so two registry states can be compared value by value.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace wine_tests {
+
+struct RegistryValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+    bool operator==(const RegistryValue&) const = default;
+};
+
+struct NoCaseLess {
+    bool operator()(const std::wstring& a, const std::wstring& b) const;
+};
+
+// Key path (below HKEY_CLASSES_ROOT) to its values by name ("" is the
+// default value). A key that does not exist has no entry.
+using RegistryValues = std::map<std::wstring, RegistryValue, NoCaseLess>;
+using RegistryTree = std::map<std::wstring, RegistryValues, NoCaseLess>;
+
+RegistryTree read_class_trees(const std::vector<std::wstring>& roots);
+
+// The keys and values in which two trees differ, one per line.
+std::string tree_differences(const RegistryTree& expected, const RegistryTree& actual);
+
+}  // namespace wine_tests
