@@ -16,17 +16,21 @@ struct View {
     std::ptrdiff_t stride;
 };
 
-// C (m x p, zero on entry) becomes A (m x n) times B (n x p), every element the
-// sum over k = 0, 1, ..., n - 1 in that order of A(i, k) * B(k, c), each
-// product rounded to double before it is added: the same values, bit for bit,
-// as the one-element-at-a-time loop.
+// A (m x n) times B (n x p) is added to C (m x p): every element of C goes on
+// as its own sum over k = 0, 1, ..., n - 1 in that order of A(i, k) * B(k, c),
+// each product rounded to double before it is added. With C zero on entry
+// this is the product, the same values, bit for bit, as the
+// one-element-at-a-time loop; the determinant's deferred updates pass a
+// non-zero C.
 // The kernels pack panels of A and B into scratch buffers of these sizes
-// (in doubles), which the caller provides.
-inline constexpr std::ptrdiff_t kProductDepth = 256;         // k values per chunk
+// (in doubles), which the caller provides at any alignment: each size has
+// room to start the panel on a cache line.
+inline constexpr std::ptrdiff_t kProductDepth = 128;         // k values per chunk
 inline constexpr std::ptrdiff_t kProductPanelRows = 192;     // rows of A per packed panel
 inline constexpr std::ptrdiff_t kProductPanelColumns = 512;  // columns of B per packed panel
-inline constexpr std::ptrdiff_t kWidestTileRows = 16;    // register tiles have at most this many rows
+inline constexpr std::ptrdiff_t kWidestTileRows = 24;    // register tiles have at most this many rows
 inline constexpr std::ptrdiff_t kWidestTileColumns = 8;  // and this many columns
+inline constexpr std::ptrdiff_t kScratchAlignment = 8;   // doubles per cache line
 
 struct ProductScratch {
     std::ptrdiff_t a, b;
@@ -36,8 +40,9 @@ struct ProductScratch {
 constexpr ProductScratch productScratchFor(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t p) {
     auto roundUp = [](std::ptrdiff_t value, std::ptrdiff_t step) { return (value + step - 1) / step * step; };
     const std::ptrdiff_t depth = n < kProductDepth ? n : kProductDepth;
-    return {roundUp(m < kProductPanelRows ? m : kProductPanelRows, kWidestTileRows) * depth,
-            roundUp(p < kProductPanelColumns ? p : kProductPanelColumns, kWidestTileColumns) * depth};
+    return {roundUp(m < kProductPanelRows ? m : kProductPanelRows, kWidestTileRows) * depth + kScratchAlignment,
+            roundUp(p < kProductPanelColumns ? p : kProductPanelColumns, kWidestTileColumns) * depth +
+                kScratchAlignment};
 }
 
 // Panels, not whole operands: at n = 2048 they take under a tenth of the result.
