@@ -45,7 +45,9 @@ WScript.Echo "App version              = " & app.Major & "." & app.Minor & "." &
 WScript.Echo "App.Comments             = " & app.Comments
 WScript.Echo "App.Path                 = " & app.Path
 typeLibrary = info.GetProResData(1, "TYPELIB")
-WScript.Echo "GetProResData(1, ""TYPELIB"") = " & LenB(typeLibrary) & " bytes"
+' Byte() converts to a string of two bytes per character.
+WScript.Echo "GetProResData(1, ""TYPELIB"") = VarType " & VarType(typeLibrary) & " (array of bytes), " & _
+    (Len(CStr(typeLibrary)) * 2) & " bytes"
 WScript.Echo "About                    = " & info.About
 On Error Resume Next
 WScript.Echo info.GetProResStrings(1)
