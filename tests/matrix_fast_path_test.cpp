@@ -14,26 +14,9 @@
 namespace numoria::matrix {
 namespace {
 
+using testing::outcomeOf;
+using testing::Outcome;
 using testing::sameBits;
-
-struct Outcome {
-    std::optional<Matrix> result;
-    std::int32_t error = 0;
-    std::string source, description;
-};
-
-template <typename Call>
-Outcome outcomeOf(Call call) {
-    Outcome outcome;
-    try {
-        outcome.result = call();
-    } catch (const RuntimeError& error) {
-        outcome.error = error.number();
-        outcome.source = error.source();
-        outcome.description = error.description();
-    }
-    return outcome;
-}
 
 // Equal results bit for bit, except that any NaN matches any NaN: which NaN
 // payload survives depends on operand order inside one instruction.

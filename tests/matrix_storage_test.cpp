@@ -70,21 +70,8 @@ private:
     bool refuse_;
 };
 
-struct Outcome {
-    std::optional<Matrix> result;
-    std::int32_t error = 0;
-};
-
-template <typename Call>
-Outcome outcomeOf(Call call) {
-    Outcome outcome;
-    try {
-        outcome.result = call();
-    } catch (const RuntimeError& error) {
-        outcome.error = error.number();
-    }
-    return outcome;
-}
+using testing::Outcome;
+using testing::outcomeOf;
 
 TEST(BorrowedElements, ReadInPlaceAndCopiedIntoArraysOfTheirOwn) {
     const HostElements host({0, 3}, {-1, 4});

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -117,5 +118,25 @@ private:
     std::vector<HostValue> values_;
     mutable std::vector<std::size_t> converted_;
 };
+
+// What an operation gave: its record, or the error it raised.
+struct Outcome {
+    std::optional<Matrix> result;
+    std::int32_t error = 0;
+    std::string source, description;
+};
+
+template <typename Call>
+Outcome outcomeOf(Call call) {
+    Outcome outcome;
+    try {
+        outcome.result = call();
+    } catch (const RuntimeError& error) {
+        outcome.error = error.number();
+        outcome.source = error.source();
+        outcome.description = error.description();
+    }
+    return outcome;
+}
 
 } // namespace numoria::matrix::testing

@@ -41,42 +41,58 @@ const Raw& dereferenced(const Raw* pointer) {
 template <class T>
 struct Argument;
 
+// The VARIANT field that holds each number type.
+template <class T>
+struct NumberField;
+
 template <>
-struct Argument<std::int16_t> {
-    using Holder = std::int16_t;
+struct NumberField<std::int16_t> {
     static constexpr VARTYPE type = VT_I2;
+    static SHORT& of(VARIANT& value) { return value.iVal; }
+    static SHORT of(const VARIANT& value) { return value.iVal; }
+};
+
+template <>
+struct NumberField<std::int32_t> {
+    static constexpr VARTYPE type = VT_I4;
+    static LONG& of(VARIANT& value) { return value.lVal; }
+    static LONG of(const VARIANT& value) { return value.lVal; }
+};
+
+template <>
+struct NumberField<double> {
+    static constexpr VARTYPE type = VT_R8;
+    static DOUBLE& of(VARIANT& value) { return value.dblVal; }
+    static DOUBLE of(const VARIANT& value) { return value.dblVal; }
+};
+
+// A number argument through dispatch: as it is when it has the declared
+// type, converted otherwise.
+template <class T>
+struct NumberArgument {
+    using Holder = T;
+    static constexpr VARTYPE type = NumberField<T>::type;
     static Holder late(const VARIANT& value, std::size_t position) {
-        // An argument of the declared type needs no conversion.
-        if (value.vt == type) return value.iVal;
-        return coercedArgument(value, type, position)->iVal;
+        if (value.vt == type) return NumberField<T>::of(value);
+        return NumberField<T>::of(*coercedArgument(value, type, position).get());
     }
+};
+
+template <>
+struct Argument<std::int16_t> : NumberArgument<std::int16_t> {
     static Holder early(short value) { return value; }
     static Holder early(const short* value) { return dereferenced(value); }
 };
 
 template <>
-struct Argument<std::int32_t> {
-    using Holder = std::int32_t;
-    static constexpr VARTYPE type = VT_I4;
-    static Holder late(const VARIANT& value, std::size_t position) {
-        // An argument of the declared type needs no conversion.
-        if (value.vt == type) return value.lVal;
-        return coercedArgument(value, type, position)->lVal;
-    }
+struct Argument<std::int32_t> : NumberArgument<std::int32_t> {
     static Holder early(LONG value) { return value; }
     static Holder early(const LONG* value) { return dereferenced(value); }
     static Holder early(const LoadResConstants* value) { return dereferenced(value); }
 };
 
 template <>
-struct Argument<double> {
-    using Holder = double;
-    static constexpr VARTYPE type = VT_R8;
-    static Holder late(const VARIANT& value, std::size_t position) {
-        // An argument of the declared type needs no conversion.
-        if (value.vt == type) return value.dblVal;
-        return coercedArgument(value, type, position)->dblVal;
-    }
+struct Argument<double> : NumberArgument<double> {
     static Holder early(double value) { return value; }
 };
 
@@ -176,35 +192,27 @@ struct ResultAllocation<CoreMatrix> {
     matrix::ScopedStorageProvider provider{safeArrayStorage()};
 };
 
-template <>
-struct ResultType<double> {
-    static constexpr VARTYPE type = VT_R8;
-    static void late(double value, VARIANT* result) {
-        result->vt = VT_R8;
-        result->dblVal = value;
+// A number result: a VARIANT of its type, or the virtual-table form's
+// out-parameter.
+template <class T>
+struct NumberResult {
+    static constexpr VARTYPE type = NumberField<T>::type;
+    static void late(T value, VARIANT* result) {
+        result->vt = type;
+        NumberField<T>::of(*result) = value;
     }
-    static void early(double value, double* result) { *result = value; }
+    template <class Raw>
+    static void early(T value, Raw* result) {
+        *result = value;
+    }
 };
 
 template <>
-struct ResultType<std::int16_t> {
-    static constexpr VARTYPE type = VT_I2;
-    static void late(std::int16_t value, VARIANT* result) {
-        result->vt = VT_I2;
-        result->iVal = value;
-    }
-    static void early(std::int16_t value, short* result) { *result = value; }
-};
-
+struct ResultType<double> : NumberResult<double> {};
 template <>
-struct ResultType<std::int32_t> {
-    static constexpr VARTYPE type = VT_I4;
-    static void late(std::int32_t value, VARIANT* result) {
-        result->vt = VT_I4;
-        result->lVal = value;
-    }
-    static void early(std::int32_t value, LONG* result) { *result = value; }
-};
+struct ResultType<std::int16_t> : NumberResult<std::int16_t> {};
+template <>
+struct ResultType<std::int32_t> : NumberResult<std::int32_t> {};
 
 template <>
 struct ResultType<std::u16string> {

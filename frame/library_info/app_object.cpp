@@ -3,6 +3,7 @@
 #include <atomic>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "frame/dispatch/dispatching_interface.h"
 #include "frame/library_info/version_block.h"
@@ -13,24 +14,25 @@ namespace numoria::frame {
 
 namespace {
 
-// The file name without its folder and extension: "numori10".
+// The module's path split at its last separator: the folder it was loaded
+// from (no trailing separator) and the file name.
+std::pair<std::u16string, std::u16string> folderAndFileName() {
+    const std::wstring path = modulePath();
+    const std::size_t slash = path.find_last_of(L"\\/");
+    const std::size_t nameStart = slash == std::wstring::npos ? 0 : slash + 1;
+    return {std::u16string(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(slash == std::wstring::npos ? 0 : slash)),
+            std::u16string(path.begin() + static_cast<std::ptrdiff_t>(nameStart), path.end())};
+}
+
+// The file name without its extension: "numori10".
 std::u16string exeName() {
-    std::wstring path = modulePath();
-    const std::size_t slash = path.find_last_of(L"\\/");
-    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
-    const std::size_t dot = name.find_last_of(L'.');
-    if (dot != std::wstring::npos) name.resize(dot);
-    return std::u16string(name.begin(), name.end());
+    std::u16string name = folderAndFileName().second;
+    const std::size_t dot = name.find_last_of(u'.');
+    if (dot != std::u16string::npos) name.resize(dot);
+    return name;
 }
 
-// The folder the file was loaded from, without a trailing separator.
-std::u16string folder() {
-    std::wstring path = modulePath();
-    const std::size_t slash = path.find_last_of(L"\\/");
-    if (slash != std::wstring::npos) path.resize(slash);
-    return std::u16string(path.begin(), path.end());
-}
-
+std::u16string folder() { return folderAndFileName().first; }
 std::u16string title() { return versionText(L"ProductName"); }
 std::u16string helpFile() { return {}; }
 std::int16_t majorVersion() { return fileVersionNumbers().major; }

@@ -37,6 +37,14 @@ void callFramework(const wchar_t* location, const wchar_t* progId, const wchar_t
     reportingErrors(location, [&] { object.Reset(); });
 }
 
+// An argument passed by reference to `storage`, of `type`.
+VARIANT referenceTo(VARTYPE type, void* storage) {
+    VARIANT reference{};
+    reference.vt = VT_BYREF | type;
+    reference.byref = storage;
+    return reference;
+}
+
 } // namespace
 
 void EnsureVxEnvironmentStatus_Pro() {
@@ -65,23 +73,15 @@ void ErrorHandlerMessageVx_Pro(const wchar_t* location, const RuntimeError& erro
     BSTR empty1Value = empty1.get(), placeValue = place.get(), empty2Value = empty2.get();
     LONG zero1 = 0, zero2 = 0;
 
-    std::array<VARIANT, 8> arguments{};
-    arguments[0].vt = VT_BYREF | VT_DISPATCH;
-    arguments[0].ppdispVal = &app;
-    arguments[1].vt = VT_BYREF | VT_DISPATCH;
-    arguments[1].ppdispVal = &errorObject;
-    arguments[2].vt = VT_BYREF | VT_BSTR;
-    arguments[2].pbstrVal = &empty1Value;
-    arguments[3].vt = VT_BYREF | VT_BSTR;
-    arguments[3].pbstrVal = &placeValue;
-    arguments[4].vt = VT_BYREF | VT_I4;
-    arguments[4].plVal = &zero1;
-    arguments[5].vt = VT_BYREF | VT_BSTR;
-    arguments[5].pbstrVal = &empty2Value;
-    arguments[6].vt = VT_BYREF | VT_I4;
-    arguments[6].plVal = &zero2;
-    arguments[7].vt = VT_ERROR;
-    arguments[7].scode = DISP_E_PARAMNOTFOUND;
+    VARIANT omitted{};
+    omitted.vt = VT_ERROR;
+    omitted.scode = DISP_E_PARAMNOTFOUND;
+    std::array<VARIANT, 8> arguments{
+        referenceTo(VT_DISPATCH, &app),         referenceTo(VT_DISPATCH, &errorObject),
+        referenceTo(VT_BSTR, &empty1Value),     referenceTo(VT_BSTR, &placeValue),
+        referenceTo(VT_I4, &zero1),             referenceTo(VT_BSTR, &empty2Value),
+        referenceTo(VT_I4, &zero2),             omitted,
+    };
     callMethod(handler.Get(), L"ErrorHandlerMessageVx", arguments);
 }
 
