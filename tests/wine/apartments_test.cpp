@@ -464,6 +464,39 @@ TEST(Apartments, ErrorInformationReachesTheCallingThread) {
     }
 }
 
+namespace {
+
+// The numbers of a call's record result; none when it has no record.
+std::vector<double> result_numbers(const CallResult& result) {
+    if (result.value.type() != VT_RECORD || !result.value.get()->pvRecord) return {};
+    return record_numbers(*static_cast<const Matrix*>(result.value.get()->pvRecord));
+}
+
+// Makes `call` through a proxy of `matrix` from each placement: it must be
+// served on this thread, succeed and give the record the direct call gave.
+void expect_record_result_across(IDispatch* matrix, const std::function<CallResult(IDispatch*)>& call) {
+    CallResult direct = call(matrix);
+    ASSERT_EQ(direct.value.type(), VT_RECORD);
+    const std::vector<double> expected = result_numbers(direct);
+    for (const Placement& placement : kPlacements) {
+        SCOPED_TRACE(label(placement));
+        HRESULT status = E_FAIL;
+        std::vector<double> across;
+        const CrossCall crossing = call_across(placement, {{matrix, IID_IDispatch}}, [&](auto& routes) {
+            auto proxy = fetch<IDispatch>(*routes[0]);
+            if (!proxy) return;
+            CallResult result = call(proxy.Get());
+            status = result.status;
+            across = result_numbers(result);
+        });
+        expect_served_here(crossing, {{IID_IDispatch, kInvoke, 1}});
+        EXPECT_EQ(status, S_OK);
+        EXPECT_EQ(across, expected);
+    }
+}
+
+}  // namespace
+
 // Calls by name with a record argument, by reference as hosts pass it: the
 // VARIANT must reach the object with the record and its description.
 TEST(Apartments, RecordArgumentsByNameCrossTheBoundary) {
@@ -474,29 +507,12 @@ TEST(Apartments, RecordArgumentsByNameCrossTheBoundary) {
     if (!wire.keeps_record())
         GTEST_SKIP() << "Wine 8's VARIANT wire format drops a record passed by reference: " << wire.describe()
                      << "; such a call across apartments is not made";
-    CallResult direct = call_by_name(matrix.Get(), L"TransposeMatrix", {record_reference(wide, info.Get())},
-                                     DISPATCH_METHOD);
-    ASSERT_EQ(direct.value.type(), VT_RECORD);
-    const std::vector<double> expected = record_numbers(*static_cast<const Matrix*>(direct.value.get()->pvRecord));
-
-    for (const Placement& placement : kPlacements) {
-        SCOPED_TRACE(label(placement));
-        HRESULT status = E_FAIL;
-        std::vector<double> across;
-        const CrossCall call = call_across(placement, {{matrix.Get(), IID_IDispatch}}, [&](auto& routes) {
-            auto proxy = fetch<IDispatch>(*routes[0]);
-            if (!proxy) return;
-            HostRecord caller_wide(2, 3, {1, 2, 3, 4, 5, 6});
-            CallResult result = call_by_name(proxy.Get(), L"TransposeMatrix",
-                                             {record_reference(caller_wide, info.Get())}, DISPATCH_METHOD);
-            status = result.status;
-            if (result.value.type() == VT_RECORD && result.value.get()->pvRecord)
-                across = record_numbers(*static_cast<const Matrix*>(result.value.get()->pvRecord));
-        });
-        expect_served_here(call, {{IID_IDispatch, kInvoke, 1}});
-        EXPECT_EQ(status, S_OK);
-        EXPECT_EQ(across, expected);
-    }
+    expect_record_result_across(matrix.Get(), [&](IDispatch* target) {
+        // Each caller passes a record of its own.
+        HostRecord caller_wide(2, 3, {1, 2, 3, 4, 5, 6});
+        return call_by_name(target, L"TransposeMatrix", {record_reference(caller_wide, info.Get())},
+                            DISPATCH_METHOD);
+    });
 }
 
 // Calls by name whose result is a record: the VARIANT must come back with
@@ -511,24 +527,7 @@ TEST(Apartments, RecordResultsByNameCrossTheBoundary) {
                      << "; such a call across apartments is not made";
     const std::vector<Variant> arguments = {Variant::of_i2(2), Variant::of_i2(2), Variant::of_i2(1),
                                             Variant::of_r8(2.5), Variant::of_text(L"3"), Variant::of_bool(true)};
-    CallResult direct = call_by_name(matrix.Get(), L"CreateMatrix", arguments, DISPATCH_METHOD);
-    ASSERT_EQ(direct.value.type(), VT_RECORD);
-    const std::vector<double> expected = record_numbers(*static_cast<const Matrix*>(direct.value.get()->pvRecord));
-
-    for (const Placement& placement : kPlacements) {
-        SCOPED_TRACE(label(placement));
-        HRESULT status = E_FAIL;
-        std::vector<double> across;
-        const CrossCall call = call_across(placement, {{matrix.Get(), IID_IDispatch}}, [&](auto& routes) {
-            auto proxy = fetch<IDispatch>(*routes[0]);
-            if (!proxy) return;
-            CallResult result = call_by_name(proxy.Get(), L"CreateMatrix", arguments, DISPATCH_METHOD);
-            status = result.status;
-            if (result.value.type() == VT_RECORD && result.value.get()->pvRecord)
-                across = record_numbers(*static_cast<const Matrix*>(result.value.get()->pvRecord));
-        });
-        expect_served_here(call, {{IID_IDispatch, kInvoke, 1}});
-        EXPECT_EQ(status, S_OK);
-        EXPECT_EQ(across, expected);
-    }
+    expect_record_result_across(matrix.Get(), [&](IDispatch* target) {
+        return call_by_name(target, L"CreateMatrix", arguments, DISPATCH_METHOD);
+    });
 }

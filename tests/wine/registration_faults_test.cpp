@@ -25,12 +25,6 @@ using namespace wine_tests;
 
 namespace {
 
-std::wstring guid_text(const GUID& guid) {
-    wchar_t buffer[40];
-    StringFromGUID2(guid, buffer, 40);
-    return buffer;
-}
-
 void add_interface_keys(ITypeLib* library, std::set<std::wstring>& keys) {
     for (UINT index = 0; index < library->GetTypeInfoCount(); ++index) {
         TYPEKIND kind{};

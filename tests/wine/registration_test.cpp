@@ -16,12 +16,6 @@ using namespace wine_tests;
 
 namespace {
 
-std::wstring guid_text(const GUID& guid) {
-    wchar_t buffer[40];
-    StringFromGUID2(guid, buffer, 40);
-    return buffer;
-}
-
 // Registers the server again when a test ends, however it ends, so later
 // tests find the prefix as the fixture left it.
 class ReregisterOnExit {

@@ -1,4 +1,5 @@
 #include "allocation_spy.h"
+#include "heap_com_object.h"
 
 #include <algorithm>
 #include <atomic>
@@ -7,23 +8,8 @@
 
 namespace wine_tests {
 
-class AllocationSpy::Spy final : public IMallocSpy {
+class AllocationSpy::Spy final : public HeapComObject<IMallocSpy> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMallocSpy)) {
-            *object = static_cast<IMallocSpy*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override { return size; }
     void* STDMETHODCALLTYPE PostAlloc(void* actual) override {
@@ -81,7 +67,6 @@ private:
         peak_ = std::max(peak_, live_.size());
     }
 
-    std::atomic<ULONG> references_{1};
     mutable std::mutex mutex_;
     std::unordered_set<void*> live_;
     std::size_t allocations_ = 0;

@@ -1,30 +1,16 @@
 #include "property_object.h"
+#include "heap_com_object.h"
 
 #include <atomic>
 
 namespace wine_tests {
 namespace {
 
-class PropertyObject final : public IDispatch {
+class PropertyObject final : public HeapComObject<IDispatch> {
 public:
     explicit PropertyObject(std::vector<std::pair<std::wstring, Variant>> properties)
         : properties_(std::move(properties)) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)) {
-            *object = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         *count = 0;
         return S_OK;
@@ -53,7 +39,6 @@ public:
 
 private:
     std::vector<std::pair<std::wstring, Variant>> properties_;
-    std::atomic<ULONG> references_{1};
 };
 
 }  // namespace
@@ -61,7 +46,8 @@ private:
 Microsoft::WRL::ComPtr<IDispatch> make_property_object(
     std::vector<std::pair<std::wstring, Variant>> properties) {
     Microsoft::WRL::ComPtr<IDispatch> object;
-    object.Attach(new PropertyObject(std::move(properties)));
+    // Takes over the object's first reference (Attach would add another).
+    *object.GetAddressOf() = new PropertyObject(std::move(properties));
     return object;
 }
 

@@ -1,4 +1,5 @@
 #include "record_arguments.h"
+#include "heap_com_object.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -14,23 +15,8 @@ constexpr GUID kForeignRecord = {0x3b1c9e20, 0x5d7a, 0x4f0e, {0x9a, 0x41, 0x6e, 
 
 // Describes a record type that is not the Matrix record; nothing but its
 // identity and reference counting answers.
-class ForeignRecordInfo final : public IRecordInfo {
+class ForeignRecordInfo final : public HeapComObject<IRecordInfo> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (iid == IID_IUnknown || iid == IID_IRecordInfo) {
-            *object = static_cast<IRecordInfo*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE GetGuid(GUID* guid) override {
         *guid = kForeignRecord;
         return S_OK;
@@ -53,9 +39,6 @@ public:
     PVOID STDMETHODCALLTYPE RecordCreate() override { return nullptr; }
     HRESULT STDMETHODCALLTYPE RecordCreateCopy(PVOID, PVOID*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE RecordDestroy(PVOID) override { return E_NOTIMPL; }
-
-private:
-    ULONG references_ = 1;
 };
 
 std::string hex_bytes(const void* data, std::size_t size) {

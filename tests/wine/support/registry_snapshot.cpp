@@ -1,8 +1,15 @@
 #include "registry_snapshot.h"
 
 #include <windows.h>
+#include <objbase.h>
 
 namespace wine_tests {
+
+std::wstring guid_text(const GUID& guid) {
+    wchar_t buffer[40];
+    StringFromGUID2(guid, buffer, 40);
+    return buffer;
+}
 namespace {
 
 void add_subkeys(const std::wstring& parent, RegistrySnapshot& into) {

@@ -3,6 +3,8 @@
 // Interface and TypeLib keys, as one sorted set of paths.
 #pragma once
 
+#include <windows.h>
+
 #include <set>
 #include <string>
 
@@ -11,6 +13,9 @@ namespace wine_tests {
 using RegistrySnapshot = std::set<std::wstring>;
 
 RegistrySnapshot snapshot_class_registrations();
+
+// A GUID as the registry writes it in key names: {XXXXXXXX-...}.
+std::wstring guid_text(const GUID& guid);
 
 // The text of a value of a key under HKEY_CLASSES_ROOT; "" when absent.
 std::wstring class_registry_text(const std::wstring& key, const wchar_t* value_name);
