@@ -187,8 +187,10 @@ HRESULT Dispatcher::invoke(DISPID dispid, REFIID iid, WORD flags, DISPPARAMS* pa
     } catch (...) {
         const ErrorDescription error = describeCurrentException();
         publishErrorInfo(error, interfaceId_);
-        if (exception == nullptr) return error.status;
-        fillExcepInfo(error, exception);
+        // As the platform does, an error of the member is DISP_E_EXCEPTION
+        // even for a caller that gave no EXCEPINFO: it finds the details in
+        // the thread's error information.
+        if (exception != nullptr) fillExcepInfo(error, exception);
         return DISP_E_EXCEPTION;
     }
 }
