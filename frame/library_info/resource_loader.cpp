@@ -69,16 +69,15 @@ const PictureLoad& pictureLoadFor(std::int16_t kind) {
 }
 
 // The resource type a loader argument selects: a text names a custom type
-// (kept alive in `name`), a number a standard one.
+// (kept alive in `name`), a number a standard one. The argument is a value:
+// a by-reference VARIANT has been read through before it gets here.
 const wchar_t* resourceTypeOf(const VARIANT& type, std::wstring& name, std::int32_t id) {
-    const VARIANT& value = referencedValue(type);
-    if ((value.vt & ~VT_BYREF) == VT_BSTR) {
-        const BSTR text = (value.vt & VT_BYREF) != 0 ? *value.pbstrVal : value.bstrVal;
-        name.assign(text != nullptr ? text : L"", text != nullptr ? SysStringLen(text) : 0);
+    if (type.vt == VT_BSTR) {
+        name.assign(type.bstrVal != nullptr ? type.bstrVal : L"", SysStringLen(type.bstrVal));
         if (name.empty()) raiseResourceNotFound(id);
         return name.c_str();
     }
-    const std::int32_t number = runtimeCoerced(value, VT_I4)->lVal;
+    const std::int32_t number = runtimeCoerced(type, VT_I4)->lVal;
     if (!isResourceNumber(number)) raiseResourceNotFound(id);
     return MAKEINTRESOURCEW(number);
 }

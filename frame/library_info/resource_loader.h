@@ -24,8 +24,9 @@ enum class PictureKind : std::int16_t { Bitmap = 0, Icon = 1, Cursor = 2 };
 // three raises invalid procedure call (5).
 Microsoft::WRL::ComPtr<IDispatch> loadResourcePicture(std::int32_t id, std::int16_t kind);
 
-// The bytes of resource `id` of `type` as a zero-based array of bytes. A
-// number selects a standard resource type, a text names a custom one.
+// The bytes of resource `id` of `type` (a value, not a reference) as a
+// zero-based array of bytes. A number selects a standard resource type, a
+// text names a custom one.
 Variant loadResourceData(std::int32_t id, const VARIANT& type);
 
 } // namespace numoria::frame
