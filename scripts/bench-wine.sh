@@ -30,18 +30,18 @@ export WINEPREFIX
 WINEPREFIX=$(readlink -f "$prefix")
 export NUMORIA_STANDIN_NO_UI=1
 
-echo "== Wine: $("$WINE64" --version)"
+echo "== Wine: $("$WINE_LOADER" --version)"
 echo "== cost of one call"
 # Five repetitions, interleaved in random order so that load from other
 # processes falls on every route alike; the ratios use the medians.
 bench_arguments=(--benchmark_repetitions=5 --benchmark_enable_random_interleaving=true
                  --benchmark_display_aggregates_only=true)
 if [ $# -gt 0 ]; then bench_arguments=("$@"); fi
-"$WINE64" "$build/bench/wine/numoria_wine_bench.exe" "${bench_arguments[@]}"
+"$WINE_LOADER" "$build/bench/wine/numoria_wine_bench.exe" "${bench_arguments[@]}"
 
 # The program reads the kernel's figures for its own Unix process, whose id
 # it cannot learn from Windows: exec keeps the subshell's id for Wine.
 for route in early late; do
     echo "== peak memory, $route-bound"
-    (export NUMORIA_UNIX_PID=$BASHPID; exec "$WINE64" "$build/bench/wine/numoria_wine_peak.exe" 2048 "$route")
+    (export NUMORIA_UNIX_PID=$BASHPID; exec "$WINE_LOADER" "$build/bench/wine/numoria_wine_peak.exe" 2048 "$route")
 done

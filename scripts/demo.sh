@@ -23,10 +23,10 @@ trap 'scripts/wine/stop-prefix.sh "$WINEPREFIX"' EXIT
 
 echo
 echo "== VBScript (cscript) =="
-"$WINE64" cscript //nologo "$(windows_path examples/demo.vbs)" </dev/null
+"$WINE_LOADER" cscript //nologo "$(windows_path examples/demo.vbs)" </dev/null
 echo
 echo "== C++ host =="
-"$WINE64" build/win64/examples/matrix_host.exe </dev/null
+"$WINE_LOADER" build/win64/examples/matrix_host.exe </dev/null
 echo
 echo "== What the framework library was told (build/demo/framework.log) =="
 cat build/demo/framework.log

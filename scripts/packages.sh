@@ -11,3 +11,7 @@ FUZZ_PACKAGES=(cmake ninja-build clang libclang-rt-14-dev llvm-14)
 # The benchmarks through the DLL under Wine: apt-get source unpacks Google
 # Benchmark's Debian source package with dpkg-source (dpkg-dev, xz-utils).
 BENCH_WINE_PACKAGES=(dpkg-dev xz-utils)
+# The 32-bit test group: QEMU runs an x86-64 guest with Debian's own kernel
+# (its 32-bit emulation is what the host kernel lacks), a busybox initramfs
+# boots it into the host's own root, and the 32-bit Wine runs there.
+GUEST32_PACKAGES=(qemu-system-x86 busybox-static cpio xz-utils wine32:i386)

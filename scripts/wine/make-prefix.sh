@@ -1,6 +1,7 @@
 #!/bin/bash
-# Makes a fresh 64-bit Wine prefix and registers the given in-process
-# servers in it (regsvr32 through each DLL's own DllRegisterServer).
+# Makes a fresh Wine prefix (64-bit, or 32-bit with WINEARCH=win32) and
+# registers the given in-process servers in it (regsvr32 through each DLL's
+# own DllRegisterServer).
 #
 #   scripts/wine/make-prefix.sh <prefix-dir> [dll ...]
 #
@@ -19,18 +20,18 @@ if [ $# -lt 1 ]; then
 fi
 prefix=$1
 shift
-[ -x "$WINE64" ] || { echo "no Wine loader at $WINE64 (scripts/test.sh installs it)" >&2; exit 1; }
+[ -x "$WINE_LOADER" ] || { echo "no Wine loader at $WINE_LOADER (scripts/test.sh installs it)" >&2; exit 1; }
 
 mkdir -p "$(dirname "$prefix")"
 export WINEPREFIX
 WINEPREFIX=$(readlink -f "$(dirname "$prefix")")/$(basename "$prefix")
 
 if [ -d "$WINEPREFIX" ]; then
-    "$WINESERVER64" -k >/dev/null 2>&1 || true
+    "$WINE_SERVER" -k >/dev/null 2>&1 || true
     rm -rf "$WINEPREFIX"
 fi
 
-"$WINE64" wineboot --init </dev/null >"$WINEPREFIX.wineboot.log" 2>&1 || {
+"$WINE_LOADER" wineboot --init </dev/null >"$WINEPREFIX.wineboot.log" 2>&1 || {
     cat "$WINEPREFIX.wineboot.log" >&2
     exit 1
 }
@@ -41,7 +42,7 @@ for dll in "$@"; do
         echo "not built, not registered: $dll"
         continue
     fi
-    if "$WINE64" regsvr32 /s "$(windows_path "$dll")" </dev/null >/dev/null 2>&1; then
+    if "$WINE_LOADER" regsvr32 /s "$(windows_path "$dll")" </dev/null >/dev/null 2>&1; then
         echo "registered: $dll"
     else
         echo "registration failed: $dll" >&2

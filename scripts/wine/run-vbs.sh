@@ -24,7 +24,7 @@ export NUMORIA_STANDIN_LOG
 NUMORIA_STANDIN_LOG=$(windows_path "$log")
 
 set +e
-output=$("$WINE64" cscript //nologo "$(windows_path "$session")" </dev/null 2>&1)
+output=$("$WINE_LOADER" cscript //nologo "$(windows_path "$session")" </dev/null 2>&1)
 status=$?
 set -e
 printf '%s\n' "$output"

@@ -8,5 +8,5 @@ here=$(cd "$(dirname "$0")" && pwd)
 [ -d "$1" ] || exit 0
 export WINEPREFIX
 WINEPREFIX=$(readlink -f "$1")
-"$WINESERVER64" -k >/dev/null 2>&1
+"$WINE_SERVER" -k >/dev/null 2>&1
 exit 0

@@ -158,6 +158,9 @@ TEST(FloatingPointIsolation, MembersIgnoreAndRestoreTheHostState) {
         {"round down", 0x3F80, 0x067F},
         {"round up", 0x5F80, 0x0A7F},
         {"round toward zero, 24-bit x87", 0x7F80, 0x0C7F},
+        {"64-bit x87 precision, as a 32-bit process starts", 0x1F80, 0x037F},
+        {"x87 exceptions unmasked at 64-bit precision", 0x1F80, 0x0340},
+        {"x87 rounding up at 64-bit precision, SSE unmasked", 0x0000, 0x0B7F},
         {"flush to zero and denormals are zero", 0x9FC0, 0x027F},
         {"unmasked with the host's own flags pending", 0x0000 | 0x0020, 0x0240},
     };
