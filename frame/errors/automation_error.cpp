@@ -17,6 +17,38 @@ HRESULT statusOfErrorNumber(std::int32_t number) noexcept {
     return static_cast<HRESULT>(number);
 }
 
+std::int32_t hostErrorNumber(HRESULT status) noexcept {
+    if (HRESULT_FACILITY(status) == FACILITY_CONTROL) return HRESULT_CODE(status);
+    struct Entry {
+        HRESULT status;
+        ErrorNumber number;
+    };
+    static constexpr Entry kNumbers[] = {
+        {DISP_E_BADPARAMCOUNT, ErrorNumber::WrongArgumentCount},
+        {DISP_E_TYPEMISMATCH, ErrorNumber::TypeMismatch},
+        {DISP_E_OVERFLOW, ErrorNumber::Overflow},
+        {DISP_E_DIVBYZERO, ErrorNumber::DivisionByZero},
+        {DISP_E_BADINDEX, ErrorNumber::SubscriptOutOfRange},
+        {DISP_E_ARRAYISLOCKED, ErrorNumber::ArrayLocked},
+        {DISP_E_MEMBERNOTFOUND, ErrorNumber::MemberNotSupported},
+        {DISP_E_UNKNOWNNAME, ErrorNumber::MemberNotSupported},
+        {DISP_E_NONAMEDARGS, ErrorNumber::NoNamedArguments},
+        {DISP_E_PARAMNOTFOUND, ErrorNumber::NamedArgumentNotFound},
+        {DISP_E_PARAMNOTOPTIONAL, ErrorNumber::ArgumentNotOptional},
+        {DISP_E_BADVARTYPE, ErrorNumber::UnsupportedAutomationType},
+        {E_OUTOFMEMORY, ErrorNumber::OutOfMemory},
+        {E_INVALIDARG, ErrorNumber::InvalidProcedureCall},
+    };
+    for (const Entry& entry : kNumbers)
+        if (entry.status == status) return static_cast<std::int32_t>(entry.number);
+    return static_cast<std::int32_t>(status);
+}
+
+const std::u16string& runtimeErrorSource() {
+    static const std::u16string source = widen(kRuntimeErrorSource);
+    return source;
+}
+
 ErrorDescription describeCurrentException() noexcept {
     try {
         try {
@@ -24,11 +56,13 @@ ErrorDescription describeCurrentException() noexcept {
         } catch (const RuntimeError& error) {
             return {statusOfErrorNumber(error.number()), widen(error.source()), widen(error.description())};
         } catch (const FrameError& error) {
-            return {error.status(), u"Numoria10", error.description()};
+            return {error.status(), runtimeErrorSource(), error.description()};
         } catch (const std::bad_alloc&) {
-            return {E_OUTOFMEMORY, u"Numoria10", u"Out of memory"};
+            // Out of memory inside a member is the runtime's error 7.
+            const auto number = static_cast<std::int32_t>(ErrorNumber::OutOfMemory);
+            return {statusOfErrorNumber(number), runtimeErrorSource(), widen(standardDescription(number))};
         } catch (...) {
-            return {E_UNEXPECTED, u"Numoria10", u"Unexpected failure"};
+            return {E_UNEXPECTED, runtimeErrorSource(), u"Unexpected failure"};
         }
     } catch (...) {
         // Building the description itself ran out of memory.

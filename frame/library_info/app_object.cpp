@@ -1,10 +1,10 @@
 #include "frame/library_info/app_object.h"
 
-#include <atomic>
 #include <new>
 #include <string>
 #include <utility>
 
+#include "frame/com/cache_held_count.h"
 #include "frame/dispatch/dispatching_interface.h"
 #include "frame/library_info/version_block.h"
 #include "frame/server/module_state.h"
@@ -86,24 +86,22 @@ public:
         return S_OK;
     }
     // Caller references: the first one makes the object live for the
-    // module, the last one frees it once the cache has let go.
+    // module; the object is freed by whichever comes last of the last
+    // caller's release and the cache letting go.
     ULONG STDMETHODCALLTYPE AddRef() override {
-        const ULONG count = ++callerReferences_;
+        const ULONG count = count_.addCaller();
         if (count == 1) lockModule();
         return count;
     }
     ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG count = --callerReferences_;
-        if (count == 0) {
-            unlockModule();
-            if (!cached_.load()) delete this;
-        }
-        return count;
+        const CacheHeldCount::Release released = count_.releaseCaller();
+        if (released.free) delete this;
+        if (released.lastCaller) unlockModule();
+        return released.remaining;
     }
 
     void leaveCache() noexcept {
-        cached_ = false;
-        if (callerReferences_.load() == 0) delete this;
+        if (count_.leaveCache()) delete this;
     }
 
     HRESULT STDMETHODCALLTYPE get_EXEName(BSTR* pRet) override { return earlyCall<&exeName>(interfaceId(), pRet); }
@@ -137,8 +135,7 @@ private:
     const Dispatcher& dispatcher() const noexcept override { return dispatcher_; }
 
     Dispatcher dispatcher_;
-    std::atomic<ULONG> callerReferences_{0};
-    std::atomic<bool> cached_{true};
+    CacheHeldCount count_;
 };
 
 AppObject* newCachedAppObject() { return new AppObject(); }

@@ -3,6 +3,7 @@
 #include <wrl/client.h>
 
 #include <array>
+#include <new>
 
 #include "frame/com/bstr.h"
 #include "frame/com/variant.h"
@@ -19,13 +20,16 @@ namespace {
 constexpr const wchar_t* kEnvironmentLocation = L"basVxfuCommonA.EnsureVxEnvironmentStatus_Pro";
 constexpr const wchar_t* kAboutLocation = L"basVxfuCommonA.AppAboutVxfu_Pro";
 
-// Runs one step; a runtime error it raises is reported and execution resumes.
+// Runs one step; a runtime error it raises, out of memory (7) included, is
+// reported and execution resumes.
 template <class Step>
 void reportingErrors(const wchar_t* location, Step&& step) {
     try {
         step();
-    } catch (const RuntimeError& error) {
-        ErrorHandlerMessageVx_Pro(location, error);
+    } catch (const RuntimeError&) {
+        ErrorHandlerMessageVx_Pro(location, currentRuntimeError());
+    } catch (const std::bad_alloc&) {
+        ErrorHandlerMessageVx_Pro(location, currentRuntimeError());
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include "frame/com/bstr.h"
 #include "frame/com/variant.h"
+#include "frame/errors/automation_error.h"
 #include "runtime/runtime_error.h"
 
 using Microsoft::WRL::ComPtr;
@@ -22,13 +23,13 @@ std::string narrow(std::u16string_view text) {
     return result;
 }
 
-[[noreturn]] void raise(std::int32_t number, const char* description) {
-    throw RuntimeError(number, kRuntimeErrorSource, description);
-}
-
-// The error number an automation client reads from a status.
-std::int32_t errorNumberOf(HRESULT status) {
-    return HRESULT_FACILITY(status) == FACILITY_CONTROL ? HRESULT_CODE(status) : static_cast<std::int32_t>(status);
+// The error a host meets for a call that failed with `status` without an
+// exception of the callee: its runtime number, with the standard text.
+[[noreturn]] void raiseForStatus(HRESULT status) {
+    const std::int32_t number = hostErrorNumber(status);
+    std::string description = standardDescription(number);
+    if (description.empty()) description = "Automation error";
+    throw RuntimeError(number, kRuntimeErrorSource, std::move(description));
 }
 
 } // namespace
@@ -39,16 +40,16 @@ ComPtr<IDispatch> createObject(const wchar_t* progId) {
     if (FAILED(CLSIDFromProgID(progId, &classId)) ||
         FAILED(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
                                 reinterpret_cast<void**>(object.GetAddressOf()))))
-        raise(429, "ActiveX component can't create object");
+        raiseRuntimeError(ErrorNumber::CannotCreateObject);
     return object;
 }
 
 void callMethod(IDispatch* object, const wchar_t* method, std::span<VARIANT> arguments) {
-    if (object == nullptr) raise(91, "Object variable or With block variable not set");
+    if (object == nullptr) raiseRuntimeError(ErrorNumber::ObjectVariableNotSet);
     DISPID dispid = DISPID_UNKNOWN;
     LPOLESTR name = const_cast<LPOLESTR>(method);
     if (FAILED(object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &dispid)))
-        raise(438, "Object doesn't support this property or method");
+        raiseRuntimeError(ErrorNumber::MemberNotSupported);
 
     std::vector<VARIANT> reversed(arguments.rbegin(), arguments.rend());
     DISPPARAMS parameters{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
@@ -63,10 +64,10 @@ void callMethod(IDispatch* object, const wchar_t* method, std::span<VARIANT> arg
         *source.address() = exception.bstrSource;
         *description.address() = exception.bstrDescription;
         *helpFile.address() = exception.bstrHelpFile;
-        const std::int32_t number = exception.wCode != 0 ? exception.wCode : errorNumberOf(exception.scode);
+        const std::int32_t number = exception.wCode != 0 ? exception.wCode : hostErrorNumber(exception.scode);
         throw RuntimeError(number, narrow(textOf(source.get())), narrow(textOf(description.get())));
     }
-    if (FAILED(status)) raise(errorNumberOf(status), "Automation error");
+    if (FAILED(status)) raiseForStatus(status);
 }
 
 } // namespace numoria::frame

@@ -90,6 +90,11 @@ HRESULT create_named_dispatch(const ClassDescription& description, REFIID iid, v
 
 CallOutcome raise(long number, std::wstring description) {
     CallOutcome outcome;
+    // A negative number is a status of its own, returned without an exception.
+    if (number < 0) {
+        outcome.status = static_cast<HRESULT>(number);
+        return outcome;
+    }
     outcome.status = DISP_E_EXCEPTION;
     outcome.raised = true;
     outcome.error = AutomationError{number, L"VxFundara10", std::move(description)};

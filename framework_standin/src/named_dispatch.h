@@ -31,7 +31,8 @@ private:
 };
 
 // A raised automation error; `number` becomes scode 0x800A0000 + number
-// when it is below 65536.
+// when it is below 65536. raise() with a negative number (a failed status
+// such as DISP_E_BADPARAMCOUNT) returns that status without an exception.
 struct AutomationError {
     long number;
     std::wstring source;

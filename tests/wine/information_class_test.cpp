@@ -203,6 +203,40 @@ TEST(InformationClass, OneAppObjectPerThreadSharedByItsInstances) {
     EXPECT_NE(there, here) << "another thread has an App object of its own";
 }
 
+// A thread's App object, still held elsewhere when its thread ends: the
+// holders' last releases race the end of the thread, on several threads at
+// once, many times over; each object is freed exactly once, after both.
+TEST(InformationClass, AppObjectsReleasedWhileTheirThreadsEndAreFreedOnce) {
+    constexpr int kRounds = 150;
+    constexpr int kThreads = 3;
+    for (int round = 0; round < kRounds; ++round) {
+        std::vector<std::thread> threads;
+        for (int k = 0; k < kThreads; ++k) {
+            threads.emplace_back([] {
+                IDispatch* app = nullptr;
+                HANDLE ending = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+                std::thread owner([&] {
+                    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+                    {
+                        ComPtr<_clsVxNumoria10A> information = as<_clsVxNumoria10A>(new_information_object().Get());
+                        if (information) information->get_GetProStdProperties(&app);
+                    }
+                    CoUninitialize();
+                    SetEvent(ending);  // the thread's detach runs next
+                });
+                WaitForSingleObject(ending, INFINITE);
+                if (app) app->Release();
+                owner.join();
+                CloseHandle(ending);
+                EXPECT_NE(app, nullptr);
+            });
+        }
+        for (std::thread& thread : threads) thread.join();
+        if (HasFailure()) break;
+    }
+    EXPECT_EQ(get_property(new_information_object().Get(), L"GetProStdProperties").status, S_OK);
+}
+
 TEST(InformationClass, ResourceLoadersRaiseTheirErrors) {
     ComPtr<IDispatch> information = new_information_object();
     struct Case {
