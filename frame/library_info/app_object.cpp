@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "frame/com/cache_held_count.h"
+#include "frame/com/ref_counted.h"
 #include "frame/dispatch/dispatching_interface.h"
 #include "frame/library_info/version_block.h"
 #include "frame/server/module_state.h"
@@ -71,29 +72,23 @@ constexpr Member kAppMembers[] = {
 
 } // namespace
 
-class AppObject final : public DispatchingInterface<_LibraryApp> {
+class AppObject final : public RefCounted<AppObject, DispatchingInterface<_LibraryApp>> {
 public:
     AppObject() : dispatcher_(kAppMembers, __uuidof(_LibraryApp)) {}
-    AppObject(const AppObject&) = delete;
-    AppObject& operator=(const AppObject&) = delete;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != __uuidof(_LibraryApp)) return E_NOINTERFACE;
-        *object = static_cast<_LibraryApp*>(this);
-        AddRef();
-        return S_OK;
+    void* interfaceFor(REFIID iid) noexcept {
+        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != __uuidof(_LibraryApp)) return nullptr;
+        return static_cast<_LibraryApp*>(this);
     }
     // Caller references: the first one makes the object live for the
     // module; the object is freed by whichever comes last of the last
     // caller's release and the cache letting go.
-    ULONG STDMETHODCALLTYPE AddRef() override {
+    ULONG addReference() noexcept {
         const ULONG count = count_.addCaller();
         if (count == 1) lockModule();
         return count;
     }
-    ULONG STDMETHODCALLTYPE Release() override {
+    ULONG releaseReference() noexcept {
         const CacheHeldCount::Release released = count_.releaseCaller();
         if (released.free) delete this;
         if (released.lastCaller) unlockModule();
@@ -131,6 +126,7 @@ public:
     }
 
 private:
+    friend RefCounted;
     ~AppObject() = default;
     const Dispatcher& dispatcher() const noexcept override { return dispatcher_; }
 

@@ -26,10 +26,6 @@ public:
     ClassFactory& operator=(const ClassFactory&) = delete;
     ~ClassFactory() { unlockModule(); }
 
-    void* interfaceFor(REFIID iid) {
-        return iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
-    }
-
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
         if (object == nullptr) return E_POINTER;
         *object = nullptr;

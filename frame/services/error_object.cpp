@@ -31,9 +31,6 @@ public:
     }
     ~ErrorObject() { unlockModule(); }
 
-    void* interfaceFor(REFIID iid) {
-        return iid == IID_IUnknown || iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
-    }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (count == nullptr) return E_INVALIDARG;
         *count = 0;

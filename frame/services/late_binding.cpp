@@ -54,18 +54,14 @@ void callMethod(IDispatch* object, const wchar_t* method, std::span<VARIANT> arg
     std::vector<VARIANT> reversed(arguments.rbegin(), arguments.rend());
     DISPPARAMS parameters{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
     Variant result;
-    EXCEPINFO exception{};
+    ExcepInfo exception;
     UINT argumentError = 0;
     const HRESULT status = object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters,
-                                          result.get(), &exception, &argumentError);
+                                          result.get(), exception.out(), &argumentError);
     if (status == DISP_E_EXCEPTION) {
-        if (exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
-        Bstr source, description, helpFile;
-        *source.address() = exception.bstrSource;
-        *description.address() = exception.bstrDescription;
-        *helpFile.address() = exception.bstrHelpFile;
-        const std::int32_t number = exception.wCode != 0 ? exception.wCode : hostErrorNumber(exception.scode);
-        throw RuntimeError(number, narrow(textOf(source.get())), narrow(textOf(description.get())));
+        const EXCEPINFO& info = exception.value();
+        const std::int32_t number = info.wCode != 0 ? info.wCode : hostErrorNumber(info.scode);
+        throw RuntimeError(number, narrow(textOf(info.bstrSource)), narrow(textOf(info.bstrDescription)));
     }
     if (FAILED(status)) raiseForStatus(status);
 }

@@ -9,7 +9,7 @@
 namespace vxfu {
 namespace {
 
-class ClassFactory final : public ComObject<IClassFactory> {
+class ClassFactory final : public ComObject<ClassFactory, IClassFactory> {
 public:
     explicit ClassFactory(const ClassDescription& description) : description_(description) {}
 

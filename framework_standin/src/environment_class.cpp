@@ -8,7 +8,7 @@
 namespace vxfu {
 
 CallOutcome ensure_environment_status(const CallArguments& args, VARIANT*) {
-    UniqueVariant flag, code;
+    Variant flag, code;
     CallOutcome outcome;
     if (FAILED(coerce_argument(args[0], VT_BOOL, flag))) {
         outcome.status = DISP_E_TYPEMISMATCH;

@@ -12,11 +12,11 @@ void fill_exception(const AutomationError& error, EXCEPINFO* info) {
     *info = EXCEPINFO{};
     info->scode = error.number >= 0 && error.number < 65536 ? kControlFacility + error.number
                                                              : error.number;
-    info->bstrSource = UniqueBstr(error.source).release();
-    info->bstrDescription = UniqueBstr(error.description).release();
+    info->bstrSource = Bstr(error.source).release();
+    info->bstrDescription = Bstr(error.description).release();
 }
 
-class NamedDispatch final : public ComObject<IDispatch> {
+class NamedDispatch final : public ComObject<NamedDispatch, IDispatch> {
 public:
     explicit NamedDispatch(const ClassDescription& description) : description_(description) {}
 
@@ -52,7 +52,7 @@ public:
         if (given.cArgs < member->min_args || given.cArgs > member->max_args)
             return DISP_E_BADPARAMCOUNT;
 
-        UniqueVariant discarded;
+        Variant discarded;
         CallOutcome outcome = member->handler(CallArguments(given), result ? result : discarded.get());
         if (outcome.raised) {
             fill_exception(outcome.error, exception);

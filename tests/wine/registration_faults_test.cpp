@@ -9,6 +9,8 @@
 #include "support/registry_snapshot.h"
 #include "support/registry_tree.h"
 #include "support/test_environment.h"
+#include "support/type_info.h"
+#include "frame/com/registry_key.h"
 
 #include <gtest/gtest.h>
 
@@ -22,22 +24,20 @@
 #include "numori10.h"
 
 using namespace wine_tests;
+using numoria::frame::RegistryKey;
 
 namespace {
 
 void add_interface_keys(ITypeLib* library, std::set<std::wstring>& keys) {
     for (UINT index = 0; index < library->GetTypeInfoCount(); ++index) {
         TYPEKIND kind{};
-        library->GetTypeInfoType(index, &kind);
+        ASSERT_EQ(library->GetTypeInfoType(index, &kind), S_OK);
         if (kind != TKIND_INTERFACE && kind != TKIND_DISPATCH) continue;
-        GUID guid{};
         ComPtr<ITypeInfo> info;
-        library->GetTypeInfo(index, info.GetAddressOf());
-        TYPEATTR* attributes = nullptr;
-        info->GetTypeAttr(&attributes);
-        guid = attributes->guid;
-        info->ReleaseTypeAttr(attributes);
-        keys.insert(L"Interface\\" + guid_text(guid));
+        ASSERT_EQ(library->GetTypeInfo(index, info.GetAddressOf()), S_OK);
+        const TypeAttr attributes(info.Get());
+        ASSERT_EQ(attributes.status(), S_OK);
+        keys.insert(L"Interface\\" + guid_text(attributes->guid));
     }
 }
 
@@ -49,10 +49,10 @@ std::vector<std::wstring> library_keys(const std::wstring& dll) {
         ComPtr<ITypeLib> library;
         EXPECT_EQ(LoadTypeLibEx(library_path.c_str(), REGKIND_NONE, library.GetAddressOf()), S_OK);
         if (!library) continue;
-        TLIBATTR* attributes = nullptr;
-        library->GetLibAttr(&attributes);
+        const LibAttr attributes(library.Get());
+        EXPECT_EQ(attributes.status(), S_OK);
+        if (!attributes) continue;
         keys.insert(L"TypeLib\\" + guid_text(attributes->guid));
-        library->ReleaseTLibAttr(attributes);
         add_interface_keys(library.Get(), keys);
     }
     const CLSID classes[] = {__uuidof(clsVxNumoria10A), __uuidof(clsVxNumsGeneralA), __uuidof(clsVxNumsAdvancedA),
@@ -93,32 +93,29 @@ public:
 class DeniedKey final : public Obstruction {
 public:
     DeniedKey(std::wstring path, DWORD denied) : path_(std::move(path)) {
-        HKEY key = nullptr;
+        RegistryKey key;
         DWORD disposition = 0;
         if (RegCreateKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr,
-                            &key, &disposition) != ERROR_SUCCESS)
+                            key.out(), &disposition) != ERROR_SUCCESS)
             return;
         created_ = disposition == REG_CREATED_NEW_KEY;
         DWORD size = 0;
-        RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+        RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
         original_.resize(size);
-        if (RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, original_.data(), &size) != ERROR_SUCCESS)
+        if (RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, original_.data(), &size) != ERROR_SUCCESS)
             original_.clear();
         const std::wstring sddl = L"D:(D;;" + std::to_wstring(denied) + L";;;WD)(A;;KA;;;WD)";
         PSECURITY_DESCRIPTOR descriptor = nullptr;
         if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor,
                                                                  nullptr)) {
-            applied_ = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+            applied_ = RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
             LocalFree(descriptor);
         }
-        RegCloseKey(key);
     }
     ~DeniedKey() override {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
-            if (!original_.empty()) RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, original_.data());
-            RegCloseKey(key);
-        }
+        RegistryKey key;
+        if (key.open(path_, WRITE_DAC) == ERROR_SUCCESS && !original_.empty())
+            RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, original_.data());
         if (created_) RegDeleteTreeW(HKEY_CLASSES_ROOT, path_.c_str());
     }
     bool applied() const { return applied_; }
@@ -134,11 +131,9 @@ private:
 class VolatileKey final : public Obstruction {
 public:
     explicit VolatileKey(std::wstring path) : path_(std::move(path)) {
-        HKEY key = nullptr;
-        DWORD disposition = 0;
-        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_READ, nullptr,
-                            &key, &disposition) == ERROR_SUCCESS)
-            RegCloseKey(key);
+        RegistryKey key;
+        RegCreateKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_READ, nullptr,
+                        key.out(), nullptr);
     }
     ~VolatileKey() override { RegDeleteTreeW(HKEY_CLASSES_ROOT, path_.c_str()); }
 

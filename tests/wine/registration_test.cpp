@@ -5,6 +5,7 @@
 #include "support/loaded_server.h"
 #include "support/registry_snapshot.h"
 #include "support/test_environment.h"
+#include "support/type_info.h"
 
 #include <gtest/gtest.h>
 
@@ -49,20 +50,19 @@ std::vector<std::wstring> expected_keys(const ServerCase& server) {
         EXPECT_EQ(LoadTypeLibEx(dist_file(server.dll).c_str(), REGKIND_NONE, library.GetAddressOf()),
                   S_OK);
         if (!library) return keys;
-        TLIBATTR* attributes = nullptr;
-        library->GetLibAttr(&attributes);
+        const LibAttr attributes(library.Get());
+        EXPECT_EQ(attributes.status(), S_OK);
+        if (!attributes) return keys;
         keys.push_back(L"TypeLib\\" + guid_text(attributes->guid));
-        library->ReleaseTLibAttr(attributes);
         for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
             TYPEKIND kind{};
-            library->GetTypeInfoType(i, &kind);
+            EXPECT_EQ(library->GetTypeInfoType(i, &kind), S_OK);
             if (kind != TKIND_INTERFACE && kind != TKIND_DISPATCH) continue;
             ComPtr<ITypeInfo> info;
-            library->GetTypeInfo(i, info.GetAddressOf());
-            TYPEATTR* type = nullptr;
-            info->GetTypeAttr(&type);
-            keys.push_back(L"Interface\\" + guid_text(type->guid));
-            info->ReleaseTypeAttr(type);
+            EXPECT_EQ(library->GetTypeInfo(i, info.GetAddressOf()), S_OK);
+            const TypeAttr type(info.Get());
+            EXPECT_EQ(type.status(), S_OK);
+            if (type) keys.push_back(L"Interface\\" + guid_text(type->guid));
         }
     }
     std::sort(keys.begin(), keys.end());

@@ -5,6 +5,7 @@
 #include "support/library_classes.h"
 #include "support/loaded_server.h"
 #include "support/test_environment.h"
+#include "support/type_info.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +17,9 @@ namespace {
 bool default_interface_of(IDispatch* object, IID& iid) {
     ComPtr<ITypeInfo> info;
     if (FAILED(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.GetAddressOf()))) return false;
-    TYPEATTR* attributes = nullptr;
-    if (FAILED(info->GetTypeAttr(&attributes))) return false;
+    const TypeAttr attributes(info.Get());
+    if (!attributes) return false;
     iid = attributes->guid;
-    info->ReleaseTypeAttr(attributes);
     return true;
 }
 
@@ -87,6 +87,7 @@ TEST(Server, CanUnloadOnlyWhenNoObjectOrFactoryLockIsAlive) {
         ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory,
                                           reinterpret_cast<void**>(factory.GetAddressOf())),
                   S_OK);
+        EXPECT_EQ(server.can_unload_now(), S_FALSE) << "a factory the client holds keeps the module loaded";
         ComPtr<IDispatch> object;
         ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch,
                                           reinterpret_cast<void**>(object.GetAddressOf())),

@@ -70,8 +70,8 @@ private:
                 note(base.Get(), owner + L" implements " + name_of(base.Get()));
         }
         for (UINT i = 0; i < attr->cFuncs; ++i) {
-            FUNCDESC* func = nullptr;
-            if (FAILED(info->GetFuncDesc(i, &func))) {
+            const FuncDesc func(info, i);
+            if (!func) {
                 problems.push_back(narrow(owner) + ": function " + std::to_string(i) + " does not load");
                 continue;
             }
@@ -85,17 +85,15 @@ private:
                 follow(info, func->lprgelemdescParam[p].tdesc, member + L"(" + parameter + L")");
             }
             for (BSTR name : names) SysFreeString(name);
-            info->ReleaseFuncDesc(func);
         }
         for (UINT i = 0; i < attr->cVars; ++i) {
-            VARDESC* var = nullptr;
-            if (FAILED(info->GetVarDesc(i, &var))) {
+            const VarDesc var(info, i);
+            if (!var) {
                 problems.push_back(narrow(owner) + ": field " + std::to_string(i) + " does not load");
                 continue;
             }
             if (var->varkind == VAR_PERINSTANCE)
                 follow(info, var->elemdescVar.tdesc, owner + L"." + name_of(info, var->memid));
-            info->ReleaseVarDesc(var);
         }
     }
 
@@ -171,15 +169,14 @@ ComPtr<ITypeInfo> picture_kind_type(ITypeLib* library) {
     if (FAILED(entry.As(&info))) return nullptr;
     TypeAttr attr(info.Get());
     for (UINT i = 0; attr && i < attr->cFuncs; ++i) {
-        FUNCDESC* func = nullptr;
-        if (FAILED(info->GetFuncDesc(i, &func))) continue;
+        const FuncDesc func(info.Get(), i);
+        if (!func) continue;
         ComPtr<ITypeInfo> target;
         if (name_of(info.Get(), func->memid) == L"GetProResPicture" && func->cParams >= 2) {
             const TYPEDESC& type = func->lprgelemdescParam[1].tdesc;
             if (type.vt == VT_PTR && type.lptdesc->vt == VT_USERDEFINED)
                 info->GetRefTypeInfo(type.lptdesc->hreftype, target.GetAddressOf());
         }
-        info->ReleaseFuncDesc(func);
         if (target) return target;
     }
     return nullptr;
@@ -284,14 +281,13 @@ TEST(TypeLibraryReferences, PictureKindIsTheRuntimeLibrarysLoadResConstants) {
     ASSERT_EQ(attr->cVars, std::size(constants));
     for (UINT i = 0; i < attr->cVars; ++i) {
         SCOPED_TRACE(narrow(constants[i].name));
-        VARDESC* var = nullptr;
-        ASSERT_EQ(kind->GetVarDesc(i, &var), S_OK);
+        const VarDesc var(kind.Get(), i);
+        ASSERT_EQ(var.status(), S_OK);
         EXPECT_EQ(name_of(kind.Get(), var->memid), constants[i].name);
         ASSERT_EQ(var->varkind, VAR_CONST);
         Variant value;
         EXPECT_EQ(VariantChangeType(value.out(), var->lpvarValue, 0, VT_I4), S_OK);
         EXPECT_EQ(V_I4(value.get()), constants[i].value);
-        kind->ReleaseVarDesc(var);
     }
 
     // It is an entry of the runtime constants library, not of the main one,
@@ -300,16 +296,15 @@ TEST(TypeLibraryReferences, PictureKindIsTheRuntimeLibrarysLoadResConstants) {
     UINT index = 0;
     ASSERT_EQ(kind->GetContainingTypeLib(home.GetAddressOf(), &index), S_OK);
     Bstr home_name;
-    home->GetDocumentation(-1, home_name.out(), nullptr, nullptr, nullptr);
+    ASSERT_EQ(home->GetDocumentation(-1, home_name.out(), nullptr, nullptr, nullptr), S_OK);
     EXPECT_EQ(home_name.text(), L"Numoria10Runtime");
-    TLIBATTR* home_attr = nullptr;
-    ASSERT_EQ(home->GetLibAttr(&home_attr), S_OK);
+    const LibAttr home_attr(home.Get());
+    ASSERT_EQ(home_attr.status(), S_OK);
 #ifdef NUMORIA_HAVE_CLIENT_HEADER
     EXPECT_TRUE(IsEqualGUID(home_attr->guid, LIBID_Numoria10Runtime));
 #endif
     Bstr registered_path;
     EXPECT_EQ(QueryPathOfRegTypeLib(home_attr->guid, 1, 0, 0, registered_path.out()), S_OK);
-    home->ReleaseTLibAttr(home_attr);
     const std::wstring path = registered_path.text();
     EXPECT_GE(path.size(), 2u);
     EXPECT_EQ(path.substr(path.size() < 2 ? 0 : path.size() - 2), L"\\2") << narrow(path);

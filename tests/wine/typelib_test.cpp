@@ -10,6 +10,10 @@
 #include <sstream>
 #include <vector>
 
+#ifdef NUMORIA_HAVE_CLIENT_HEADER
+#include "numori10.h"
+#endif
+
 using namespace wine_tests;
 
 namespace {
@@ -74,11 +78,12 @@ ComPtr<ITypeLib> load_library() {
 // dispatch form of the dual interface).
 ComPtr<ITypeInfo> vtable_form(ITypeInfo* entry) {
     TypeAttr attr(entry);
+    if (!attr) return nullptr;
     if (attr->typekind == TKIND_INTERFACE) return entry;
     HREFTYPE ref = 0;
     ComPtr<ITypeInfo> form;
     if (SUCCEEDED(entry->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref)))
-        entry->GetRefTypeInfo(ref, form.GetAddressOf());
+        EXPECT_EQ(entry->GetRefTypeInfo(ref, form.GetAddressOf()), S_OK);
     return form;
 }
 
@@ -87,12 +92,14 @@ ComPtr<ITypeInfo> vtable_form(ITypeInfo* entry) {
 TEST(TypeLibrary, LibraryAttributes) {
     ComPtr<ITypeLib> library = load_library();
     ASSERT_TRUE(library);
-    TLIBATTR* attr = nullptr;
-    ASSERT_EQ(library->GetLibAttr(&attr), S_OK);
+    const LibAttr attr(library.Get());
+    ASSERT_EQ(attr.status(), S_OK);
+#ifdef NUMORIA_HAVE_CLIENT_HEADER
+    EXPECT_EQ(attr->guid, LIBID_Numoria10);
+#endif
     EXPECT_EQ(attr->wMajorVerNum, 1);
     EXPECT_EQ(attr->wMinorVerNum, 0);
     EXPECT_EQ(attr->lcid, 0u);
-    library->ReleaseTLibAttr(attr);
     Bstr name;
     ASSERT_EQ(library->GetDocumentation(-1, name.out(), nullptr, nullptr, nullptr), S_OK);
     EXPECT_EQ(name.text(), L"Numoria10");
@@ -111,9 +118,9 @@ TEST(TypeLibrary, ThirteenEntriesInterfaceThenClassForEachClassThenTheRecord) {
     std::vector<std::pair<std::wstring, TYPEKIND>> found;
     for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
         Bstr name;
-        library->GetDocumentation(static_cast<INT>(i), name.out(), nullptr, nullptr, nullptr);
+        ASSERT_EQ(library->GetDocumentation(static_cast<INT>(i), name.out(), nullptr, nullptr, nullptr), S_OK);
         TYPEKIND kind{};
-        library->GetTypeInfoType(i, &kind);
+        ASSERT_EQ(library->GetTypeInfoType(i, &kind), S_OK);
         // A dual interface may be listed in either of its two forms.
         found.push_back({name.text(), kind == TKIND_INTERFACE ? TKIND_DISPATCH : kind});
     }
@@ -138,12 +145,13 @@ TEST(TypeLibrary, ClassesAndTheirDualDefaultInterfaces) {
         ASSERT_EQ(library->FindName(name.data(), 0, coclass.GetAddressOf(), &unused, &found), S_OK);
         ASSERT_EQ(found, 1);
         TypeAttr class_attr(coclass.Get());
+        ASSERT_EQ(class_attr.status(), S_OK);
         ASSERT_EQ(class_attr->typekind, TKIND_COCLASS);
         EXPECT_TRUE(class_attr->wTypeFlags & TYPEFLAG_FCANCREATE);
         EXPECT_FALSE(class_attr->wTypeFlags & TYPEFLAG_FAPPOBJECT);
         ASSERT_EQ(class_attr->cImplTypes, 1) << "the default interface only, no event interface";
         INT impl_flags = 0;
-        coclass->GetImplTypeFlags(0, &impl_flags);
+        ASSERT_EQ(coclass->GetImplTypeFlags(0, &impl_flags), S_OK);
         EXPECT_EQ(impl_flags, IMPLTYPEFLAG_FDEFAULT);
 
         CLSID clsid{};
@@ -158,6 +166,7 @@ TEST(TypeLibrary, ClassesAndTheirDualDefaultInterfaces) {
         ComPtr<ITypeInfo> interface_info = vtable_form(entry.Get());
         ASSERT_TRUE(interface_info);
         TypeAttr attr(interface_info.Get());
+        ASSERT_EQ(attr.status(), S_OK);
         const WORD flags = TYPEFLAG_FDUAL | TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE |
                            TYPEFLAG_FOLEAUTOMATION;
         EXPECT_EQ(attr->wTypeFlags & flags, flags) << "flags 0x" << std::hex << attr->wTypeFlags;
@@ -183,13 +192,14 @@ TEST(TypeLibrary, MembersInSlotOrderWithTheirDispatchIdentifiers) {
         ComPtr<ITypeInfo> info = vtable_form(entry.Get());
         ASSERT_TRUE(info);
         TypeAttr attr(info.Get());
+        ASSERT_EQ(attr.status(), S_OK);
         ASSERT_EQ(attr->cFuncs, c.members.size());
         EXPECT_EQ(attr->cVars, 0);
         for (UINT i = 0; i < attr->cFuncs; ++i) {
             const Member& expected = c.members[i];
             SCOPED_TRACE(narrow(expected.name));
-            FUNCDESC* func = nullptr;
-            ASSERT_EQ(info->GetFuncDesc(i, &func), S_OK);
+            const FuncDesc func(info.Get(), i);
+            ASSERT_EQ(func.status(), S_OK);
             EXPECT_EQ(name_of(info.Get(), func->memid), expected.name);
             EXPECT_EQ(func->memid, expected.dispid) << std::hex << func->memid;
             EXPECT_EQ(func->invkind, expected.kind);
@@ -198,7 +208,6 @@ TEST(TypeLibrary, MembersInSlotOrderWithTheirDispatchIdentifiers) {
             EXPECT_EQ(func->elemdescFunc.tdesc.vt, VT_HRESULT);
             EXPECT_EQ(func->cParamsOpt, expected.name == L"CreateMatrix" ? -1 : 0)
                 << "only CreateMatrix takes a variable argument list";
-            info->ReleaseFuncDesc(func);
         }
     }
 }
@@ -212,6 +221,7 @@ TEST(TypeLibrary, MatrixRecordLayout) {
     std::wstring name = L"Matrix";
     ASSERT_EQ(library->FindName(name.data(), 0, record.GetAddressOf(), &unused, &found), S_OK);
     TypeAttr attr(record.Get());
+    ASSERT_EQ(attr.status(), S_OK);
     ASSERT_EQ(attr->typekind, TKIND_RECORD);
     ASSERT_EQ(attr->cVars, 3);
     struct Field {
@@ -222,8 +232,8 @@ TEST(TypeLibrary, MatrixRecordLayout) {
     const Field fields[] = {{L"m", VT_I2, 0}, {L"n", VT_I2, 2}, {L"Element", VT_SAFEARRAY, sizeof(void*)}};
     for (UINT i = 0; i < 3; ++i) {
         SCOPED_TRACE(narrow(fields[i].name));
-        VARDESC* var = nullptr;
-        ASSERT_EQ(record->GetVarDesc(i, &var), S_OK);
+        const VarDesc var(record.Get(), i);
+        ASSERT_EQ(var.status(), S_OK);
         EXPECT_EQ(name_of(record.Get(), var->memid), fields[i].name);
         EXPECT_EQ(var->varkind, VAR_PERINSTANCE);
         EXPECT_EQ(var->oInst, fields[i].offset);
@@ -231,7 +241,6 @@ TEST(TypeLibrary, MatrixRecordLayout) {
         if (fields[i].type == VT_SAFEARRAY) {
             EXPECT_EQ(var->elemdescVar.tdesc.lptdesc->vt, VT_R8) << "an array of doubles";
         }
-        record->ReleaseVarDesc(var);
     }
     EXPECT_EQ(attr->cbSizeInstance, 2 * sizeof(void*));
 }

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "frame/com/registry_key.h"
+
 namespace wine_tests {
 
 std::wstring guid_text(const GUID& guid) {
@@ -13,19 +15,18 @@ std::wstring guid_text(const GUID& guid) {
 namespace {
 
 void add_subkeys(const std::wstring& parent, RegistrySnapshot& into) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, parent.empty() ? nullptr : parent.c_str(), 0, KEY_READ,
-                      &key) != ERROR_SUCCESS)
+    numoria::frame::RegistryKey key;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, parent.empty() ? nullptr : parent.c_str(), 0, KEY_READ, key.out()) !=
+        ERROR_SUCCESS)
         return;
     wchar_t name[512];
     for (DWORD index = 0;; ++index) {
         DWORD length = static_cast<DWORD>(std::size(name));
-        if (RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS)
             break;
         into.insert(parent.empty() ? std::wstring(name) : parent + L"\\" + name);
     }
-    RegCloseKey(key);
 }
 
 }  // namespace
