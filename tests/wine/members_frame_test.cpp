@@ -36,6 +36,27 @@ const std::vector<ClassCase>& classes() {
     return all;
 }
 
+// Every member the object's type description declares is found by name
+// with the dispatch identifier declared there: the member tables hold the
+// type library's identifiers.
+void expect_identifiers_of_type_library(IDispatch* object) {
+    ComPtr<ITypeInfo> info;
+    ASSERT_EQ(object->GetTypeInfo(0, 0, &info), S_OK);
+    const TypeAttr attributes(info.Get());
+    ASSERT_EQ(attributes.status(), S_OK);
+    for (UINT k = 0; k < attributes->cFuncs; ++k) {
+        const FuncDesc function(info.Get(), k);
+        ASSERT_EQ(function.status(), S_OK);
+        if (function->wFuncFlags & FUNCFLAG_FRESTRICTED) continue;  // IUnknown's and IDispatch's
+        std::wstring name = name_of(info.Get(), function->memid);
+        SCOPED_TRACE(narrow(name));
+        LPOLESTR names[] = {name.data()};
+        DISPID dispid = DISPID_UNKNOWN;
+        EXPECT_EQ(object->GetIDsOfNames(IID_NULL, names, 1, 0, &dispid), S_OK);
+        EXPECT_EQ(dispid, function->memid) << std::hex << dispid;
+    }
+}
+
 std::wstring upper(std::wstring text) {
     for (wchar_t& c : text) c = static_cast<wchar_t>(towupper(c));
     return text;
@@ -62,7 +83,7 @@ TEST(MembersFrame, InterfaceResourcesHoldEachDefaultInterface) {
     }
 }
 
-TEST(MembersFrame, EveryClassIsCreatedByProgIdAndAnswersItsInterface) {
+TEST(MembersFrame, EveryClassIsCreatedByProgIdAndAnswersItsInterfaceAndIdentifiers) {
     for (const ClassCase& c : classes()) {
         SCOPED_TRACE(narrow(c.name));
         Creation created = create_by_prog_id(L"Numoria10." + c.name);
@@ -78,6 +99,12 @@ TEST(MembersFrame, EveryClassIsCreatedByProgIdAndAnswersItsInterface) {
         const TypeAttr attributes(info.Get());
         ASSERT_EQ(attributes.status(), S_OK);
         EXPECT_EQ(attributes->guid, c.iid);
+        expect_identifiers_of_type_library(created.object.Get());
+        if (c.name == L"clsVxNumoria10A") {
+            CallResult app = call_by_name(created.object.Get(), L"GetProStdProperties", {}, DISPATCH_PROPERTYGET);
+            ASSERT_EQ(app.value.type(), VT_DISPATCH);
+            expect_identifiers_of_type_library(app.value.get()->pdispVal);
+        }
     }
 }
 
