@@ -1,7 +1,7 @@
 // clsVxNumsGeneralA and clsVxNumsAdvancedA: classes without members of their
 // own. Their objects answer IDispatch with an empty member table.
 #include "frame/classes/class_makers.h"
-#include "frame/server/automation_object.h"
+#include "frame/dispatch/automation_object.h"
 
 namespace numoria::frame {
 

@@ -3,7 +3,7 @@
 #include "conversions/conversions.h"
 #include "frame/classes/class_makers.h"
 #include "frame/classes/system_code_page.h"
-#include "frame/server/automation_object.h"
+#include "frame/dispatch/automation_object.h"
 
 namespace numoria::frame {
 

@@ -6,7 +6,7 @@
 #include "frame/classes/class_makers.h"
 #include "frame/library_info/resource_loader.h"
 #include "frame/library_info/thread_module_data.h"
-#include "frame/server/automation_object.h"
+#include "frame/dispatch/automation_object.h"
 #include "frame/services/framework_services.h"
 #include "runtime/checked_int.h"
 

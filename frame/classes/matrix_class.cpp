@@ -2,7 +2,7 @@
 // table; dispatch and the virtual table both run its handlers.
 #include "frame/classes/class_makers.h"
 #include "frame/classes/matrix_arguments.h"
-#include "frame/server/automation_object.h"
+#include "frame/dispatch/automation_object.h"
 #include "matrix/matrix_operations.h"
 
 namespace numoria::frame {

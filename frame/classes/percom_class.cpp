@@ -2,7 +2,7 @@
 // passed by reference (the interface method says so).
 #include "combinatorics/combinatorics.h"
 #include "frame/classes/class_makers.h"
-#include "frame/server/automation_object.h"
+#include "frame/dispatch/automation_object.h"
 
 namespace numoria::frame {
 

@@ -8,7 +8,7 @@
 
 #include "frame/com/safe_array.h"
 #include "frame/com/variant.h"
-#include "frame/server/type_library.h"
+#include "frame/module/type_library.h"
 #include "runtime/fp_environment.h"
 
 namespace numoria::frame {

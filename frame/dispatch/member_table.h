@@ -19,7 +19,7 @@
 #include <utility>
 
 #include "frame/dispatch/argument_types.h"
-#include "frame/errors/automation_error.h"
+#include "frame/status/automation_error.h"
 #include "runtime/fp_environment.h"
 
 namespace numoria::frame {

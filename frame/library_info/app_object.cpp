@@ -9,7 +9,7 @@
 #include "early_bound.h"
 #include "frame/dispatch/dispatching_interface.h"
 #include "frame/library_info/version_block.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 
 namespace numoria::frame {
 

@@ -11,7 +11,7 @@
 #include "frame/com/safe_array.h"
 #include "frame/dispatch/runtime_coercion.h"
 #include "frame/errors/frame_error.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 #include "runtime/runtime_error.h"
 
 using Microsoft::WRL::ComPtr;

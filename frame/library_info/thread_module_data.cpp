@@ -7,7 +7,7 @@
 #include "frame/com/ref_counted.h"
 #include "frame/errors/frame_error.h"
 #include "frame/library_info/app_object.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 
 using Microsoft::WRL::ComPtr;
 

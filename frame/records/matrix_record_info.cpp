@@ -9,10 +9,10 @@
 #include "frame/com/bstr.h"
 #include "frame/com/ref_counted.h"
 #include "frame/com/variant.h"
-#include "frame/errors/automation_error.h"
+#include "frame/status/automation_error.h"
 #include "frame/records/matrix_record.h"
-#include "frame/server/module_state.h"
-#include "frame/server/type_library.h"
+#include "frame/module/module_state.h"
+#include "frame/module/type_library.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -6,8 +6,8 @@
 
 #include "frame/com/adopt.h"
 #include "frame/com/ref_counted.h"
-#include "frame/errors/automation_error.h"
-#include "frame/server/module_state.h"
+#include "frame/status/automation_error.h"
+#include "frame/module/module_state.h"
 #include "frame/services/framework_services.h"
 #include "runtime/fp_environment.h"
 

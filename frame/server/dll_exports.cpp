@@ -5,9 +5,9 @@
 #include "frame/library_info/thread_module_data.h"
 #include "frame/server/class_catalogue.h"
 #include "frame/server/class_factory.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 #include "frame/server/registration.h"
-#include "frame/server/type_library.h"
+#include "frame/module/type_library.h"
 
 using namespace numoria::frame;
 

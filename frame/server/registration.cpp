@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "frame/com/bstr.h"
-#include "frame/errors/automation_error.h"
+#include "frame/status/automation_error.h"
 #include "frame/errors/frame_error.h"
 #include "frame/server/class_catalogue.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 #include "frame/server/registry_backup.h"
 #include "frame/com/registry_key.h"
 #include "frame/com/type_attributes.h"
-#include "frame/server/type_library.h"
+#include "frame/module/type_library.h"
 #include "numori10.h"
 
 using Microsoft::WRL::ComPtr;

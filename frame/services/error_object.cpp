@@ -7,7 +7,7 @@
 #include "frame/com/adopt.h"
 #include "frame/com/ref_counted.h"
 #include "frame/com/bstr.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 
 using Microsoft::WRL::ComPtr;
 

@@ -5,7 +5,7 @@
 
 #include "frame/com/bstr.h"
 #include "frame/com/variant.h"
-#include "frame/errors/automation_error.h"
+#include "frame/status/automation_error.h"
 #include "runtime/runtime_error.h"
 
 using Microsoft::WRL::ComPtr;

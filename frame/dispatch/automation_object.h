@@ -12,7 +12,7 @@
 #include "early_bound.h"
 #include "frame/com/ref_counted.h"
 #include "frame/dispatch/dispatching_interface.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 
 namespace numoria::frame {
 

@@ -1,4 +1,4 @@
-#include "frame/errors/automation_error.h"
+#include "frame/status/automation_error.h"
 
 #include <wrl/client.h>
 

@@ -1,9 +1,9 @@
-#include "frame/server/type_library.h"
+#include "frame/module/type_library.h"
 
 #include <atomic>
 
 #include "frame/errors/frame_error.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 
 using Microsoft::WRL::ComPtr;
 
