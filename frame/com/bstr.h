@@ -55,6 +55,20 @@ inline std::u16string_view textOf(BSTR value) {
                             : std::u16string_view(reinterpret_cast<const char16_t*>(value), SysStringLen(value));
 }
 
+// UTF-16 text as UTF-8 (the core's error texts, the stand-in's log lines).
+inline std::string narrow(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr,
+                        nullptr);
+    return result;
+}
+inline std::string narrow(std::u16string_view text) {
+    return narrow(std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()), text.size()));
+}
+
 // UTF-8 text (the core's error sources and descriptions) as UTF-16.
 inline std::u16string widen(std::string_view utf8) {
     if (utf8.empty()) return {};

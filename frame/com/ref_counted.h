@@ -16,6 +16,8 @@
 #include <unknwn.h>
 
 #include <atomic>
+#include <new>
+#include <utility>
 
 namespace numoria::frame {
 
@@ -58,5 +60,18 @@ private:
 
     std::atomic<ULONG> references_{1};
 };
+
+// A new object of Object made from `arguments`, queried for `iid`: the
+// creator's own reference is let go, so `*object` holds the only one.
+template <class Object, class... Arguments>
+HRESULT queryNewObject(REFIID iid, void** object, Arguments&&... arguments) noexcept {
+    if (object == nullptr) return E_POINTER;
+    *object = nullptr;
+    Object* created = new (std::nothrow) Object(std::forward<Arguments>(arguments)...);
+    if (created == nullptr) return E_OUTOFMEMORY;
+    const HRESULT status = created->QueryInterface(iid, object);
+    created->Release();
+    return status;
+}
 
 } // namespace numoria::frame

@@ -50,9 +50,7 @@ private:
 } // namespace
 
 HRESULT classFactoryFor(const ClassEntry& entry, REFIID iid, void** factory) noexcept {
-    ComPtr<IClassFactory> instance = adopt<IClassFactory>(new (std::nothrow) ClassFactory(entry));
-    if (!instance) return E_OUTOFMEMORY;
-    return instance->QueryInterface(iid, factory);
+    return queryNewObject<ClassFactory>(iid, factory, entry);
 }
 
 } // namespace numoria::frame

@@ -18,6 +18,10 @@ namespace numoria::frame {
 namespace {
 
 constexpr const wchar_t* kEnvironmentLocation = L"basVxfuCommonA.EnsureVxEnvironmentStatus_Pro";
+// The arguments the environment check is made with: a check to be run, and
+// the environment status the library asks for.
+constexpr VARIANT_BOOL kRunEnvironmentCheck = VARIANT_TRUE;
+constexpr SHORT kRequestedEnvironmentStatus = 99;
 constexpr const wchar_t* kAboutLocation = L"basVxfuCommonA.AppAboutVxfu_Pro";
 
 // Runs one step; a runtime error it raises, out of memory (7) included, is
@@ -54,9 +58,9 @@ VARIANT referenceTo(VARTYPE type, void* storage) {
 void EnsureVxEnvironmentStatus_Pro() {
     std::array<VARIANT, 2> arguments{};
     arguments[0].vt = VT_BOOL;
-    arguments[0].boolVal = VARIANT_TRUE;
+    arguments[0].boolVal = kRunEnvironmentCheck;
     arguments[1].vt = VT_I2;
-    arguments[1].iVal = 99;
+    arguments[1].iVal = kRequestedEnvironmentStatus;
     callFramework(kEnvironmentLocation, L"VxFundara10.clsVxfuEnvironmentA", L"EnsureVxEnvironmentStatus", arguments);
 }
 

@@ -14,15 +14,6 @@ namespace numoria::frame {
 
 namespace {
 
-std::string narrow(std::u16string_view text) {
-    if (text.empty()) return {};
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(text.size()), result.data(), length, nullptr, nullptr);
-    return result;
-}
-
 // The error a host meets for a call that failed with `status` without an
 // exception of the callee: its runtime number, with the standard text.
 [[noreturn]] void raiseForStatus(HRESULT status) {

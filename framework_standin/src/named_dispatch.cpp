@@ -81,11 +81,14 @@ private:
 }  // namespace
 
 HRESULT create_named_dispatch(const ClassDescription& description, REFIID iid, void** object) {
-    auto* created = new (std::nothrow) NamedDispatch(description);
-    if (!created) return E_OUTOFMEMORY;
-    HRESULT hr = created->QueryInterface(iid, object);
-    created->Release();
-    return hr;
+    return numoria::frame::queryNewObject<NamedDispatch>(iid, object, description);
+}
+
+CallOutcome type_mismatch(UINT position) {
+    CallOutcome outcome;
+    outcome.status = DISP_E_TYPEMISMATCH;
+    outcome.bad_argument = position;
+    return outcome;
 }
 
 CallOutcome raise(long number, std::wstring description) {

@@ -68,4 +68,7 @@ HRESULT create_named_dispatch(const ClassDescription& description, REFIID iid, v
 
 CallOutcome raise(long number, std::wstring description);
 
+// The argument at `position` does not convert: DISP_E_TYPEMISMATCH there.
+CallOutcome type_mismatch(UINT position);
+
 }  // namespace vxfu

@@ -20,7 +20,7 @@ const std::string kEnvironmentLocation = "basVxfuCommonA.EnsureVxEnvironmentStat
 const std::string kAboutLocation = "basVxfuCommonA.AppAboutVxfu_Pro";
 
 bool is_automation_error(HRESULT hr) {
-    return (static_cast<unsigned long>(hr) & 0xFFFF0000UL) == 0x800A0000UL;
+    return HRESULT_FACILITY(hr) == FACILITY_CONTROL && FAILED(hr);
 }
 
 // The description the creating thread's error information holds, if any.
@@ -103,7 +103,6 @@ TEST(FrameworkCalls, AnAllocationFailingInAStepIsReportedAsOutOfMemory) {
     ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
                                reinterpret_cast<void**>(factory.GetAddressOf())), S_OK);
     constexpr unsigned kMostAllocations = 64;
-    const HRESULT out_of_memory = static_cast<HRESULT>(0x800A0007UL);
     int reported = 0;
     unsigned n = 1;
     for (; n <= kMostAllocations; ++n) {
@@ -123,7 +122,7 @@ TEST(FrameworkCalls, AnAllocationFailingInAStepIsReportedAsOutOfMemory) {
             for (const auto& report : reports) EXPECT_EQ(report.at(1), "7") << log.contents();
             reported += !reports.empty();
         } else if (n > 1 || status != E_OUTOFMEMORY) {
-            EXPECT_EQ(status, out_of_memory) << std::hex << status;
+            EXPECT_EQ(status, automation_error(7)) << std::hex << status;
         }
     }
     EXPECT_LE(n, kMostAllocations) << "a creation made more allocations than the test tries";
@@ -179,7 +178,7 @@ TEST(FrameworkCalls, CreationFailsWithTheErrorOfAReportThatCannotBeMade) {
             EXPECT_TRUE(is_automation_error(created.status))
                 << "creation failed with 0x" << std::hex << created.status;
             if (c.number) {
-                EXPECT_EQ(static_cast<unsigned long>(created.status), 0x800A0000UL + *c.number);
+                EXPECT_EQ(created.status, automation_error(*c.number));
             }
             auto description = pending_error_description();
             EXPECT_TRUE(description && !description->empty()) << "no error information";

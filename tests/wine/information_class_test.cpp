@@ -291,9 +291,9 @@ TEST(InformationClass, ResourceLoadersRaiseTheirErrors) {
     LONG id = 1;
     LoadResConstants kind = static_cast<LoadResConstants>(40000);
     ComPtr<IPictureDisp> picture;
-    EXPECT_EQ(early->get_GetProResPicture(&id, &kind, picture.GetAddressOf()), static_cast<HRESULT>(0x800A0006));
+    EXPECT_EQ(early->get_GetProResPicture(&id, &kind, picture.GetAddressOf()), automation_error(6));
     Bstr text;
-    EXPECT_EQ(early->get_GetProResStrings(&id, text.out()), static_cast<HRESULT>(0x800A0146));
+    EXPECT_EQ(early->get_GetProResStrings(&id, text.out()), automation_error(326));
     ComPtr<IErrorInfo> error;
     ASSERT_EQ(GetErrorInfo(0, error.GetAddressOf()), S_OK);
     Bstr description;
@@ -453,5 +453,5 @@ TEST(InformationClass, AboutRaisesTheReportingErrorWhenTheFrameworkIsAbsent) {
 
     EXPECT_EQ(about.status, DISP_E_EXCEPTION);
     EXPECT_EQ(about.error_number(), 429) << "the error handler itself cannot be created";
-    EXPECT_EQ(early_status, static_cast<HRESULT>(0x800A01AD));
+    EXPECT_EQ(early_status, automation_error(429));
 }

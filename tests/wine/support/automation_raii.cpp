@@ -68,14 +68,6 @@ double Variant::number() const {
     return converted.get()->dblVal;
 }
 
-std::string narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                   nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
-}
+std::string narrow(const std::wstring& text) { return numoria::frame::narrow(std::wstring_view(text)); }
 
 }  // namespace wine_tests
