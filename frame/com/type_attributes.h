@@ -48,30 +48,30 @@ private:
     HRESULT status_ = S_OK;
 };
 
-// Each read in its constructor; empty (false) when the getter fails, with
-// the getter's status kept.
+// Each read in its constructor; empty (false) when the getter fails (or the
+// owner is null), with the getter's status kept.
 class TypeAttr : public TypeDescription<ITypeInfo, TYPEATTR, &ITypeInfo::ReleaseTypeAttr> {
 public:
     TypeAttr() = default;
-    explicit TypeAttr(ITypeInfo* info) { keep(info->GetTypeAttr(out(info))); }
+    explicit TypeAttr(ITypeInfo* info) { keep(info != nullptr ? info->GetTypeAttr(out(info)) : E_POINTER); }
 };
 
 class FuncDesc : public TypeDescription<ITypeInfo, FUNCDESC, &ITypeInfo::ReleaseFuncDesc> {
 public:
     FuncDesc() = default;
-    FuncDesc(ITypeInfo* info, UINT index) { keep(info->GetFuncDesc(index, out(info))); }
+    FuncDesc(ITypeInfo* info, UINT index) { keep(info != nullptr ? info->GetFuncDesc(index, out(info)) : E_POINTER); }
 };
 
 class VarDesc : public TypeDescription<ITypeInfo, VARDESC, &ITypeInfo::ReleaseVarDesc> {
 public:
     VarDesc() = default;
-    VarDesc(ITypeInfo* info, UINT index) { keep(info->GetVarDesc(index, out(info))); }
+    VarDesc(ITypeInfo* info, UINT index) { keep(info != nullptr ? info->GetVarDesc(index, out(info)) : E_POINTER); }
 };
 
 class LibAttr : public TypeDescription<ITypeLib, TLIBATTR, &ITypeLib::ReleaseTLibAttr> {
 public:
     LibAttr() = default;
-    explicit LibAttr(ITypeLib* library) { keep(library->GetLibAttr(out(library))); }
+    explicit LibAttr(ITypeLib* library) { keep(library != nullptr ? library->GetLibAttr(out(library)) : E_POINTER); }
 };
 
 } // namespace numoria::frame

@@ -9,7 +9,6 @@
 #include "support/registry_snapshot.h"
 #include "support/registry_tree.h"
 #include "support/test_environment.h"
-#include "support/type_info.h"
 #include "frame/com/registry_key.h"
 
 #include <gtest/gtest.h>
@@ -28,33 +27,12 @@ using numoria::frame::RegistryKey;
 
 namespace {
 
-void add_interface_keys(ITypeLib* library, std::set<std::wstring>& keys) {
-    for (UINT index = 0; index < library->GetTypeInfoCount(); ++index) {
-        TYPEKIND kind{};
-        ASSERT_EQ(library->GetTypeInfoType(index, &kind), S_OK);
-        if (kind != TKIND_INTERFACE && kind != TKIND_DISPATCH) continue;
-        ComPtr<ITypeInfo> info;
-        ASSERT_EQ(library->GetTypeInfo(index, info.GetAddressOf()), S_OK);
-        const TypeAttr attributes(info.Get());
-        ASSERT_EQ(attributes.status(), S_OK);
-        keys.insert(L"Interface\\" + guid_text(attributes->guid));
-    }
-}
-
 // Every key below HKEY_CLASSES_ROOT that the library's registration
 // writes, read from its two embedded type libraries and its class list.
 std::vector<std::wstring> library_keys(const std::wstring& dll) {
     std::set<std::wstring> keys;
-    for (const std::wstring& library_path : {dll, dll + L"\\2"}) {
-        ComPtr<ITypeLib> library;
-        EXPECT_EQ(LoadTypeLibEx(library_path.c_str(), REGKIND_NONE, library.GetAddressOf()), S_OK);
-        if (!library) continue;
-        const LibAttr attributes(library.Get());
-        EXPECT_EQ(attributes.status(), S_OK);
-        if (!attributes) continue;
-        keys.insert(L"TypeLib\\" + guid_text(attributes->guid));
-        add_interface_keys(library.Get(), keys);
-    }
+    for (const std::wstring& library_path : {dll, dll + L"\\2"})
+        for (std::wstring& key : type_library_keys(library_path)) keys.insert(std::move(key));
     const CLSID classes[] = {__uuidof(clsVxNumoria10A), __uuidof(clsVxNumsGeneralA), __uuidof(clsVxNumsAdvancedA),
                              __uuidof(clsVxNumsMatrixA), __uuidof(clsVxNumsConversionsA), __uuidof(clsVxNumsPerComA)};
     for (const CLSID& clsid : classes) keys.insert(L"CLSID\\" + guid_text(clsid));

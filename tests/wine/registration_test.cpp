@@ -5,7 +5,6 @@
 #include "support/loaded_server.h"
 #include "support/registry_snapshot.h"
 #include "support/test_environment.h"
-#include "support/type_info.h"
 
 #include <gtest/gtest.h>
 
@@ -45,26 +44,8 @@ std::vector<std::wstring> expected_keys(const ServerCase& server) {
         keys.push_back(prog_id);
         keys.push_back(L"CLSID\\" + guid_text(clsid));
     }
-    if (server.has_type_library) {
-        ComPtr<ITypeLib> library;
-        EXPECT_EQ(LoadTypeLibEx(dist_file(server.dll).c_str(), REGKIND_NONE, library.GetAddressOf()),
-                  S_OK);
-        if (!library) return keys;
-        const LibAttr attributes(library.Get());
-        EXPECT_EQ(attributes.status(), S_OK);
-        if (!attributes) return keys;
-        keys.push_back(L"TypeLib\\" + guid_text(attributes->guid));
-        for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
-            TYPEKIND kind{};
-            EXPECT_EQ(library->GetTypeInfoType(i, &kind), S_OK);
-            if (kind != TKIND_INTERFACE && kind != TKIND_DISPATCH) continue;
-            ComPtr<ITypeInfo> info;
-            EXPECT_EQ(library->GetTypeInfo(i, info.GetAddressOf()), S_OK);
-            const TypeAttr type(info.Get());
-            EXPECT_EQ(type.status(), S_OK);
-            if (type) keys.push_back(L"Interface\\" + guid_text(type->guid));
-        }
-    }
+    if (server.has_type_library)
+        for (std::wstring& key : type_library_keys(dist_file(server.dll))) keys.push_back(std::move(key));
     std::sort(keys.begin(), keys.end());
     return keys;
 }

@@ -2,8 +2,12 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <wrl/client.h>
 
 #include "frame/com/registry_key.h"
+#include "support/type_info.h"
+
+#include <gtest/gtest.h>
 
 namespace wine_tests {
 
@@ -12,6 +16,26 @@ std::wstring guid_text(const GUID& guid) {
     StringFromGUID2(guid, buffer, 40);
     return buffer;
 }
+std::vector<std::wstring> type_library_keys(const std::wstring& path) {
+    std::vector<std::wstring> keys;
+    Microsoft::WRL::ComPtr<ITypeLib> library;
+    EXPECT_EQ(LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.GetAddressOf()), S_OK) << narrow(path);
+    const LibAttr attributes(library.Get());
+    if (!library || !attributes) return keys;
+    keys.push_back(L"TypeLib\\" + guid_text(attributes->guid));
+    for (UINT index = 0; index < library->GetTypeInfoCount(); ++index) {
+        TYPEKIND kind{};
+        EXPECT_EQ(library->GetTypeInfoType(index, &kind), S_OK);
+        if (kind != TKIND_INTERFACE && kind != TKIND_DISPATCH) continue;
+        Microsoft::WRL::ComPtr<ITypeInfo> info;
+        EXPECT_EQ(library->GetTypeInfo(index, info.GetAddressOf()), S_OK);
+        const TypeAttr type(info.Get());
+        EXPECT_EQ(type.status(), S_OK);
+        if (type) keys.push_back(L"Interface\\" + guid_text(type->guid));
+    }
+    return keys;
+}
+
 namespace {
 
 void add_subkeys(const std::wstring& parent, RegistrySnapshot& into) {
