@@ -223,8 +223,9 @@ TEST(TypeLibraryReferences, EveryTypeOfEveryLibraryResolvesToTheIntendedEntry) {
         walk.walk(library.Get());
         for (const std::string& problem : walk.problems) ADD_FAILURE() << problem;
         if (c.pointer_size) {
-            // The moved record keeps its layout: m at 0, n at 2, the array
-            // pointer aligned after them.
+            // The record, moved last, keeps its layout: m and n 16-bit at 0
+            // and 2, Element an array of doubles aligned after them. The
+            // one check of the record's layout, for each bitness.
             ComPtr<ITypeInfo> record;
             MEMBERID id = 0;
             USHORT found = 1;
@@ -232,14 +233,22 @@ TEST(TypeLibraryReferences, EveryTypeOfEveryLibraryResolvesToTheIntendedEntry) {
             ASSERT_EQ(library->FindName(name.data(), 0, record.GetAddressOf(), &id, &found), S_OK);
             TypeAttr attr(record.Get());
             ASSERT_TRUE(attr);
+            EXPECT_EQ(attr->typekind, TKIND_RECORD);
             EXPECT_EQ(attr->cbSizeInstance, 2 * c.pointer_size);
-            const ULONG offsets[] = {0, 2, c.pointer_size};
-            ASSERT_EQ(attr->cVars, std::size(offsets));
+            const struct {
+                const wchar_t* name;
+                VARTYPE type;
+                ULONG offset;
+            } fields[] = {{L"m", VT_I2, 0}, {L"n", VT_I2, 2}, {L"Element", VT_SAFEARRAY, c.pointer_size}};
+            ASSERT_EQ(attr->cVars, std::size(fields));
             for (UINT i = 0; i < attr->cVars; ++i) {
-                VARDESC* var = nullptr;
-                ASSERT_EQ(record->GetVarDesc(i, &var), S_OK);
-                EXPECT_EQ(var->oInst, offsets[i]) << "field " << i;
-                record->ReleaseVarDesc(var);
+                const VarDesc var(record.Get(), i);
+                ASSERT_EQ(var.status(), S_OK);
+                EXPECT_EQ(name_of(record.Get(), var->memid), fields[i].name);
+                EXPECT_EQ(var->varkind, VAR_PERINSTANCE);
+                EXPECT_EQ(var->oInst, fields[i].offset) << "field " << i;
+                EXPECT_EQ(var->elemdescVar.tdesc.vt, fields[i].type);
+                if (fields[i].type == VT_SAFEARRAY) EXPECT_EQ(var->elemdescVar.tdesc.lptdesc->vt, VT_R8);
             }
         }
         for (const std::wstring& reference : c.must_resolve)
