@@ -13,18 +13,13 @@ namespace numoria::frame {
 namespace {
 
 TEST(CacheHeldCount, TheLastOfCallersAndCacheFreesTheObject) {
-    CacheHeldCount cached;
+    CacheHeldCount cached, left;
     EXPECT_EQ(cached.addCaller(), 1u);
     EXPECT_EQ(cached.addCaller(), 2u);
-    const CacheHeldCount::Release first = cached.releaseCaller();
-    EXPECT_EQ(first.remaining, 1u);
-    EXPECT_FALSE(first.lastCaller || first.free);
-    const CacheHeldCount::Release last = cached.releaseCaller();
-    EXPECT_TRUE(last.lastCaller);
-    EXPECT_FALSE(last.free) << "the cache still holds it";
+    const CacheHeldCount::Release first = cached.releaseCaller(), last = cached.releaseCaller();
+    EXPECT_TRUE(first.remaining == 1 && !first.lastCaller && !first.free);
+    EXPECT_TRUE(last.lastCaller && !last.free) << "the cache still holds it";
     EXPECT_TRUE(cached.leaveCache());
-
-    CacheHeldCount left;
     left.addCaller();
     EXPECT_FALSE(left.leaveCache()) << "a caller still holds it";
     EXPECT_TRUE(left.releaseCaller().free);
@@ -47,15 +42,9 @@ TEST(CacheHeldCount, ReleasesRacingTheCacheFreeExactlyOnce) {
         for (int spins = 0; arrived.load() < (k + 1) * kThreads; ++spins)
             if (spins > 1000) std::this_thread::yield();
     };
-    // The caller starts a little later each time, by up to a few hundred
-    // cycles, so that the two operations meet at every offset.
-    auto delay = [](int k) {
-        for (int spin = 0; spin < k % 97; ++spin) asm volatile("");
-    };
     std::thread caller([&] {
         for (int k = 0; k < kObjects; ++k) {
             meetAt(k);
-            delay(k);
             const CacheHeldCount::Release released = objects[k].count.releaseCaller();
             objects[k].frees += released.free;
             objects[k].lastCallers += released.lastCaller;
@@ -64,7 +53,6 @@ TEST(CacheHeldCount, ReleasesRacingTheCacheFreeExactlyOnce) {
     std::vector<int> cacheFrees(kObjects);
     for (int k = 0; k < kObjects; ++k) {
         meetAt(k);
-        delay(k / 97);
         cacheFrees[k] = objects[k].count.leaveCache();
     }
     caller.join();

@@ -75,6 +75,17 @@ ComPtr<ITypeLib> load_library() {
     return library;
 }
 
+// The one entry of `library` named `name`; null (a test failure) when the
+// library has none or several.
+ComPtr<ITypeInfo> entry_named(ITypeLib* library, std::wstring name) {
+    ComPtr<ITypeInfo> entry;
+    MEMBERID unused = 0;
+    USHORT found = 1;
+    EXPECT_EQ(library->FindName(name.data(), 0, entry.GetAddressOf(), &unused, &found), S_OK) << narrow(name);
+    EXPECT_EQ(found, 1) << narrow(name);
+    return found == 1 ? entry : nullptr;
+}
+
 // The virtual-table form of an interface entry (the entry itself may be the
 // dispatch form of the dual interface).
 ComPtr<ITypeInfo> vtable_form(ITypeInfo* entry) {
@@ -139,12 +150,8 @@ TEST(TypeLibrary, ClassesAndTheirDualDefaultInterfaces) {
     ASSERT_TRUE(library);
     for (const InterfaceCase& c : interface_cases()) {
         SCOPED_TRACE(narrow(c.class_name));
-        ComPtr<ITypeInfo> coclass;
-        MEMBERID unused = 0;
-        USHORT found = 1;
-        std::wstring name = c.class_name;
-        ASSERT_EQ(library->FindName(name.data(), 0, coclass.GetAddressOf(), &unused, &found), S_OK);
-        ASSERT_EQ(found, 1);
+        ComPtr<ITypeInfo> coclass = entry_named(library.Get(), c.class_name);
+        ASSERT_TRUE(coclass);
         TypeAttr class_attr(coclass.Get());
         ASSERT_EQ(class_attr.status(), S_OK);
         ASSERT_EQ(class_attr->typekind, TKIND_COCLASS);
@@ -185,11 +192,8 @@ TEST(TypeLibrary, MembersInSlotOrderWithTheirDispatchIdentifiers) {
     ASSERT_TRUE(library);
     for (const InterfaceCase& c : interface_cases()) {
         SCOPED_TRACE(narrow(c.class_name));
-        ComPtr<ITypeInfo> entry;
-        MEMBERID unused = 0;
-        USHORT found = 1;
-        std::wstring name = L"_" + c.class_name;
-        ASSERT_EQ(library->FindName(name.data(), 0, entry.GetAddressOf(), &unused, &found), S_OK);
+        ComPtr<ITypeInfo> entry = entry_named(library.Get(), L"_" + c.class_name);
+        ASSERT_TRUE(entry);
         ComPtr<ITypeInfo> info = vtable_form(entry.Get());
         ASSERT_TRUE(info);
         TypeAttr attr(info.Get());
