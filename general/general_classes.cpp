@@ -1,25 +1,15 @@
 // clsVxNumsGeneralA and clsVxNumsAdvancedA: classes without members of their
 // own. Their objects answer IDispatch with an empty member table.
-#include "frame/server/automation_object.h"
-#include "frame/server/class_catalogue.h"
+#include "frame/classes/class_makers.h"
+#include "frame/dispatch/automation_object.h"
 
 namespace numoria::frame {
 
 namespace {
-
-class GeneralObject final : public AutomationObject<_clsVxNumsGeneralA> {
-public:
-    GeneralObject() : AutomationObject({}) {}
-};
-
-class AdvancedObject final : public AutomationObject<_clsVxNumsAdvancedA> {
-public:
-    AdvancedObject() : AutomationObject({}) {}
-};
-
+constexpr auto kNoMembers = members();
 } // namespace
 
-IUnknown* newGeneralObject() { return static_cast<_clsVxNumsGeneralA*>(new (std::nothrow) GeneralObject()); }
-IUnknown* newAdvancedObject() { return static_cast<_clsVxNumsAdvancedA*>(new (std::nothrow) AdvancedObject()); }
+IUnknown* newGeneralObject() { return newAutomationObject<_clsVxNumsGeneralA, kNoMembers>(); }
+IUnknown* newAdvancedObject() { return newAutomationObject<_clsVxNumsAdvancedA, kNoMembers>(); }
 
 } // namespace numoria::frame

@@ -1,6 +1,7 @@
 #include "matrix/blocked_elimination.h"
 
 #include <algorithm>
+#include <new>
 #include <vector>
 
 #include "runtime/runtime_error.h"
@@ -131,24 +132,29 @@ bool EliminationWorkspace::suits(const Matrix& dMat) {
            array.rows().contains(dMat.n) && array.columns().contains(1) && array.columns().contains(dMat.n);
 }
 
-DenseView EliminationWorkspace::prepare(std::ptrdiff_t n) {
+std::optional<DenseView> EliminationWorkspace::prepare(std::ptrdiff_t n) {
     auto grow = [](std::vector<double>& buffer, std::ptrdiff_t size) {
         if (buffer.size() < static_cast<std::size_t>(size)) buffer.resize(static_cast<std::size_t>(size));
     };
     const kernels::ProductScratch scratch = kernels::productScratchFor(n, kBlock, n);
-    grow(matrix_, n * n);
-    grow(factors_, n);
-    grow(diagonal_, n);
-    grow(negatedFactors_, n * kBlock);
-    grow(scratchA_, scratch.a);
-    grow(scratchB_, scratch.b);
-    return {matrix_.data(), n};
+    try {
+        grow(matrix_, n * n);
+        grow(factors_, n);
+        grow(diagonal_, n);
+        grow(negatedFactors_, n * kBlock);
+        grow(scratchA_, scratch.a);
+        grow(scratchB_, scratch.b);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    return DenseView{matrix_.data(), n};
 }
 
-DenseView EliminationWorkspace::load(const Matrix& dMat) {
-    const DenseView block = prepare(dMat.n);
+std::optional<DenseView> EliminationWorkspace::load(const Matrix& dMat) {
+    const std::optional<DenseView> block = prepare(dMat.n);
+    if (!block) return std::nullopt;
     for (std::int16_t j = 1; j <= dMat.n; ++j)
-        for (std::int16_t i = 1; i <= dMat.n; ++i) block.set(i, j, dMat.Element.get(i, j));
+        for (std::int16_t i = 1; i <= dMat.n; ++i) block->set(i, j, dMat.Element.get(i, j));
     return block;
 }
 

@@ -24,11 +24,13 @@ public:
     // Whether the record's array holds rows and columns 1 to n (n >= 3, below 32767).
     static bool suits(const Matrix& dMat);
 
-    // The record's rows and columns 1 to n, copied into the workspace.
-    DenseView load(const Matrix& dMat);
+    // The record's rows and columns 1 to n, copied into the workspace;
+    // nothing when the buffers cannot be allocated (the exact path decides).
+    std::optional<DenseView> load(const Matrix& dMat);
 
     // Dimension n without filling it: the caller writes the n x n block.
-    DenseView prepare(std::ptrdiff_t n);
+    // Nothing when the buffers cannot be allocated.
+    std::optional<DenseView> prepare(std::ptrdiff_t n);
 
     // The determinant of the block last prepared or loaded, or nothing when a
     // floating-point flag was raised and the exact path must decide what to report.

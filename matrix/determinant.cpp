@@ -23,9 +23,11 @@ double determinantOn(const Matrix& dMat, std::optional<kernels::InstructionSet> 
     }
     default:
         if (fast && EliminationWorkspace::suits(dMat)) {
+            // Where the workspace cannot be had, the exact path allocates
+            // less and raises out of memory (7) itself if it must.
             EliminationWorkspace workspace;
-            if (const std::optional<double> result = workspace.determinant(workspace.load(dMat), *fast)) {
-                return *result;
+            if (const std::optional<DenseView> block = workspace.load(dMat)) {
+                if (const std::optional<double> result = workspace.determinant(*block, *fast)) return *result;
             }
         }
         CheckedCopy copy(dMat);

@@ -25,7 +25,8 @@ std::int16_t cofactorSign(std::int16_t i, std::int16_t j) {
 // Determinant(SubMat(dMat, i, j)) for every position. Where the record's
 // array holds the whole matrix, each minor is copied straight into one
 // reused buffer and its determinant taken there; where that meets a
-// floating-point flag, the minor goes the documented way to report it.
+// floating-point flag, or where the buffer cannot be allocated, the minor
+// goes the documented way, which reports what it meets.
 // Neither way can fail before the other would: SubMat of such a record raises
 // nothing, and the determinant of a minor can only overflow.
 class MinorDeterminants {
@@ -34,16 +35,16 @@ public:
         : dMat_(dMat), path_(path), inPlace_(path == KernelPath::Fast && dMat.n >= 4 && EliminationWorkspace::suits(dMat)) {}
 
     double of(std::int16_t eRow, std::int16_t eCol) {
-        if (inPlace_) {
-            const std::int16_t size = static_cast<std::int16_t>(dMat_.n - 1);
-            const DenseView minor = workspace_.prepare(size);
+        const std::int16_t size = static_cast<std::int16_t>(dMat_.n - 1);
+        const std::optional<DenseView> minor = inPlace_ ? workspace_.prepare(size) : std::nullopt;
+        if (minor) {
             for (std::int16_t j = 1; j <= size; ++j) {
                 const std::int16_t column = j < eCol ? j : static_cast<std::int16_t>(j + 1);
                 for (std::int16_t i = 1; i <= size; ++i) {
-                    minor.set(i, j, dMat_.Element.get(i < eRow ? i : static_cast<std::int16_t>(i + 1), column));
+                    minor->set(i, j, dMat_.Element.get(i < eRow ? i : static_cast<std::int16_t>(i + 1), column));
                 }
             }
-            if (const auto value = workspace_.determinant(minor, kernels::bestInstructionSet())) return *value;
+            if (const auto value = workspace_.determinant(*minor, kernels::bestInstructionSet())) return *value;
         }
         return DeterminantOn(path_, SubMat(dMat_, eRow, eCol));
     }

@@ -1,6 +1,7 @@
 #include "runtime/runtime_error.h"
 
 #include <array>
+#include <new>
 #include <utility>
 
 namespace numoria {
@@ -16,14 +17,23 @@ std::string standardDescription(std::int32_t number) {
         std::int32_t number;
         const char* text;
     };
-    static constexpr std::array<Entry, 7> kTexts{{
+    static constexpr std::array<Entry, 16> kTexts{{
         {5, "Invalid procedure call or argument"},
         {6, "Overflow"},
         {7, "Out of memory"},
         {9, "Subscript out of range"},
+        {10, "This array is fixed or temporarily locked"},
         {11, "Division by zero"},
         {13, "Type mismatch"},
+        {91, "Object variable or With block variable not set"},
         {94, "Invalid use of Null"},
+        {429, "ActiveX component can't create object"},
+        {438, "Object doesn't support this property or method"},
+        {446, "Object doesn't support named arguments"},
+        {448, "Named argument not found"},
+        {449, "Argument not optional"},
+        {450, "Wrong number of arguments or invalid property assignment"},
+        {458, "Variable uses an Automation type not supported in Visual Basic"},
     }};
     for (const Entry& entry : kTexts) {
         if (entry.number == number) return entry.text;
@@ -34,6 +44,17 @@ std::string standardDescription(std::int32_t number) {
 void raiseRuntimeError(ErrorNumber number) {
     const auto value = static_cast<std::int32_t>(number);
     throw RuntimeError(value, kRuntimeErrorSource, standardDescription(value));
+}
+
+RuntimeError currentRuntimeError() {
+    try {
+        throw;
+    } catch (const RuntimeError& error) {
+        return error;
+    } catch (const std::bad_alloc&) {
+        const auto number = static_cast<std::int32_t>(ErrorNumber::OutOfMemory);
+        return RuntimeError(number, kRuntimeErrorSource, standardDescription(number));
+    }
 }
 
 } // namespace numoria

@@ -8,21 +8,33 @@
 
 namespace numoria {
 
-// Numbers of the runtime errors the arithmetic can meet.
+// Numbers of the runtime errors the library raises: those the arithmetic can
+// meet, those of the resource loaders and of late-bound calls into the
+// framework library, and the matrix class's own.
 enum class ErrorNumber : std::int32_t {
     InvalidProcedureCall = 5,
     Overflow = 6,
     OutOfMemory = 7,
     SubscriptOutOfRange = 9,
+    ArrayLocked = 10,
     DivisionByZero = 11,
     TypeMismatch = 13,
+    ObjectVariableNotSet = 91,
     InvalidUseOfNull = 94,
     ResourceNotFound = 326,
+    CannotCreateObject = 429,
+    MemberNotSupported = 438,
+    NoNamedArguments = 446,
+    NamedArgumentNotFound = 448,
+    ArgumentNotOptional = 449,
+    WrongArgumentCount = 450,
+    UnsupportedAutomationType = 458,
     MatrixError = 1000,
 };
 
-// Source text of the runtime's own errors: the library's project name.
-inline constexpr const char* kRuntimeErrorSource = "Numoria10";
+// Source text of the runtime's own errors: the library's project name. The
+// one definition; the automation frame widens this text.
+inline constexpr char kRuntimeErrorSource[] = "Numoria10";
 
 class RuntimeError : public std::runtime_error {
 public:
@@ -44,5 +56,10 @@ std::string standardDescription(std::int32_t number);
 
 // Raises a runtime error with its standard description and the library's source.
 [[noreturn]] void raiseRuntimeError(ErrorNumber number);
+
+// The runtime error a host reads for an exception that is being handled: a
+// RuntimeError as it is, an allocation failure as out of memory (7). Call
+// only inside a catch of either.
+RuntimeError currentRuntimeError();
 
 } // namespace numoria

@@ -1,6 +1,33 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <new>
+
+#include "matrix/kernel_paths.h"
 #include "matrix_test_support.h"
+
+// While a test sets it, every operator new of at least this many bytes on its
+// thread fails with std::bad_alloc: the determinant's and inversion's
+// workspaces come from there, the records' own arrays do not.
+namespace {
+thread_local std::size_t t_failFrom = 0;
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (t_failFrom != 0 && size >= t_failFrom) throw std::bad_alloc();
+    if (void* block = std::malloc(size != 0 ? size : 1)) return block;
+    throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return operator new(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
 
 namespace numoria::matrix {
 namespace {
@@ -76,6 +103,28 @@ TEST(Determinant, Errors) {
         expectError([&] { Determinant(c.input); }, c.error);
         EXPECT_EQ(c.input, before);
     }
+}
+
+// The workspace of the fast path cannot be had: the exact path gives the
+// same value, and no std::bad_alloc leaves the operation.
+TEST(Determinant, WithoutMemoryForTheWorkspaceTheExactPathAnswers) {
+    constexpr std::int16_t kSize = 12;  // its workspace and minors' are over a kilobyte
+    constexpr std::size_t kFailFrom = 512;
+    Rows rows(kSize, std::vector<double>(kSize));
+    for (std::size_t i = 0; i < kSize; ++i)
+        for (std::size_t j = 0; j < kSize; ++j) rows[i][j] = i == j ? kSize : 1.0 / static_cast<double>(i + j + 1);
+    const Matrix input = fromRows(rows);
+    const double exactDeterminant = DeterminantOn(KernelPath::Exact, input);
+    const Matrix exactInverse = InvertMatrixOn(KernelPath::Exact, input);
+    t_failFrom = kFailFrom;
+    double determinant = 0;
+    std::optional<Matrix> inverse;
+    EXPECT_NO_THROW(determinant = Determinant(input));
+    EXPECT_NO_THROW(inverse = InvertMatrix(input));
+    t_failFrom = 0;
+    EXPECT_TRUE(sameBits(determinant, exactDeterminant));
+    ASSERT_TRUE(inverse);
+    EXPECT_EQ(toRows(*inverse), toRows(exactInverse));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <new>
 
 #include "runtime/checked_int.h"
 #include "runtime/fp_status.h"
@@ -29,8 +30,20 @@ TEST(RuntimeError, StandardDescriptions) {
         {6, "Overflow"},          {7, "Out of memory"},       {9, "Subscript out of range"},
         {11, "Division by zero"}, {13, "Type mismatch"},      {94, "Invalid use of Null"},
         {5, "Invalid procedure call or argument"}, {1000, ""},
+        {91, "Object variable or With block variable not set"}, {429, "ActiveX component can't create object"},
+        {438, "Object doesn't support this property or method"},
+        {450, "Wrong number of arguments or invalid property assignment"},
     };
     for (const auto& [number, text] : cases) EXPECT_EQ(standardDescription(number), text) << number;
+    // An allocation failure is the runtime's out of memory.
+    try {
+        throw std::bad_alloc();
+    } catch (const std::bad_alloc&) {
+        const RuntimeError error = currentRuntimeError();
+        EXPECT_EQ(error.number(), 7);
+        EXPECT_EQ(error.source(), kRuntimeErrorSource);
+        EXPECT_EQ(error.description(), "Out of memory");
+    }
 }
 
 TEST(CheckedInt, SixteenBitStepsAndSums) {

@@ -20,12 +20,12 @@ DispatchCall::DispatchCall(IDispatch* object, const std::wstring& member, std::v
 
 HRESULT DispatchCall::throughInvoke() {
     return object_->Invoke(dispid_, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters_, result_.out(),
-                           exception_.get(), &argumentError_);
+                           exception_.out(), &argumentError_);
 }
 
 HRESULT DispatchCall::throughDispInvoke(void* vtableInterface, ITypeInfo* vtableDescription) {
     return DispInvoke(vtableInterface, vtableDescription, dispid_, DISPATCH_METHOD, &parameters_, result_.out(),
-                      exception_.get(), &argumentError_);
+                      exception_.out(), &argumentError_);
 }
 
 std::string DispatchCall::describe(HRESULT status) const {

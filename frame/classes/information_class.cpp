@@ -3,10 +3,10 @@
 // About box and the per-thread BuddyObjectGlobal storage.
 #include <ocidl.h>
 
+#include "frame/classes/class_makers.h"
 #include "frame/library_info/resource_loader.h"
 #include "frame/library_info/thread_module_data.h"
-#include "frame/server/automation_object.h"
-#include "frame/server/class_catalogue.h"
+#include "frame/dispatch/automation_object.h"
 #include "frame/services/framework_services.h"
 #include "runtime/checked_int.h"
 
@@ -30,45 +30,21 @@ std::int32_t about() {
 ComPtr<IDispatch> getBuddyObjectGlobal() { return heldThreadObject(); }
 void putRefBuddyObjectGlobal(const ComPtr<IDispatch>& object) { holdThreadObject(object); }
 
-constexpr Member kInformationMembers[] = {
-    member<&getProStdProperties>(L"GetProStdProperties", 0x68030004, DISPATCH_PROPERTYGET),
-    member<&getProResStrings, 0b1>(L"GetProResStrings", 0x68030003, DISPATCH_PROPERTYGET),
-    member<&getProResPicture, 0b11>(L"GetProResPicture", 0x68030002, DISPATCH_PROPERTYGET),
-    member<&getProResData, 0b11>(L"GetProResData", 0x68030001, DISPATCH_PROPERTYGET),
-    member<&about>(L"About", 0x60030005),
-    member<&getBuddyObjectGlobal>(L"BuddyObjectGlobal", 0x68030000, DISPATCH_PROPERTYGET),
-    member<&putRefBuddyObjectGlobal>(L"BuddyObjectGlobal", 0x68030000, DISPATCH_PROPERTYPUTREF),
-};
+using I = _clsVxNumoria10A;
 
-class InformationObject final : public AutomationObject<_clsVxNumoria10A> {
-public:
-    InformationObject() : AutomationObject(kInformationMembers) {}
-
-    HRESULT STDMETHODCALLTYPE get_GetProStdProperties(IDispatch** pRet) override {
-        return earlyCall<&getProStdProperties>(interfaceId(), pRet);
-    }
-    HRESULT STDMETHODCALLTYPE get_GetProResStrings(LONG* lResId, BSTR* pRet) override {
-        return earlyCall<&getProResStrings>(interfaceId(), pRet, lResId);
-    }
-    HRESULT STDMETHODCALLTYPE get_GetProResPicture(LONG* lResId, LoadResConstants* lRestype, IPictureDisp** pRet) override {
-        return earlyCall<&getProResPicture>(interfaceId(), pRet, lResId, lRestype);
-    }
-    HRESULT STDMETHODCALLTYPE get_GetProResData(LONG* lResId, VARIANT* vRestype, VARIANT* pRet) override {
-        return earlyCall<&getProResData>(interfaceId(), pRet, lResId, vRestype);
-    }
-    HRESULT STDMETHODCALLTYPE About(LONG* pRet) override { return earlyCall<&about>(interfaceId(), pRet); }
-    HRESULT STDMETHODCALLTYPE get_BuddyObjectGlobal(IDispatch** pRet) override {
-        return earlyCall<&getBuddyObjectGlobal>(interfaceId(), pRet);
-    }
-    HRESULT STDMETHODCALLTYPE putref_BuddyObjectGlobal(IDispatch* oNewValue) override {
-        return earlyCallWithoutResult<&putRefBuddyObjectGlobal>(interfaceId(), oNewValue);
-    }
-};
+constexpr auto kInformationMembers = members(
+    member<&I::get_GetProStdProperties, &getProStdProperties>(L"GetProStdProperties", 0x68030004,
+                                                              DISPATCH_PROPERTYGET),
+    member<&I::get_GetProResStrings, &getProResStrings>(L"GetProResStrings", 0x68030003, DISPATCH_PROPERTYGET),
+    member<&I::get_GetProResPicture, &getProResPicture>(L"GetProResPicture", 0x68030002, DISPATCH_PROPERTYGET),
+    member<&I::get_GetProResData, &getProResData>(L"GetProResData", 0x68030001, DISPATCH_PROPERTYGET),
+    member<&I::About, &about>(L"About", 0x60030005),
+    member<&I::get_BuddyObjectGlobal, &getBuddyObjectGlobal>(L"BuddyObjectGlobal", 0x68030000, DISPATCH_PROPERTYGET),
+    member<&I::putref_BuddyObjectGlobal, &putRefBuddyObjectGlobal>(L"BuddyObjectGlobal", 0x68030000,
+                                                                   DISPATCH_PROPERTYPUTREF));
 
 } // namespace
 
-IUnknown* newInformationObject() {
-    return static_cast<_clsVxNumoria10A*>(new (std::nothrow) InformationObject());
-}
+IUnknown* newInformationObject() { return newAutomationObject<I, kInformationMembers>(); }
 
 } // namespace numoria::frame

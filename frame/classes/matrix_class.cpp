@@ -1,7 +1,8 @@
 // clsVxNumsMatrixA: the matrix operations of the core behind the member
-// table and the virtual table.
-#include "frame/server/automation_object.h"
-#include "frame/server/class_catalogue.h"
+// table; dispatch and the virtual table both run its handlers.
+#include "frame/classes/class_makers.h"
+#include "frame/classes/matrix_arguments.h"
+#include "frame/dispatch/automation_object.h"
 #include "matrix/matrix_operations.h"
 
 namespace numoria::frame {
@@ -9,79 +10,29 @@ namespace numoria::frame {
 namespace {
 
 namespace ops = numoria::matrix;
+using I = _clsVxNumsMatrixA;
 
 constexpr auto createMatrix =
     static_cast<CoreMatrix (*)(std::int16_t, std::int16_t, const ops::ValueList&)>(&ops::CreateMatrix);
 
-constexpr Member kMatrixMembers[] = {
-    member<createMatrix>(L"CreateMatrix", 0x60030001),
-    member<&ops::TransposeMatrix>(L"TransposeMatrix", 0x60030002),
-    member<&ops::ScaleMatrix>(L"ScaleMatrix", 0x60030003),
-    member<&ops::AddMatrix>(L"AddMatrix", 0x60030004),
-    member<&ops::SubMatrix>(L"SubMatrix", 0x60030005),
-    member<&ops::MultiplyMatrix>(L"MultiplyMatrix", 0x60030006),
-    member<&ops::Determinant>(L"Determinant", 0x60030007),
-    member<&ops::InvertMatrix>(L"InvertMatrix", 0x60030008),
-    member<&ops::InsertMatrix>(L"InsertMatrix", 0x60030009),
-    member<&ops::CombineMatrix>(L"CombineMatrix", 0x6003000a),
-    member<&ops::SwapRow>(L"SwapRow", 0x6003000b),
-    member<&ops::SwapCol>(L"SwapCol", 0x6003000c),
-    member<&ops::SubMat>(L"SubMat", 0x6003000d),
-    member<&ops::PrintMatrix>(L"PrintMatrix", 0x6003000e),
-};
-
-class MatrixObject final : public AutomationObject<_clsVxNumsMatrixA> {
-public:
-    MatrixObject() : AutomationObject(kMatrixMembers) {}
-
-    HRESULT STDMETHODCALLTYPE CreateMatrix(short m, short n, SAFEARRAY** Values, RecordMatrix* pRet) override {
-        return earlyCall<createMatrix>(interfaceId(), pRet, m, n, Values);
-    }
-    HRESULT STDMETHODCALLTYPE TransposeMatrix(RecordMatrix* dMat, RecordMatrix* pRet) override {
-        return earlyCall<&ops::TransposeMatrix>(interfaceId(), pRet, dMat);
-    }
-    HRESULT STDMETHODCALLTYPE ScaleMatrix(RecordMatrix* dMat, double Multiplier, RecordMatrix* pRet) override {
-        return earlyCall<&ops::ScaleMatrix>(interfaceId(), pRet, dMat, Multiplier);
-    }
-    HRESULT STDMETHODCALLTYPE AddMatrix(RecordMatrix* dMat1, RecordMatrix* dMat2, RecordMatrix* pRet) override {
-        return earlyCall<&ops::AddMatrix>(interfaceId(), pRet, dMat1, dMat2);
-    }
-    HRESULT STDMETHODCALLTYPE SubMatrix(RecordMatrix* dMat1, RecordMatrix* dMat2, RecordMatrix* pRet) override {
-        return earlyCall<&ops::SubMatrix>(interfaceId(), pRet, dMat1, dMat2);
-    }
-    HRESULT STDMETHODCALLTYPE MultiplyMatrix(RecordMatrix* dMat1, RecordMatrix* dMat2, RecordMatrix* pRet) override {
-        return earlyCall<&ops::MultiplyMatrix>(interfaceId(), pRet, dMat1, dMat2);
-    }
-    HRESULT STDMETHODCALLTYPE Determinant(RecordMatrix* dMat, double* pRet) override {
-        return earlyCall<&ops::Determinant>(interfaceId(), pRet, dMat);
-    }
-    HRESULT STDMETHODCALLTYPE InvertMatrix(RecordMatrix* dMat, RecordMatrix* pRet) override {
-        return earlyCall<&ops::InvertMatrix>(interfaceId(), pRet, dMat);
-    }
-    HRESULT STDMETHODCALLTYPE InsertMatrix(RecordMatrix* dMatDest, RecordMatrix* dMatSrc, short mPos, short nPos,
-                                           RecordMatrix* pRet) override {
-        return earlyCall<&ops::InsertMatrix>(interfaceId(), pRet, dMatDest, dMatSrc, mPos, nPos);
-    }
-    HRESULT STDMETHODCALLTYPE CombineMatrix(RecordMatrix* dMatDest, RecordMatrix* dMatSrc, short mPos, short nPos,
-                                            RecordMatrix* pRet) override {
-        return earlyCall<&ops::CombineMatrix>(interfaceId(), pRet, dMatDest, dMatSrc, mPos, nPos);
-    }
-    HRESULT STDMETHODCALLTYPE SwapRow(RecordMatrix* dMat, short RowA, short RowB, RecordMatrix* pRet) override {
-        return earlyCall<&ops::SwapRow>(interfaceId(), pRet, dMat, RowA, RowB);
-    }
-    HRESULT STDMETHODCALLTYPE SwapCol(RecordMatrix* dMat, short ColA, short ColB, RecordMatrix* pRet) override {
-        return earlyCall<&ops::SwapCol>(interfaceId(), pRet, dMat, ColA, ColB);
-    }
-    HRESULT STDMETHODCALLTYPE SubMat(RecordMatrix* dMat, short eRow, short eCol, RecordMatrix* pRet) override {
-        return earlyCall<&ops::SubMat>(interfaceId(), pRet, dMat, eRow, eCol);
-    }
-    HRESULT STDMETHODCALLTYPE PrintMatrix(RecordMatrix* dMat) override {
-        return earlyCallWithoutResult<&ops::PrintMatrix>(interfaceId(), dMat);
-    }
-};
+constexpr auto kMatrixMembers = members(
+    member<&I::CreateMatrix, createMatrix>(L"CreateMatrix", 0x60030001),
+    member<&I::TransposeMatrix, &ops::TransposeMatrix>(L"TransposeMatrix", 0x60030002),
+    member<&I::ScaleMatrix, &ops::ScaleMatrix>(L"ScaleMatrix", 0x60030003),
+    member<&I::AddMatrix, &ops::AddMatrix>(L"AddMatrix", 0x60030004),
+    member<&I::SubMatrix, &ops::SubMatrix>(L"SubMatrix", 0x60030005),
+    member<&I::MultiplyMatrix, &ops::MultiplyMatrix>(L"MultiplyMatrix", 0x60030006),
+    member<&I::Determinant, &ops::Determinant>(L"Determinant", 0x60030007),
+    member<&I::InvertMatrix, &ops::InvertMatrix>(L"InvertMatrix", 0x60030008),
+    member<&I::InsertMatrix, &ops::InsertMatrix>(L"InsertMatrix", 0x60030009),
+    member<&I::CombineMatrix, &ops::CombineMatrix>(L"CombineMatrix", 0x6003000a),
+    member<&I::SwapRow, &ops::SwapRow>(L"SwapRow", 0x6003000b),
+    member<&I::SwapCol, &ops::SwapCol>(L"SwapCol", 0x6003000c),
+    member<&I::SubMat, &ops::SubMat>(L"SubMat", 0x6003000d),
+    member<&I::PrintMatrix, &ops::PrintMatrix>(L"PrintMatrix", 0x6003000e));
 
 } // namespace
 
-IUnknown* newMatrixObject() { return static_cast<_clsVxNumsMatrixA*>(new (std::nothrow) MatrixObject()); }
+IUnknown* newMatrixObject() { return newAutomationObject<I, kMatrixMembers>(); }
 
 } // namespace numoria::frame

@@ -1,38 +1,23 @@
 // clsVxNumsPerComA: factorials, permutations and combinations; n and r are
-// passed by reference.
+// passed by reference (the interface method says so).
 #include "combinatorics/combinatorics.h"
-#include "frame/server/automation_object.h"
-#include "frame/server/class_catalogue.h"
+#include "frame/classes/class_makers.h"
+#include "frame/dispatch/automation_object.h"
 
 namespace numoria::frame {
 
 namespace {
 
 namespace comb = numoria::combinatorics;
+using I = _clsVxNumsPerComA;
 
-constexpr Member kPerComMembers[] = {
-    member<&comb::Combination, 0b11>(L"Combination", 0x60030000),
-    member<&comb::Permutation, 0b11>(L"Permutation", 0x60030001),
-    member<&comb::Factorial, 0b1>(L"Factorial", 0x60030002),
-};
-
-class PerComObject final : public AutomationObject<_clsVxNumsPerComA> {
-public:
-    PerComObject() : AutomationObject(kPerComMembers) {}
-
-    HRESULT STDMETHODCALLTYPE Combination(short* n, short* r, double* pRet) override {
-        return earlyCall<&comb::Combination>(interfaceId(), pRet, n, r);
-    }
-    HRESULT STDMETHODCALLTYPE Permutation(short* n, short* r, double* pRet) override {
-        return earlyCall<&comb::Permutation>(interfaceId(), pRet, n, r);
-    }
-    HRESULT STDMETHODCALLTYPE Factorial(short* n, double* pRet) override {
-        return earlyCall<&comb::Factorial>(interfaceId(), pRet, n);
-    }
-};
+constexpr auto kPerComMembers = members(
+    member<&I::Combination, &comb::Combination>(L"Combination", 0x60030000),
+    member<&I::Permutation, &comb::Permutation>(L"Permutation", 0x60030001),
+    member<&I::Factorial, &comb::Factorial>(L"Factorial", 0x60030002));
 
 } // namespace
 
-IUnknown* newPerComObject() { return static_cast<_clsVxNumsPerComA*>(new (std::nothrow) PerComObject()); }
+IUnknown* newPerComObject() { return newAutomationObject<I, kPerComMembers>(); }
 
 } // namespace numoria::frame

@@ -1,4 +1,5 @@
-// An owned automation string (BSTR), freed when it goes out of scope.
+// An owned automation string (BSTR), freed when it goes out of scope; the
+// one owner of the product, the stand-in and the client tests.
 #pragma once
 
 #include <windows.h>
@@ -14,11 +15,15 @@ namespace numoria::frame {
 class Bstr {
 public:
     Bstr() = default;
+    // A copy of `text`; throws std::bad_alloc when it cannot be allocated.
     explicit Bstr(std::u16string_view text)
         : value_(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()))) {
         if (value_ == nullptr) throw std::bad_alloc();
     }
-    explicit Bstr(const wchar_t* text) : Bstr(std::u16string_view(reinterpret_cast<const char16_t*>(text))) {}
+    explicit Bstr(std::wstring_view text)
+        : Bstr(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size())) {}
+    explicit Bstr(const wchar_t* text) : Bstr(std::wstring_view(text)) {}
+    explicit Bstr(const std::wstring& text) : Bstr(std::wstring_view(text)) {}
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
     Bstr(Bstr&& other) noexcept : value_(std::exchange(other.value_, nullptr)) {}
@@ -29,20 +34,49 @@ public:
     ~Bstr() { SysFreeString(value_); }
 
     BSTR get() const noexcept { return value_; }
-    BSTR* address() noexcept { return &value_; }
+    // The slot for a callee's out-parameter; the string held so far is freed first.
+    BSTR* out() noexcept {
+        SysFreeString(std::exchange(value_, nullptr));
+        return &value_;
+    }
+    // Takes over a string the caller owns; the one held so far is freed.
+    void adopt(BSTR owned) noexcept { SysFreeString(std::exchange(value_, owned)); }
     BSTR release() noexcept { return std::exchange(value_, nullptr); }
+    // The text; a null string is the empty text.
+    std::wstring text() const { return value_ != nullptr ? std::wstring(value_, SysStringLen(value_)) : L""; }
 
 private:
     BSTR value_ = nullptr;
 };
 
-// The text of a BSTR; a null BSTR is the empty text.
+// The text of a borrowed BSTR, read in place; a null BSTR is the empty text.
 inline std::u16string_view textOf(BSTR value) {
     return value == nullptr ? std::u16string_view()
                             : std::u16string_view(reinterpret_cast<const char16_t*>(value), SysStringLen(value));
 }
 
-// UTF-8 text of the core (error sources and descriptions) as UTF-16.
-std::u16string widen(std::string_view utf8);
+// UTF-16 text as UTF-8 (the core's error texts, the stand-in's log lines).
+inline std::string narrow(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string result(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), result.data(), length, nullptr,
+                        nullptr);
+    return result;
+}
+inline std::string narrow(std::u16string_view text) {
+    return narrow(std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()), text.size()));
+}
+
+// UTF-8 text (the core's error sources and descriptions) as UTF-16.
+inline std::u16string widen(std::string_view utf8) {
+    if (utf8.empty()) return {};
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::u16string result(static_cast<std::size_t>(length), u'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                        reinterpret_cast<wchar_t*>(result.data()), length);
+    return result;
+}
 
 } // namespace numoria::frame

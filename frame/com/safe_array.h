@@ -7,6 +7,8 @@
 
 #include <utility>
 
+#include "frame/errors/frame_error.h"
+
 namespace numoria::frame {
 
 class SafeArray {
@@ -25,6 +27,11 @@ public:
     }
 
     SAFEARRAY* get() const noexcept { return array_; }
+    // The slot for a callee's out-parameter; the array held so far is destroyed first.
+    SAFEARRAY** out() noexcept {
+        if (SAFEARRAY* held = std::exchange(array_, nullptr)) SafeArrayDestroy(held);
+        return &array_;
+    }
     SAFEARRAY* release() noexcept { return std::exchange(array_, nullptr); }
 
 private:
@@ -37,7 +44,8 @@ private:
 class SafeArrayData {
 public:
     SafeArrayData() = default;
-    explicit SafeArrayData(SAFEARRAY* array);
+    // Fails with FrameError when the platform refuses the lock.
+    explicit SafeArrayData(SAFEARRAY* array) : array_(array) { throwIfFailed(SafeArrayAccessData(array_, &data_)); }
     SafeArrayData(SafeArrayData&& other) noexcept
         : array_(std::exchange(other.array_, nullptr)), data_(std::exchange(other.data_, nullptr)) {}
     SafeArrayData(const SafeArrayData&) = delete;

@@ -1,6 +1,9 @@
 // How each C++ parameter and result type of a member handler crosses the
 // automation boundary: its declared automation type, how a dispatch argument
 // is coerced to it, and how the virtual-table form's raw parameter is read.
+// The automation types themselves (numbers, text, VARIANT, objects); the
+// application's own types (the Matrix record, CreateMatrix's value list) add
+// their specializations in frame/classes/matrix_arguments.h.
 #pragma once
 
 #include <windows.h>
@@ -12,16 +15,12 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "frame/com/bstr.h"
 #include "frame/com/variant.h"
-#include "frame/dispatch/variant_value_list.h"
 #include "frame/errors/frame_error.h"
-#include "frame/records/matrix_record.h"
-#include "frame/records/safe_array_storage.h"
-#include "matrix/element_storage.h"
-#include "numori10.h"
 
 namespace numoria::frame {
 
@@ -29,17 +28,24 @@ namespace numoria::frame {
 // argument's position.
 Variant coercedArgument(const VARIANT& argument, VARTYPE type, std::size_t position);
 
-// The record a VT_RECORD (or VT_RECORD | VT_BYREF) argument holds, read in place.
-BorrowedMatrix matrixArgument(const VARIANT& argument, std::size_t position);
-
 template <class Raw>
 const Raw& dereferenced(const Raw* pointer) {
     if (pointer == nullptr) throw FrameError(E_POINTER);
     return *pointer;
 }
 
+// Argument<T>: how a handler parameter of type T is read, through dispatch
+// (late, from the VARIANT) and through the virtual table (early, from the
+// raw parameter): its Holder, its declared type, and takesTheRest where it
+// takes every trailing dispatch argument (a variable argument list).
 template <class T>
 struct Argument;
+
+template <class T>
+constexpr bool takesTheRest() {
+    if constexpr (requires { Argument<T>::takesTheRest; }) return Argument<T>::takesTheRest;
+    else return false;
+}
 
 // The VARIANT field that holds each number type.
 template <class T>
@@ -88,7 +94,12 @@ template <>
 struct Argument<std::int32_t> : NumberArgument<std::int32_t> {
     static Holder early(LONG value) { return value; }
     static Holder early(const LONG* value) { return dereferenced(value); }
-    static Holder early(const LoadResConstants* value) { return dereferenced(value); }
+    // A 32-bit enumeration of the type library, by reference.
+    template <class Enumeration>
+        requires(std::is_enum_v<Enumeration> && sizeof(Enumeration) == sizeof(LONG))
+    static Holder early(const Enumeration* value) {
+        return static_cast<Holder>(dereferenced(value));
+    }
 };
 
 template <>
@@ -118,25 +129,6 @@ struct Argument<std::u16string_view> {
         return Holder(coercedArgument(value, type, position));
     }
     static Holder early(BSTR value) { return Holder(value); }
-};
-
-// Records are read in place, the host's array locked until the handler returns.
-template <>
-struct Argument<const CoreMatrix&> {
-    using Holder = BorrowedMatrix;
-    static constexpr VARTYPE type = VT_RECORD;
-    static Holder late(const VARIANT& value, std::size_t position) { return matrixArgument(value, position); }
-    static Holder early(const RecordMatrix* value) { return Holder(dereferenced(value)); }
-};
-
-// The variable argument list: through dispatch the trailing arguments arrive
-// already packed into one array of VARIANT.
-template <>
-struct Argument<const matrix::ValueList&> {
-    using Holder = VariantValueList;
-    static constexpr VARTYPE type = VT_ARRAY | VT_VARIANT;
-    static Holder late(const VARIANT& value, std::size_t) { return Holder(value.parray); }
-    static Holder early(SAFEARRAY* const* value) { return Holder(dereferenced(value)); }
 };
 
 template <>
@@ -174,23 +166,10 @@ struct ResultType<void> {
     static constexpr VARTYPE type = VT_EMPTY;
 };
 
-template <>
-struct ResultType<CoreMatrix> {
-    static constexpr VARTYPE type = VT_RECORD;
-    static void late(CoreMatrix&& value, VARIANT* result);
-    static void early(CoreMatrix&& value, RecordMatrix* result) { writeRecord(std::move(value), *result); }
-};
-
-// What stays in effect while a handler runs, by its result type. A handler
-// with a record result has its arrays allocated as SAFEARRAYs, so that the
-// result's array goes to the host as it is, without a copy.
+// What stays in effect while a handler runs, by its result type (nothing
+// unless an application type says otherwise).
 template <class T>
 struct ResultAllocation {};
-
-template <>
-struct ResultAllocation<CoreMatrix> {
-    matrix::ScopedStorageProvider provider{safeArrayStorage()};
-};
 
 // A number result: a VARIANT of its type, or the virtual-table form's
 // out-parameter.

@@ -8,7 +8,7 @@
 
 #include "frame/com/safe_array.h"
 #include "frame/com/variant.h"
-#include "frame/server/type_library.h"
+#include "frame/module/type_library.h"
 #include "runtime/fp_environment.h"
 
 namespace numoria::frame {
@@ -67,6 +67,21 @@ const VARIANT& onceReferenced(const VARIANT& value) {
 
 } // namespace
 
+Dispatcher::~Dispatcher() {
+    if (ITypeInfo* info = typeInfo_.load()) info->Release();
+}
+
+Microsoft::WRL::ComPtr<ITypeInfo> Dispatcher::typeInfo() const {
+    if (ITypeInfo* cached = typeInfo_.load(std::memory_order_acquire)) return cached;
+    Microsoft::WRL::ComPtr<ITypeInfo> found = typeInfoOf(interfaceId_);
+    ITypeInfo* expected = nullptr;
+    if (typeInfo_.compare_exchange_strong(expected, found.Get(), std::memory_order_acq_rel)) {
+        found->AddRef();  // the dispatcher's own reference
+        return found;
+    }
+    return expected;
+}
+
 HRESULT Dispatcher::getTypeInfoCount(UINT* count) const noexcept {
     if (count == nullptr) return E_INVALIDARG;
     *count = 1;
@@ -78,7 +93,7 @@ HRESULT Dispatcher::getTypeInfo(UINT index, ITypeInfo** info) const noexcept {
     *info = nullptr;
     if (index != 0) return DISP_E_BADINDEX;
     try {
-        *info = typeInfoOf(interfaceId_).Detach();
+        *info = typeInfo().Detach();
         return S_OK;
     } catch (...) {
         return describeCurrentException().status;
@@ -105,7 +120,7 @@ HRESULT Dispatcher::getIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, DISPI
 HRESULT Dispatcher::parameterIds(LPOLESTR* names, UINT count, DISPID* dispids) const noexcept {
     try {
         std::vector<DISPID> found(count, DISPID_UNKNOWN);
-        const HRESULT status = typeInfoOf(interfaceId_)->GetIDsOfNames(names, count, found.data());
+        const HRESULT status = typeInfo()->GetIDsOfNames(names, count, found.data());
         for (UINT k = 1; k < count; ++k) dispids[k] = found[k];
         return FAILED(status) ? DISP_E_UNKNOWNNAME : S_OK;
     } catch (...) {
@@ -113,13 +128,9 @@ HRESULT Dispatcher::parameterIds(LPOLESTR* names, UINT count, DISPID* dispids) c
     }
 }
 
-const Member* Dispatcher::find(DISPID dispid, WORD flags, bool& dispidKnown) const noexcept {
-    dispidKnown = false;
-    for (const Member& entry : members_) {
-        if (entry.dispid != dispid) continue;
-        dispidKnown = true;
-        if ((entry.invokeKind & flags) != 0) return &entry;
-    }
+const Member* Dispatcher::find(DISPID dispid, WORD flags) const noexcept {
+    for (const Member& entry : members_)
+        if (entry.dispid == dispid && (entry.invokeKind & flags) != 0) return &entry;
     return nullptr;
 }
 
@@ -128,8 +139,7 @@ HRESULT Dispatcher::invoke(DISPID dispid, REFIID iid, WORD flags, DISPPARAMS* pa
     const fp::DefaultFloatingPointEnvironment environment;
     if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
     if (parameters == nullptr || parameters->cNamedArgs > parameters->cArgs) return E_INVALIDARG;
-    bool dispidKnown = false;
-    const Member* entry = find(dispid, flags, dispidKnown);
+    const Member* entry = find(dispid, flags);
     if (entry == nullptr) return DISP_E_MEMBERNOTFOUND;
     if (parameters->cArgs > 0 && parameters->rgvarg == nullptr) return E_INVALIDARG;
 

@@ -1,14 +1,15 @@
 #include "frame/library_info/app_object.h"
 
-#include <atomic>
 #include <new>
 #include <string>
 #include <utility>
 
+#include "frame/com/cache_held_count.h"
+#include "frame/com/ref_counted.h"
+#include "early_bound.h"
 #include "frame/dispatch/dispatching_interface.h"
 #include "frame/library_info/version_block.h"
-#include "frame/server/module_state.h"
-#include "numoria_runtime.h"
+#include "frame/module/module_state.h"
 
 namespace numoria::frame {
 
@@ -52,94 +53,67 @@ constexpr wchar_t kLegalTrademarks[] = L"LegalTrademarks";
 constexpr wchar_t kProductName[] = L"ProductName";
 
 constexpr WORD kGet = DISPATCH_PROPERTYGET;
+using I = _LibraryApp;
 
-constexpr Member kAppMembers[] = {
-    member<&exeName>(L"EXEName", 1, kGet),
-    member<&folder>(L"Path", 2, kGet),
-    member<&title>(L"Title", 3, kGet),
-    member<&helpFile>(L"HelpFile", 4, kGet),
-    member<&majorVersion>(L"Major", 5, kGet),
-    member<&minorVersion>(L"Minor", 6, kGet),
-    member<&revision>(L"Revision", 7, kGet),
-    member<&versionTextOf<kComments>>(L"Comments", 8, kGet),
-    member<&versionTextOf<kCompanyName>>(L"CompanyName", 9, kGet),
-    member<&versionTextOf<kFileDescription>>(L"FileDescription", 10, kGet),
-    member<&versionTextOf<kLegalCopyright>>(L"LegalCopyright", 11, kGet),
-    member<&versionTextOf<kLegalTrademarks>>(L"LegalTrademarks", 12, kGet),
-    member<&versionTextOf<kProductName>>(L"ProductName", 13, kGet),
+constexpr auto kAppMembers = members(
+    member<&I::get_EXEName, &exeName>(L"EXEName", 1, kGet),
+    member<&I::get_Path, &folder>(L"Path", 2, kGet),
+    member<&I::get_Title, &title>(L"Title", 3, kGet),
+    member<&I::get_HelpFile, &helpFile>(L"HelpFile", 4, kGet),
+    member<&I::get_Major, &majorVersion>(L"Major", 5, kGet),
+    member<&I::get_Minor, &minorVersion>(L"Minor", 6, kGet),
+    member<&I::get_Revision, &revision>(L"Revision", 7, kGet),
+    member<&I::get_Comments, &versionTextOf<kComments>>(L"Comments", 8, kGet),
+    member<&I::get_CompanyName, &versionTextOf<kCompanyName>>(L"CompanyName", 9, kGet),
+    member<&I::get_FileDescription, &versionTextOf<kFileDescription>>(L"FileDescription", 10, kGet),
+    member<&I::get_LegalCopyright, &versionTextOf<kLegalCopyright>>(L"LegalCopyright", 11, kGet),
+    member<&I::get_LegalTrademarks, &versionTextOf<kLegalTrademarks>>(L"LegalTrademarks", 12, kGet),
+    member<&I::get_ProductName, &versionTextOf<kProductName>>(L"ProductName", 13, kGet));
+
+// Reference counting of the App object: caller references, the first of
+// which makes the object live for the module, and the cache's hold; the
+// object is freed by whichever comes last of the last caller's release and
+// the cache letting go.
+class AppObjectBody : public RefCounted<AppObject, DispatchingInterface<_LibraryApp, kAppMembers>> {
+public:
+    void* interfaceFor(REFIID iid) noexcept {
+        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != __uuidof(_LibraryApp)) return nullptr;
+        return static_cast<_LibraryApp*>(this);
+    }
+    ULONG addReference() noexcept {
+        const ULONG count = count_.addCaller();
+        if (count == 1) lockModule();
+        return count;
+    }
+    ULONG releaseReference() noexcept;
+    void leaveCache() noexcept;
+
+protected:
+    AppObjectBody() = default;
+    ~AppObjectBody() = default;
+
+private:
+    CacheHeldCount count_;
 };
 
 } // namespace
 
-class AppObject final : public DispatchingInterface<_LibraryApp> {
-public:
-    AppObject() : dispatcher_(kAppMembers, __uuidof(_LibraryApp)) {}
-    AppObject(const AppObject&) = delete;
-    AppObject& operator=(const AppObject&) = delete;
+class AppObject final : public EarlyBound<_LibraryApp>::On<AppObjectBody> {};
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch && iid != __uuidof(_LibraryApp)) return E_NOINTERFACE;
-        *object = static_cast<_LibraryApp*>(this);
-        AddRef();
-        return S_OK;
-    }
-    // Caller references: the first one makes the object live for the
-    // module, the last one frees it once the cache has let go.
-    ULONG STDMETHODCALLTYPE AddRef() override {
-        const ULONG count = ++callerReferences_;
-        if (count == 1) lockModule();
-        return count;
-    }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG count = --callerReferences_;
-        if (count == 0) {
-            unlockModule();
-            if (!cached_.load()) delete this;
-        }
-        return count;
-    }
+namespace {
 
-    void leaveCache() noexcept {
-        cached_ = false;
-        if (callerReferences_.load() == 0) delete this;
-    }
+ULONG AppObjectBody::releaseReference() noexcept {
+    const CacheHeldCount::Release released = count_.releaseCaller();
+    if (released.free) delete static_cast<AppObject*>(this);
+    if (released.lastCaller) unlockModule();
+    return released.remaining;
+}
 
-    HRESULT STDMETHODCALLTYPE get_EXEName(BSTR* pRet) override { return earlyCall<&exeName>(interfaceId(), pRet); }
-    HRESULT STDMETHODCALLTYPE get_Path(BSTR* pRet) override { return earlyCall<&folder>(interfaceId(), pRet); }
-    HRESULT STDMETHODCALLTYPE get_Title(BSTR* pRet) override { return earlyCall<&title>(interfaceId(), pRet); }
-    HRESULT STDMETHODCALLTYPE get_HelpFile(BSTR* pRet) override { return earlyCall<&helpFile>(interfaceId(), pRet); }
-    HRESULT STDMETHODCALLTYPE get_Major(short* pRet) override { return earlyCall<&majorVersion>(interfaceId(), pRet); }
-    HRESULT STDMETHODCALLTYPE get_Minor(short* pRet) override { return earlyCall<&minorVersion>(interfaceId(), pRet); }
-    HRESULT STDMETHODCALLTYPE get_Revision(short* pRet) override { return earlyCall<&revision>(interfaceId(), pRet); }
-    HRESULT STDMETHODCALLTYPE get_Comments(BSTR* pRet) override {
-        return earlyCall<&versionTextOf<kComments>>(interfaceId(), pRet);
-    }
-    HRESULT STDMETHODCALLTYPE get_CompanyName(BSTR* pRet) override {
-        return earlyCall<&versionTextOf<kCompanyName>>(interfaceId(), pRet);
-    }
-    HRESULT STDMETHODCALLTYPE get_FileDescription(BSTR* pRet) override {
-        return earlyCall<&versionTextOf<kFileDescription>>(interfaceId(), pRet);
-    }
-    HRESULT STDMETHODCALLTYPE get_LegalCopyright(BSTR* pRet) override {
-        return earlyCall<&versionTextOf<kLegalCopyright>>(interfaceId(), pRet);
-    }
-    HRESULT STDMETHODCALLTYPE get_LegalTrademarks(BSTR* pRet) override {
-        return earlyCall<&versionTextOf<kLegalTrademarks>>(interfaceId(), pRet);
-    }
-    HRESULT STDMETHODCALLTYPE get_ProductName(BSTR* pRet) override {
-        return earlyCall<&versionTextOf<kProductName>>(interfaceId(), pRet);
-    }
+void AppObjectBody::leaveCache() noexcept {
+    if (count_.leaveCache()) delete static_cast<AppObject*>(this);
+}
 
-private:
-    ~AppObject() = default;
-    const Dispatcher& dispatcher() const noexcept override { return dispatcher_; }
-
-    Dispatcher dispatcher_;
-    std::atomic<ULONG> callerReferences_{0};
-    std::atomic<bool> cached_{true};
-};
+} // namespace
 
 AppObject* newCachedAppObject() { return new AppObject(); }
 

@@ -7,10 +7,11 @@
 #include <string>
 
 #include "frame/com/adopt.h"
+#include "frame/com/image_handle.h"
 #include "frame/com/safe_array.h"
 #include "frame/dispatch/runtime_coercion.h"
 #include "frame/errors/frame_error.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 #include "runtime/runtime_error.h"
 
 using Microsoft::WRL::ComPtr;
@@ -96,22 +97,17 @@ std::u16string loadResourceString(std::int32_t id) {
 ComPtr<IDispatch> loadResourcePicture(std::int32_t id, std::int16_t kind) {
     const PictureLoad& load = pictureLoadFor(kind);
     findResource(id, MAKEINTRESOURCEW(load.resourceType));
-    HANDLE image = LoadImageW(moduleHandle(), MAKEINTRESOURCEW(id), load.imageType, 0, 0, load.flags);
-    if (image == nullptr) throw FrameError(HRESULT_FROM_WIN32(GetLastError()));
+    ImageHandle image(LoadImageW(moduleHandle(), MAKEINTRESOURCEW(id), load.imageType, 0, 0, load.flags),
+                      load.imageType);
+    if (!image) throw FrameError(HRESULT_FROM_WIN32(GetLastError()));
     PICTDESC description{};
     description.cbSizeofstruct = sizeof description;
     description.picType = load.pictureType;
-    if (load.pictureType == PICTYPE_BITMAP) description.bmp.hbitmap = static_cast<HBITMAP>(image);
-    else description.icon.hicon = static_cast<HICON>(image);
-    // The picture owns the handle from here on.
+    if (load.pictureType == PICTYPE_BITMAP) description.bmp.hbitmap = static_cast<HBITMAP>(image.get());
+    else description.icon.hicon = static_cast<HICON>(image.get());
     IDispatch* picture = nullptr;
-    const HRESULT created = OleCreatePictureIndirect(&description, IID_IPictureDisp, TRUE,
-                                                     reinterpret_cast<void**>(&picture));
-    if (FAILED(created)) {
-        if (load.pictureType == PICTYPE_BITMAP) DeleteObject(image);
-        else DestroyIcon(static_cast<HICON>(image));
-        throw FrameError(created);
-    }
+    throwIfFailed(OleCreatePictureIndirect(&description, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(&picture)));
+    image.release();  // the picture owns the handle from here on
     return adopt(picture);
 }
 

@@ -4,9 +4,10 @@
 
 #include <atomic>
 
+#include "frame/com/ref_counted.h"
 #include "frame/errors/frame_error.h"
 #include "frame/library_info/app_object.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -72,17 +73,10 @@ void stopWatchingApartment(ThreadData& data) noexcept;
 // that the reference is released when the apartment ends, while the objects
 // of the apartment can still be called. One static instance serves every
 // thread; COM's reference counting of it is not needed.
-class ApartmentEndWatch final : public IInitializeSpy {
+class ApartmentEndWatch final : public RefCounted<ApartmentEndWatch, IInitializeSpy> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        *object = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IInitializeSpy) return E_NOINTERFACE;
-        *object = static_cast<IInitializeSpy*>(this);
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    ULONG addReference() noexcept { return 2; }
+    ULONG releaseReference() noexcept { return 1; }
 
     HRESULT STDMETHODCALLTYPE PreInitialize(DWORD, DWORD) override { return S_OK; }
     HRESULT STDMETHODCALLTYPE PostInitialize(HRESULT result, DWORD, DWORD) override { return result; }

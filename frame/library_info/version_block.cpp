@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "frame/errors/frame_error.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 
 namespace numoria::frame {
 

@@ -7,11 +7,12 @@
 #include <string_view>
 
 #include "frame/com/bstr.h"
+#include "frame/com/ref_counted.h"
 #include "frame/com/variant.h"
-#include "frame/errors/automation_error.h"
+#include "frame/status/automation_error.h"
 #include "frame/records/matrix_record.h"
-#include "frame/server/module_state.h"
-#include "frame/server/type_library.h"
+#include "frame/module/module_state.h"
+#include "frame/module/type_library.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -31,24 +32,14 @@ Field fieldNamed(LPCOLESTR name) {
 
 RecordMatrix& recordAt(PVOID data) { return *static_cast<RecordMatrix*>(data); }
 
-class MatrixRecordInfo final : public IRecordInfo {
+class MatrixRecordInfo final : public RefCounted<MatrixRecordInfo, IRecordInfo> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IRecordInfo) {
-            *object = static_cast<IRecordInfo*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
     // A single static instance: references only pin the module.
-    ULONG STDMETHODCALLTYPE AddRef() override {
+    ULONG addReference() noexcept {
         lockModule();
         return 2;
     }
-    ULONG STDMETHODCALLTYPE Release() override {
+    ULONG releaseReference() noexcept {
         unlockModule();
         return 1;
     }

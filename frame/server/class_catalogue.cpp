@@ -1,5 +1,6 @@
 #include "frame/server/class_catalogue.h"
 
+#include "frame/classes/class_makers.h"
 #include "numori10.h"
 
 namespace numoria::frame {

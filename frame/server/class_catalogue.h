@@ -20,12 +20,4 @@ struct ClassEntry {
 std::span<const ClassEntry> classCatalogue();
 const ClassEntry* findClass(REFCLSID classId) noexcept;
 
-// Makers of the objects, one per class.
-IUnknown* newInformationObject();
-IUnknown* newGeneralObject();
-IUnknown* newAdvancedObject();
-IUnknown* newMatrixObject();
-IUnknown* newConversionsObject();
-IUnknown* newPerComObject();
-
 } // namespace numoria::frame

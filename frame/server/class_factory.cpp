@@ -6,8 +6,8 @@
 
 #include "frame/com/adopt.h"
 #include "frame/com/ref_counted.h"
-#include "frame/errors/automation_error.h"
-#include "frame/server/module_state.h"
+#include "frame/status/automation_error.h"
+#include "frame/module/module_state.h"
 #include "frame/services/framework_services.h"
 #include "runtime/fp_environment.h"
 
@@ -25,10 +25,6 @@ public:
     ClassFactory(const ClassFactory&) = delete;
     ClassFactory& operator=(const ClassFactory&) = delete;
     ~ClassFactory() { unlockModule(); }
-
-    void* interfaceFor(REFIID iid) {
-        return iid == IID_IUnknown || iid == IID_IClassFactory ? static_cast<IClassFactory*>(this) : nullptr;
-    }
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override {
         if (object == nullptr) return E_POINTER;
@@ -54,9 +50,7 @@ private:
 } // namespace
 
 HRESULT classFactoryFor(const ClassEntry& entry, REFIID iid, void** factory) noexcept {
-    ComPtr<IClassFactory> instance = adopt<IClassFactory>(new (std::nothrow) ClassFactory(entry));
-    if (!instance) return E_OUTOFMEMORY;
-    return instance->QueryInterface(iid, factory);
+    return queryNewObject<ClassFactory>(iid, factory, entry);
 }
 
 } // namespace numoria::frame

@@ -5,8 +5,9 @@
 #include "frame/library_info/thread_module_data.h"
 #include "frame/server/class_catalogue.h"
 #include "frame/server/class_factory.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 #include "frame/server/registration.h"
+#include "frame/module/type_library.h"
 
 using namespace numoria::frame;
 
@@ -21,6 +22,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
         return TRUE;
     case DLL_PROCESS_DETACH:
         threadDataDetachProcess(reserved != nullptr);
+        releaseTypeLibraries(reserved != nullptr);
         return TRUE;
     default:
         return TRUE;

@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "frame/com/bstr.h"
-#include "frame/errors/automation_error.h"
+#include "frame/status/automation_error.h"
 #include "frame/errors/frame_error.h"
 #include "frame/server/class_catalogue.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 #include "frame/server/registry_backup.h"
-#include "frame/server/registry_key.h"
-#include "frame/server/type_library.h"
+#include "frame/com/registry_key.h"
+#include "frame/com/type_attributes.h"
+#include "frame/module/type_library.h"
 #include "numori10.h"
 
 using Microsoft::WRL::ComPtr;
@@ -70,7 +71,7 @@ std::wstring folderOf(const std::wstring& path) { return path.substr(0, path.fin
 
 bool isTypeLibraryRegistered(REFGUID libraryId) {
     Bstr path;
-    return SUCCEEDED(QueryPathOfRegTypeLib(libraryId, 1, 0, 0, path.address()));
+    return SUCCEEDED(QueryPathOfRegTypeLib(libraryId, 1, 0, 0, path.out()));
 }
 
 // The keys of the interfaces a library describes (RegisterTypeLib writes
@@ -83,10 +84,9 @@ std::vector<std::wstring> interfaceKeysOf(ITypeLib* library) {
         if (kind != TKIND_INTERFACE && kind != TKIND_DISPATCH) continue;
         ComPtr<ITypeInfo> info;
         throwIfFailed(library->GetTypeInfo(index, &info));
-        TYPEATTR* type = nullptr;
-        throwIfFailed(info->GetTypeAttr(&type));
+        const TypeAttr type(info.Get());
+        throwIfFailed(type.status());
         keys.push_back(L"Interface\\" + textOfGuid(type->guid));
-        info->ReleaseTypeAttr(type);
     }
     return keys;
 }
@@ -122,10 +122,9 @@ void unregisterTypeLibrary(ITypeLib* library, REFGUID libraryId) {
 std::vector<std::wstring> registeredKeys(std::initializer_list<ITypeLib*> libraries) {
     std::set<std::wstring> keys;
     for (ITypeLib* library : libraries) {
-        TLIBATTR* attributes = nullptr;
-        throwIfFailed(library->GetLibAttr(&attributes));
+        const LibAttr attributes(library);
+        throwIfFailed(attributes.status());
         keys.insert(L"TypeLib\\" + textOfGuid(attributes->guid));
-        library->ReleaseTLibAttr(attributes);
         for (std::wstring& key : interfaceKeysOf(library)) keys.insert(std::move(key));
     }
     for (const ClassEntry& entry : classCatalogue()) {

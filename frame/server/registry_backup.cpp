@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "frame/errors/frame_error.h"
-#include "frame/server/registry_key.h"
+#include "frame/com/registry_key.h"
 
 namespace numoria::frame {
 

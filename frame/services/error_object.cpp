@@ -7,7 +7,7 @@
 #include "frame/com/adopt.h"
 #include "frame/com/ref_counted.h"
 #include "frame/com/bstr.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -31,9 +31,6 @@ public:
     }
     ~ErrorObject() { unlockModule(); }
 
-    void* interfaceFor(REFIID iid) {
-        return iid == IID_IUnknown || iid == IID_IDispatch ? static_cast<IDispatch*>(this) : nullptr;
-    }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (count == nullptr) return E_INVALIDARG;
         *count = 0;

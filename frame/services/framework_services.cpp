@@ -3,6 +3,7 @@
 #include <wrl/client.h>
 
 #include <array>
+#include <new>
 
 #include "frame/com/bstr.h"
 #include "frame/com/variant.h"
@@ -17,15 +18,22 @@ namespace numoria::frame {
 namespace {
 
 constexpr const wchar_t* kEnvironmentLocation = L"basVxfuCommonA.EnsureVxEnvironmentStatus_Pro";
+// The arguments the environment check is made with: a check to be run, and
+// the environment status the library asks for.
+constexpr VARIANT_BOOL kRunEnvironmentCheck = VARIANT_TRUE;
+constexpr SHORT kRequestedEnvironmentStatus = 99;
 constexpr const wchar_t* kAboutLocation = L"basVxfuCommonA.AppAboutVxfu_Pro";
 
-// Runs one step; a runtime error it raises is reported and execution resumes.
+// Runs one step; a runtime error it raises, out of memory (7) included, is
+// reported and execution resumes.
 template <class Step>
 void reportingErrors(const wchar_t* location, Step&& step) {
     try {
         step();
-    } catch (const RuntimeError& error) {
-        ErrorHandlerMessageVx_Pro(location, error);
+    } catch (const RuntimeError&) {
+        ErrorHandlerMessageVx_Pro(location, currentRuntimeError());
+    } catch (const std::bad_alloc&) {
+        ErrorHandlerMessageVx_Pro(location, currentRuntimeError());
     }
 }
 
@@ -50,9 +58,9 @@ VARIANT referenceTo(VARTYPE type, void* storage) {
 void EnsureVxEnvironmentStatus_Pro() {
     std::array<VARIANT, 2> arguments{};
     arguments[0].vt = VT_BOOL;
-    arguments[0].boolVal = VARIANT_TRUE;
+    arguments[0].boolVal = kRunEnvironmentCheck;
     arguments[1].vt = VT_I2;
-    arguments[1].iVal = 99;
+    arguments[1].iVal = kRequestedEnvironmentStatus;
     callFramework(kEnvironmentLocation, L"VxFundara10.clsVxfuEnvironmentA", L"EnsureVxEnvironmentStatus", arguments);
 }
 

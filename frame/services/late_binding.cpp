@@ -5,6 +5,7 @@
 
 #include "frame/com/bstr.h"
 #include "frame/com/variant.h"
+#include "frame/status/automation_error.h"
 #include "runtime/runtime_error.h"
 
 using Microsoft::WRL::ComPtr;
@@ -13,22 +14,13 @@ namespace numoria::frame {
 
 namespace {
 
-std::string narrow(std::u16string_view text) {
-    if (text.empty()) return {};
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string result(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(text.size()), result.data(), length, nullptr, nullptr);
-    return result;
-}
-
-[[noreturn]] void raise(std::int32_t number, const char* description) {
-    throw RuntimeError(number, kRuntimeErrorSource, description);
-}
-
-// The error number an automation client reads from a status.
-std::int32_t errorNumberOf(HRESULT status) {
-    return HRESULT_FACILITY(status) == FACILITY_CONTROL ? HRESULT_CODE(status) : static_cast<std::int32_t>(status);
+// The error a host meets for a call that failed with `status` without an
+// exception of the callee: its runtime number, with the standard text.
+[[noreturn]] void raiseForStatus(HRESULT status) {
+    const std::int32_t number = hostErrorNumber(status);
+    std::string description = standardDescription(number);
+    if (description.empty()) description = "Automation error";
+    throw RuntimeError(number, kRuntimeErrorSource, std::move(description));
 }
 
 } // namespace
@@ -39,34 +31,30 @@ ComPtr<IDispatch> createObject(const wchar_t* progId) {
     if (FAILED(CLSIDFromProgID(progId, &classId)) ||
         FAILED(CoCreateInstance(classId, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
                                 reinterpret_cast<void**>(object.GetAddressOf()))))
-        raise(429, "ActiveX component can't create object");
+        raiseRuntimeError(ErrorNumber::CannotCreateObject);
     return object;
 }
 
 void callMethod(IDispatch* object, const wchar_t* method, std::span<VARIANT> arguments) {
-    if (object == nullptr) raise(91, "Object variable or With block variable not set");
+    if (object == nullptr) raiseRuntimeError(ErrorNumber::ObjectVariableNotSet);
     DISPID dispid = DISPID_UNKNOWN;
     LPOLESTR name = const_cast<LPOLESTR>(method);
     if (FAILED(object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &dispid)))
-        raise(438, "Object doesn't support this property or method");
+        raiseRuntimeError(ErrorNumber::MemberNotSupported);
 
     std::vector<VARIANT> reversed(arguments.rbegin(), arguments.rend());
     DISPPARAMS parameters{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
     Variant result;
-    EXCEPINFO exception{};
+    ExcepInfo exception;
     UINT argumentError = 0;
     const HRESULT status = object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters,
-                                          result.get(), &exception, &argumentError);
+                                          result.get(), exception.out(), &argumentError);
     if (status == DISP_E_EXCEPTION) {
-        if (exception.pfnDeferredFillIn != nullptr) exception.pfnDeferredFillIn(&exception);
-        Bstr source, description, helpFile;
-        *source.address() = exception.bstrSource;
-        *description.address() = exception.bstrDescription;
-        *helpFile.address() = exception.bstrHelpFile;
-        const std::int32_t number = exception.wCode != 0 ? exception.wCode : errorNumberOf(exception.scode);
-        throw RuntimeError(number, narrow(textOf(source.get())), narrow(textOf(description.get())));
+        const EXCEPINFO& info = exception.value();
+        const std::int32_t number = info.wCode != 0 ? info.wCode : hostErrorNumber(info.scode);
+        throw RuntimeError(number, narrow(textOf(info.bstrSource)), narrow(textOf(info.bstrDescription)));
     }
-    if (FAILED(status)) raise(errorNumberOf(status), "Automation error");
+    if (FAILED(status)) raiseForStatus(status);
 }
 
 } // namespace numoria::frame

@@ -24,12 +24,7 @@ bool desktop_available() {
 
 CallOutcome app_about(const CallArguments& args, VARIANT*) {
     IDispatch* app = argument_object(args[0]);
-    if (!app) {
-        CallOutcome outcome;
-        outcome.status = DISP_E_TYPEMISMATCH;
-        outcome.bad_argument = 0;
-        return outcome;
-    }
+    if (!app) return type_mismatch(0);
     std::wstring message = read_property_text(app, L"Title") + L" " +
                            read_property_text(app, L"Major") + L"." +
                            read_property_text(app, L"Minor") + L"." +

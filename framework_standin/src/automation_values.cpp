@@ -2,15 +2,15 @@
 
 namespace vxfu {
 
-HRESULT coerce_argument(const VARIANT& argument, VARTYPE type, UniqueVariant& out) {
-    UniqueVariant direct;
+HRESULT coerce_argument(const VARIANT& argument, VARTYPE type, Variant& out) {
+    Variant direct;
     HRESULT hr = VariantCopyInd(direct.get(), const_cast<VARIANT*>(&argument));
     if (FAILED(hr)) return hr;
-    return VariantChangeType(out.reset(), direct.get(), 0, type);
+    return VariantChangeType(out.out(), direct.get(), 0, type);
 }
 
 std::wstring variant_text(const VARIANT& value) {
-    UniqueVariant text;
+    Variant text;
     if (FAILED(coerce_argument(value, VT_BSTR, text))) return {};
     BSTR b = text.get()->bstrVal;
     return b ? std::wstring(b, SysStringLen(b)) : std::wstring();

@@ -9,7 +9,7 @@
 namespace vxfu {
 namespace {
 
-class ClassFactory final : public ComObject<IClassFactory> {
+class ClassFactory final : public ComObject<ClassFactory, IClassFactory> {
 public:
     explicit ClassFactory(const ClassDescription& description) : description_(description) {}
 
@@ -35,11 +35,7 @@ private:
 }  // namespace
 
 HRESULT create_class_factory(const ClassDescription& description, REFIID iid, void** factory) {
-    auto* created = new (std::nothrow) ClassFactory(description);
-    if (!created) return E_OUTOFMEMORY;
-    HRESULT hr = created->QueryInterface(iid, factory);
-    created->Release();
-    return hr;
+    return numoria::frame::queryNewObject<ClassFactory>(iid, factory, description);
 }
 
 }  // namespace vxfu

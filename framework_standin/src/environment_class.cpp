@@ -8,24 +8,15 @@
 namespace vxfu {
 
 CallOutcome ensure_environment_status(const CallArguments& args, VARIANT*) {
-    UniqueVariant flag, code;
-    CallOutcome outcome;
-    if (FAILED(coerce_argument(args[0], VT_BOOL, flag))) {
-        outcome.status = DISP_E_TYPEMISMATCH;
-        outcome.bad_argument = 0;
-        return outcome;
-    }
-    if (FAILED(coerce_argument(args[1], VT_I2, code))) {
-        outcome.status = DISP_E_TYPEMISMATCH;
-        outcome.bad_argument = 1;
-        return outcome;
-    }
+    Variant flag, code;
+    if (FAILED(coerce_argument(args[0], VT_BOOL, flag))) return type_mismatch(0);
+    if (FAILED(coerce_argument(args[1], VT_I2, code))) return type_mismatch(1);
     record_line(L"EnsureVxEnvironmentStatus | " +
                 std::wstring(flag.get()->boolVal ? L"True" : L"False") + L" | " +
                 std::to_wstring(code.get()->iVal));
     if (auto number = hooks::forced_error(hooks::kFailEnvironment))
         return raise(*number, L"The environment status could not be ensured");
-    return outcome;
+    return {};
 }
 
 }  // namespace vxfu

@@ -11,12 +11,7 @@ namespace vxfu {
 // Arguments: app, error object, text, location, long, text, long, optional.
 CallOutcome error_handler_message(const CallArguments& args, VARIANT*) {
     IDispatch* error = argument_object(args[1]);
-    if (!error) {
-        CallOutcome outcome;
-        outcome.status = DISP_E_TYPEMISMATCH;
-        outcome.bad_argument = 1;
-        return outcome;
-    }
+    if (!error) return type_mismatch(1);
     record_line(L"ErrorHandlerMessageVx | " + read_property_text(error, L"Number") + L" | " +
                 read_property_text(error, L"Source") + L" | " +
                 read_property_text(error, L"Description") + L" | " + variant_text(args[3]));

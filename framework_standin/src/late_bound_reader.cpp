@@ -16,7 +16,7 @@ bool find_name(IDispatch* object, const wchar_t* name, DISPID& dispid) {
     IDispatchEx* extended = nullptr;
     if (FAILED(object->QueryInterface(__uuidof(IDispatchEx), reinterpret_cast<void**>(&extended))))
         return false;
-    UniqueBstr text(name);
+    Bstr text(name);
     HRESULT hr = extended->GetDispID(text.get(), fdexNameCaseInsensitive, &dispid);
     extended->Release();
     return SUCCEEDED(hr);
@@ -43,7 +43,7 @@ std::wstring read_property_text(IDispatch* object, const wchar_t* name,
     // others expose the value as a method without arguments.
     for (WORD flags : {WORD(DISPATCH_PROPERTYGET), WORD(DISPATCH_PROPERTYGET | DISPATCH_METHOD)}) {
         DISPPARAMS none{};
-        UniqueVariant value;
+        Variant value;
         EXCEPINFO exception{};
         UINT bad_argument = 0;
         HRESULT hr = object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &none,

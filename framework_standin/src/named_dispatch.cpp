@@ -12,11 +12,11 @@ void fill_exception(const AutomationError& error, EXCEPINFO* info) {
     *info = EXCEPINFO{};
     info->scode = error.number >= 0 && error.number < 65536 ? kControlFacility + error.number
                                                              : error.number;
-    info->bstrSource = UniqueBstr(error.source).release();
-    info->bstrDescription = UniqueBstr(error.description).release();
+    info->bstrSource = Bstr(error.source).release();
+    info->bstrDescription = Bstr(error.description).release();
 }
 
-class NamedDispatch final : public ComObject<IDispatch> {
+class NamedDispatch final : public ComObject<NamedDispatch, IDispatch> {
 public:
     explicit NamedDispatch(const ClassDescription& description) : description_(description) {}
 
@@ -52,7 +52,7 @@ public:
         if (given.cArgs < member->min_args || given.cArgs > member->max_args)
             return DISP_E_BADPARAMCOUNT;
 
-        UniqueVariant discarded;
+        Variant discarded;
         CallOutcome outcome = member->handler(CallArguments(given), result ? result : discarded.get());
         if (outcome.raised) {
             fill_exception(outcome.error, exception);
@@ -81,15 +81,23 @@ private:
 }  // namespace
 
 HRESULT create_named_dispatch(const ClassDescription& description, REFIID iid, void** object) {
-    auto* created = new (std::nothrow) NamedDispatch(description);
-    if (!created) return E_OUTOFMEMORY;
-    HRESULT hr = created->QueryInterface(iid, object);
-    created->Release();
-    return hr;
+    return numoria::frame::queryNewObject<NamedDispatch>(iid, object, description);
+}
+
+CallOutcome type_mismatch(UINT position) {
+    CallOutcome outcome;
+    outcome.status = DISP_E_TYPEMISMATCH;
+    outcome.bad_argument = position;
+    return outcome;
 }
 
 CallOutcome raise(long number, std::wstring description) {
     CallOutcome outcome;
+    // A negative number is a status of its own, returned without an exception.
+    if (number < 0) {
+        outcome.status = static_cast<HRESULT>(number);
+        return outcome;
+    }
     outcome.status = DISP_E_EXCEPTION;
     outcome.raised = true;
     outcome.error = AutomationError{number, L"VxFundara10", std::move(description)};

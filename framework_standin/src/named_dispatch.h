@@ -31,7 +31,8 @@ private:
 };
 
 // A raised automation error; `number` becomes scode 0x800A0000 + number
-// when it is below 65536.
+// when it is below 65536. raise() with a negative number (a failed status
+// such as DISP_E_BADPARAMCOUNT) returns that status without an exception.
 struct AutomationError {
     long number;
     std::wstring source;
@@ -66,5 +67,8 @@ struct ClassDescription {
 HRESULT create_named_dispatch(const ClassDescription& description, REFIID iid, void** object);
 
 CallOutcome raise(long number, std::wstring description);
+
+// The argument at `position` does not convert: DISP_E_TYPEMISMATCH there.
+CallOutcome type_mismatch(UINT position);
 
 }  // namespace vxfu

@@ -4,18 +4,10 @@
 
 #include <windows.h>
 
+#include "frame/com/bstr.h"
+
 namespace vxfu {
 namespace {
-
-std::string to_utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                   nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
-}
 
 class FileHandle {
 public:
@@ -45,7 +37,7 @@ void record_line(const std::wstring& line) {
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return;
-    std::string bytes = to_utf8(line) + "\r\n";
+    std::string bytes = numoria::frame::narrow(std::wstring_view(line)) + "\r\n";
     DWORD written = 0;
     WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }

@@ -12,7 +12,9 @@
 //       message box (also done when the process has no visible window station).
 //   NUMORIA_STANDIN_FAIL_ENVIRONMENT=<n>
 //       EnsureVxEnvironmentStatus raises automation error n: DISP_E_EXCEPTION
-//       with EXCEPINFO scode 0x800A0000+n, source "VxFundara10".
+//       with EXCEPINFO scode 0x800A0000+n, source "VxFundara10". A negative
+//       n is a status (-2147352562 is DISP_E_BADPARAMCOUNT) that the call
+//       returns as it is, without an exception; likewise for the two below.
 //   NUMORIA_STANDIN_FAIL_ABOUT=<n>
 //       AppAboutVxfu raises automation error n in the same way.
 //   NUMORIA_STANDIN_FAIL_ERRORHANDLER=<n>

@@ -27,7 +27,7 @@ using namespace wine_tests;
 namespace {
 
 constexpr GUID kMatrixRecord = {0x624943a9, 0x50c8, 0x49dd, {0xbc, 0xa0, 0xc6, 0x35, 0x86, 0x76, 0x6c, 0x14}};
-constexpr HRESULT kMatrixError = static_cast<HRESULT>(0x800A03E8);
+constexpr HRESULT kMatrixError = automation_error(1000);
 
 // Virtual-table slots: IDispatch's seven first, then the members in order.
 constexpr WORD kGetIDsOfNames = 5, kInvoke = 6;

@@ -197,8 +197,8 @@ TEST(FloatingPointIsolation, MembersIgnoreAndRestoreTheHostState) {
         }
     }
     // The reference itself is what the default state gives.
-    EXPECT_EQ(reference[2].status, static_cast<HRESULT>(0x800A0006));
-    EXPECT_EQ(reference[3].status, static_cast<HRESULT>(0x800A000B));
+    EXPECT_EQ(reference[2].status, automation_error(6));
+    EXPECT_EQ(reference[3].status, automation_error(11));
     EXPECT_EQ(reference[4], (Outcome{S_OK, 0}));
     EXPECT_EQ(reference[5].bits, std::bit_cast<std::uint64_t>(155117519.99999997));
     EXPECT_EQ(reference[6].bits, 2147483647u);

@@ -2,6 +2,7 @@
 // stand-in's log: one environment call per creation, the error report when
 // that call fails, creation failing when the report itself cannot be made,
 // and the About box.
+#include "support/failing_allocation.h"
 #include "support/late_bound.h"
 #include "support/library_classes.h"
 #include "support/loaded_server.h"
@@ -19,7 +20,7 @@ const std::string kEnvironmentLocation = "basVxfuCommonA.EnsureVxEnvironmentStat
 const std::string kAboutLocation = "basVxfuCommonA.AppAboutVxfu_Pro";
 
 bool is_automation_error(HRESULT hr) {
-    return (static_cast<unsigned long>(hr) & 0xFFFF0000UL) == 0x800A0000UL;
+    return HRESULT_FACILITY(hr) == FACILITY_CONTROL && FAILED(hr);
 }
 
 // The description the creating thread's error information holds, if any.
@@ -63,23 +64,69 @@ TEST(FrameworkCalls, EachCreationMakesExactlyOneEnvironmentCall) {
     }
 }
 
+// An error the framework raises is reported as it is; a failed status
+// without an exception as the runtime error a host would see for it.
 TEST(FrameworkCalls, FailingEnvironmentCallIsReportedAndCreationGoesOn) {
-    ScopedEnvironment fail(L"NUMORIA_STANDIN_FAIL_ENVIRONMENT", L"77");
-    for (const std::wstring& name : kLibraryClasses) {
-        SCOPED_TRACE(narrow(name));
-        ScopedStandinLog log;
-        Creation created = create_by_prog_id(library_prog_id(name));
-        EXPECT_EQ(created.status, S_OK);
-        EXPECT_TRUE(created.object);
-        EXPECT_EQ(log.calls("EnsureVxEnvironmentStatus").size(), 1u);
-        auto reports = log.calls("ErrorHandlerMessageVx");
-        ASSERT_EQ(reports.size(), 1u) << log.contents();
-        ASSERT_EQ(reports[0].size(), 5u);
-        EXPECT_EQ(reports[0][1], "77");
-        EXPECT_EQ(reports[0][2], "VxFundara10");
-        EXPECT_EQ(reports[0][3], "The environment status could not be ensured");
-        EXPECT_EQ(reports[0][4], kEnvironmentLocation);
+    const std::wstring bad_parameter_count = std::to_wstring(static_cast<long>(DISP_E_BADPARAMCOUNT));
+    const std::vector<std::vector<std::string>> cases = {
+        {"77", "77", "VxFundara10", "The environment status could not be ensured"},
+        {narrow(bad_parameter_count), "450", "Numoria10", "Wrong number of arguments or invalid property assignment"},
+    };
+    for (const auto& c : cases) {
+        ScopedEnvironment fail(L"NUMORIA_STANDIN_FAIL_ENVIRONMENT", std::wstring(c[0].begin(), c[0].end()));
+        for (const std::wstring& name : kLibraryClasses) {
+            SCOPED_TRACE(c[0] + " " + narrow(name));
+            ScopedStandinLog log;
+            Creation created = create_by_prog_id(library_prog_id(name));
+            EXPECT_EQ(created.status, S_OK);
+            EXPECT_TRUE(created.object);
+            EXPECT_EQ(log.calls("EnsureVxEnvironmentStatus").size(), 1u);
+            auto reports = log.calls("ErrorHandlerMessageVx");
+            ASSERT_EQ(reports.size(), 1u) << log.contents();
+            EXPECT_EQ(reports[0], (std::vector<std::string>{"ErrorHandlerMessageVx", c[1], c[2], c[3],
+                                                            kEnvironmentLocation}));
+        }
     }
+}
+
+// Each allocation of a creation fails in turn: one inside a step of the
+// environment call is reported as out of memory (7) and the creation goes
+// on; one inside the report leaves with error 7; only the object's own
+// allocation fails the creation with E_OUTOFMEMORY.
+TEST(FrameworkCalls, AnAllocationFailingInAStepIsReportedAsOutOfMemory) {
+    const std::wstring prog_id = library_prog_id(L"clsVxNumsPerComA");
+    ASSERT_EQ(create_by_prog_id(prog_id).status, S_OK);
+    ASSERT_TRUE(FailingAllocation::redirect(GetModuleHandleW(L"numori10.dll")));
+    CLSID clsid{};
+    ASSERT_EQ(CLSIDFromProgID(prog_id.c_str(), &clsid), S_OK);
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                               reinterpret_cast<void**>(factory.GetAddressOf())), S_OK);
+    constexpr unsigned kMostAllocations = 64;
+    int reported = 0;
+    unsigned n = 1;
+    for (; n <= kMostAllocations; ++n) {
+        SCOPED_TRACE("allocation " + std::to_string(n));
+        ScopedStandinLog log;
+        ComPtr<IDispatch> object;
+        HRESULT status = E_FAIL;
+        bool failed = false;
+        {
+            FailingAllocation fail(n);
+            status = factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(object.GetAddressOf()));
+            failed = fail.failed();
+        }
+        if (!failed) break;
+        const auto reports = log.calls("ErrorHandlerMessageVx");
+        if (status == S_OK) {
+            for (const auto& report : reports) EXPECT_EQ(report.at(1), "7") << log.contents();
+            reported += !reports.empty();
+        } else if (n > 1 || status != E_OUTOFMEMORY) {
+            EXPECT_EQ(status, automation_error(7)) << std::hex << status;
+        }
+    }
+    EXPECT_LE(n, kMostAllocations) << "a creation made more allocations than the test tries";
+    EXPECT_GT(reported, 0) << "no failed allocation was reported by its step";
 }
 
 TEST(FrameworkCalls, MissingEnvironmentClassIsReportedTwiceAndCreationGoesOn) {
@@ -131,7 +178,7 @@ TEST(FrameworkCalls, CreationFailsWithTheErrorOfAReportThatCannotBeMade) {
             EXPECT_TRUE(is_automation_error(created.status))
                 << "creation failed with 0x" << std::hex << created.status;
             if (c.number) {
-                EXPECT_EQ(static_cast<unsigned long>(created.status), 0x800A0000UL + *c.number);
+                EXPECT_EQ(created.status, automation_error(*c.number));
             }
             auto description = pending_error_description();
             EXPECT_TRUE(description && !description->empty()) << "no error information";

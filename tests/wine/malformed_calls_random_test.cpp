@@ -249,7 +249,7 @@ TEST(MalformedCalls, RandomArgumentsToRecordMembersComeBackCleanly) {
         ExcepInfo exception;
         UINT argument_error = 0xDEADBEEF;
         const HRESULT status = created.object->Invoke(member.dispid, IID_NULL, 0, DISPATCH_METHOD, &parameters,
-                                                      &result, exception.get(), &argument_error);
+                                                      &result, exception.out(), &argument_error);
         ++statuses[status == DISP_E_EXCEPTION ? exception.value().scode : status];
 
         for (std::size_t a = 0; a < reversed.size(); ++a) EXPECT_EQ(deep_describe(reversed[a]), before[a]) << a;

@@ -62,7 +62,7 @@ Outcome invoke(IDispatch* object, DISPID dispid, std::vector<VARIANT> arguments,
     ExcepInfo exception;
     UINT argument_error = kUnwritten;
     outcome.status = object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, outcome.result.out(),
-                                    exception.get(), &argument_error);
+                                    exception.out(), &argument_error);
     outcome.failure = outcome.status == DISP_E_EXCEPTION ? exception.value().scode : outcome.status;
     if (argument_error != kUnwritten) outcome.argumentError = argument_error;
     return outcome;
@@ -172,7 +172,7 @@ TEST(MalformedCalls, ParameterBlocksWithNullPointersAreRefused) {
         ExcepInfo exception;
         UINT argument_error = kUnwritten;
         EXPECT_EQ(c.object->Invoke(c.dispid, IID_NULL, 0, DISPATCH_METHOD, c.noParameterBlock ? nullptr : &parameters,
-                                   result.out(), exception.get(), &argument_error),
+                                   result.out(), exception.out(), &argument_error),
                   c.expected);
         EXPECT_EQ(result.type(), VT_EMPTY);
     }

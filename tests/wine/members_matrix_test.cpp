@@ -470,7 +470,7 @@ TEST(MembersMatrix, DispatchConventionsAreEnforced) {
         Variant result;
         ExcepInfo exception;
         UINT argument_error = 99;
-        EXPECT_EQ(object->Invoke(c.dispid, IID_NULL, 0, c.flags, &parameters, result.get(), exception.get(),
+        EXPECT_EQ(object->Invoke(c.dispid, IID_NULL, 0, c.flags, &parameters, result.get(), exception.out(),
                                  &argument_error),
                   c.status);
         if (c.status == DISP_E_TYPEMISMATCH || c.status == DISP_E_OVERFLOW) {
@@ -492,9 +492,9 @@ TEST(MembersMatrix, DispatchConventionsAreEnforced) {
         Variant result;
         ExcepInfo exception;
         EXPECT_EQ(object->Invoke(dispid_of(object, L"AddMatrix"), IID_NULL, 0, DISPATCH_METHOD, &parameters,
-                                 result.get(), exception.get(), nullptr),
+                                 result.get(), exception.out(), nullptr),
                   DISP_E_EXCEPTION);
-        EXPECT_EQ(exception.value().scode, static_cast<SCODE>(0x800A03E8));
+        EXPECT_EQ(exception.value().scode, automation_error(1000));
         EXPECT_EQ(exception.value().wCode, 0);
         EXPECT_EQ(std::wstring(exception.value().bstrSource), L"ZizivaDav - AddMatrix");
         EXPECT_EQ(std::wstring(exception.value().bstrDescription), L"Cannot add matrices of different dimentions!");

@@ -9,6 +9,7 @@
 #include "support/registry_snapshot.h"
 #include "support/registry_tree.h"
 #include "support/test_environment.h"
+#include "frame/com/registry_key.h"
 
 #include <gtest/gtest.h>
 
@@ -22,39 +23,16 @@
 #include "numori10.h"
 
 using namespace wine_tests;
+using numoria::frame::RegistryKey;
 
 namespace {
-
-void add_interface_keys(ITypeLib* library, std::set<std::wstring>& keys) {
-    for (UINT index = 0; index < library->GetTypeInfoCount(); ++index) {
-        TYPEKIND kind{};
-        library->GetTypeInfoType(index, &kind);
-        if (kind != TKIND_INTERFACE && kind != TKIND_DISPATCH) continue;
-        GUID guid{};
-        ComPtr<ITypeInfo> info;
-        library->GetTypeInfo(index, info.GetAddressOf());
-        TYPEATTR* attributes = nullptr;
-        info->GetTypeAttr(&attributes);
-        guid = attributes->guid;
-        info->ReleaseTypeAttr(attributes);
-        keys.insert(L"Interface\\" + guid_text(guid));
-    }
-}
 
 // Every key below HKEY_CLASSES_ROOT that the library's registration
 // writes, read from its two embedded type libraries and its class list.
 std::vector<std::wstring> library_keys(const std::wstring& dll) {
     std::set<std::wstring> keys;
-    for (const std::wstring& library_path : {dll, dll + L"\\2"}) {
-        ComPtr<ITypeLib> library;
-        EXPECT_EQ(LoadTypeLibEx(library_path.c_str(), REGKIND_NONE, library.GetAddressOf()), S_OK);
-        if (!library) continue;
-        TLIBATTR* attributes = nullptr;
-        library->GetLibAttr(&attributes);
-        keys.insert(L"TypeLib\\" + guid_text(attributes->guid));
-        library->ReleaseTLibAttr(attributes);
-        add_interface_keys(library.Get(), keys);
-    }
+    for (const std::wstring& library_path : {dll, dll + L"\\2"})
+        for (std::wstring& key : type_library_keys(library_path)) keys.insert(std::move(key));
     const CLSID classes[] = {__uuidof(clsVxNumoria10A), __uuidof(clsVxNumsGeneralA), __uuidof(clsVxNumsAdvancedA),
                              __uuidof(clsVxNumsMatrixA), __uuidof(clsVxNumsConversionsA), __uuidof(clsVxNumsPerComA)};
     for (const CLSID& clsid : classes) keys.insert(L"CLSID\\" + guid_text(clsid));
@@ -93,32 +71,29 @@ public:
 class DeniedKey final : public Obstruction {
 public:
     DeniedKey(std::wstring path, DWORD denied) : path_(std::move(path)) {
-        HKEY key = nullptr;
+        RegistryKey key;
         DWORD disposition = 0;
         if (RegCreateKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr,
-                            &key, &disposition) != ERROR_SUCCESS)
+                            key.out(), &disposition) != ERROR_SUCCESS)
             return;
         created_ = disposition == REG_CREATED_NEW_KEY;
         DWORD size = 0;
-        RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, nullptr, &size);
+        RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
         original_.resize(size);
-        if (RegGetKeySecurity(key, DACL_SECURITY_INFORMATION, original_.data(), &size) != ERROR_SUCCESS)
+        if (RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, original_.data(), &size) != ERROR_SUCCESS)
             original_.clear();
         const std::wstring sddl = L"D:(D;;" + std::to_wstring(denied) + L";;;WD)(A;;KA;;;WD)";
         PSECURITY_DESCRIPTOR descriptor = nullptr;
         if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor,
                                                                  nullptr)) {
-            applied_ = RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+            applied_ = RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
             LocalFree(descriptor);
         }
-        RegCloseKey(key);
     }
     ~DeniedKey() override {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
-            if (!original_.empty()) RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, original_.data());
-            RegCloseKey(key);
-        }
+        RegistryKey key;
+        if (key.open(path_, WRITE_DAC) == ERROR_SUCCESS && !original_.empty())
+            RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, original_.data());
         if (created_) RegDeleteTreeW(HKEY_CLASSES_ROOT, path_.c_str());
     }
     bool applied() const { return applied_; }
@@ -134,11 +109,9 @@ private:
 class VolatileKey final : public Obstruction {
 public:
     explicit VolatileKey(std::wstring path) : path_(std::move(path)) {
-        HKEY key = nullptr;
-        DWORD disposition = 0;
-        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_READ, nullptr,
-                            &key, &disposition) == ERROR_SUCCESS)
-            RegCloseKey(key);
+        RegistryKey key;
+        RegCreateKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_READ, nullptr,
+                        key.out(), nullptr);
     }
     ~VolatileKey() override { RegDeleteTreeW(HKEY_CLASSES_ROOT, path_.c_str()); }
 

@@ -44,27 +44,8 @@ std::vector<std::wstring> expected_keys(const ServerCase& server) {
         keys.push_back(prog_id);
         keys.push_back(L"CLSID\\" + guid_text(clsid));
     }
-    if (server.has_type_library) {
-        ComPtr<ITypeLib> library;
-        EXPECT_EQ(LoadTypeLibEx(dist_file(server.dll).c_str(), REGKIND_NONE, library.GetAddressOf()),
-                  S_OK);
-        if (!library) return keys;
-        TLIBATTR* attributes = nullptr;
-        library->GetLibAttr(&attributes);
-        keys.push_back(L"TypeLib\\" + guid_text(attributes->guid));
-        library->ReleaseTLibAttr(attributes);
-        for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
-            TYPEKIND kind{};
-            library->GetTypeInfoType(i, &kind);
-            if (kind != TKIND_INTERFACE && kind != TKIND_DISPATCH) continue;
-            ComPtr<ITypeInfo> info;
-            library->GetTypeInfo(i, info.GetAddressOf());
-            TYPEATTR* type = nullptr;
-            info->GetTypeAttr(&type);
-            keys.push_back(L"Interface\\" + guid_text(type->guid));
-            info->ReleaseTypeAttr(type);
-        }
-    }
+    if (server.has_type_library)
+        for (std::wstring& key : type_library_keys(dist_file(server.dll))) keys.push_back(std::move(key));
     std::sort(keys.begin(), keys.end());
     return keys;
 }

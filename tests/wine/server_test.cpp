@@ -5,6 +5,7 @@
 #include "support/library_classes.h"
 #include "support/loaded_server.h"
 #include "support/test_environment.h"
+#include "support/type_info.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +17,9 @@ namespace {
 bool default_interface_of(IDispatch* object, IID& iid) {
     ComPtr<ITypeInfo> info;
     if (FAILED(object->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.GetAddressOf()))) return false;
-    TYPEATTR* attributes = nullptr;
-    if (FAILED(info->GetTypeAttr(&attributes))) return false;
+    const TypeAttr attributes(info.Get());
+    if (!attributes) return false;
     iid = attributes->guid;
-    info->ReleaseTypeAttr(attributes);
     return true;
 }
 
@@ -87,6 +87,7 @@ TEST(Server, CanUnloadOnlyWhenNoObjectOrFactoryLockIsAlive) {
         ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory,
                                           reinterpret_cast<void**>(factory.GetAddressOf())),
                   S_OK);
+        EXPECT_EQ(server.can_unload_now(), S_FALSE) << "a factory the client holds keeps the module loaded";
         ComPtr<IDispatch> object;
         ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch,
                                           reinterpret_cast<void**>(object.GetAddressOf())),
@@ -100,13 +101,32 @@ TEST(Server, CanUnloadOnlyWhenNoObjectOrFactoryLockIsAlive) {
                                           reinterpret_cast<void**>(factory.GetAddressOf())),
                   S_OK);
         ASSERT_EQ(factory->LockServer(TRUE), S_OK);
+        ASSERT_EQ(factory->LockServer(TRUE), S_OK);
         factory.Reset();
-        EXPECT_EQ(server.can_unload_now(), S_FALSE) << "a factory lock is alive";
+        EXPECT_EQ(server.can_unload_now(), S_FALSE) << "two factory locks are alive";
         ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory,
                                           reinterpret_cast<void**>(factory.GetAddressOf())),
                   S_OK);
         ASSERT_EQ(factory->LockServer(FALSE), S_OK);
+        EXPECT_EQ(server.can_unload_now(), S_FALSE) << "one factory lock is alive";
+        ASSERT_EQ(factory->LockServer(FALSE), S_OK);
         factory.Reset();
-        EXPECT_EQ(server.can_unload_now(), S_OK) << "the lock was released";
+        EXPECT_EQ(server.can_unload_now(), S_OK) << "the locks were released";
     }
+    // A record result the caller holds keeps the module loaded, after its object is gone.
+    CLSID matrix_class{};
+    ASSERT_EQ(CLSIDFromProgID(library_prog_id(L"clsVxNumsMatrixA").c_str(), &matrix_class), S_OK);
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(server.get_class_object(matrix_class, IID_IClassFactory,
+                                      reinterpret_cast<void**>(factory.GetAddressOf())),
+              S_OK);
+    ComPtr<IDispatch> matrix;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(matrix.GetAddressOf())), S_OK);
+    factory.Reset();
+    CallResult record = call_by_name(matrix.Get(), L"CreateMatrix", {Variant::of_i2(1), Variant::of_i2(1)});
+    matrix.Reset();
+    ASSERT_EQ(record.value.type(), VT_RECORD);
+    EXPECT_EQ(server.can_unload_now(), S_FALSE) << "a record result is alive";
+    record.value.out();
+    EXPECT_EQ(server.can_unload_now(), S_OK) << "the record result was cleared";
 }

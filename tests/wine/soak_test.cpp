@@ -452,60 +452,6 @@ TEST(Soak, AllocationSpySeesStringsAndArrays) {
     }
 }
 
-// The unload answer in each state of the module, checked one step at a time.
-TEST(Soak, UnloadAnswerFollowsObjectsFactoriesAndLocks) {
-    SoakWorld world;
-    ASSERT_TRUE(world.ready());
-    LoadedServer& server = world.server();
-    world.release_all();
-    ASSERT_EQ(server.can_unload_now(), S_OK) << "something of the library is alive before the test";
-
-    ComPtr<IClassFactory> factory;
-    ComPtr<IDispatch> object;
-    CallResult record_result;
-    struct Step {
-        const char* label;
-        std::function<void()> act;
-        HRESULT answer;
-    };
-    const Step steps[] = {
-        {"class factory held", [&] {
-             server.get_class_object(kClassIds[kMatrix], IID_IClassFactory,
-                                     reinterpret_cast<void**>(factory.GetAddressOf()));
-         }, S_FALSE},
-        {"object made by the factory", [&] {
-             factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(object.GetAddressOf()));
-         }, S_FALSE},
-        {"factory released, object alive", [&] { factory.Reset(); }, S_FALSE},
-        {"record result held, object released", [&] {
-             record_result = call_by_name(object.Get(), L"CreateMatrix", {Variant::of_i2(1), Variant::of_i2(1)},
-                                          DISPATCH_METHOD);
-             object.Reset();
-         }, S_FALSE},
-        {"record result destroyed", [&] { destroy_record_result(record_result.value.get()); }, S_OK},
-        {"factory locked and released", [&] {
-             server.get_class_object(kClassIds[kPerCom], IID_IClassFactory,
-                                     reinterpret_cast<void**>(factory.GetAddressOf()));
-             factory->LockServer(TRUE);
-             factory.Reset();
-         }, S_FALSE},
-        {"second lock", [&] {
-             server.get_class_object(kClassIds[kPerCom], IID_IClassFactory,
-                                     reinterpret_cast<void**>(factory.GetAddressOf()));
-             factory->LockServer(TRUE);
-         }, S_FALSE},
-        {"one lock taken back", [&] { factory->LockServer(FALSE); }, S_FALSE},
-        {"last lock taken back", [&] {
-             factory->LockServer(FALSE);
-             factory.Reset();
-         }, S_OK},
-    };
-    for (const Step& step : steps) {
-        step.act();
-        EXPECT_EQ(server.can_unload_now(), step.answer) << step.label;
-    }
-}
-
 // A million calls by default; NUMORIA_SOAK_CALLS sets another count (the
 // emulated 32-bit run takes twenty thousand, with the same accounting).
 std::size_t soak_call_count() {

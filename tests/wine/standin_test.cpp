@@ -146,7 +146,7 @@ TEST(Standin, FailureHooksRaiseTheGivenAutomationError) {
         ASSERT_TRUE(object);
         CallResult call = c.call(object.Get());
         EXPECT_EQ(call.status, DISP_E_EXCEPTION);
-        EXPECT_EQ(static_cast<unsigned long>(call.scode), 0x800A0000UL + c.number);
+        EXPECT_EQ(call.scode, automation_error(c.number));
         EXPECT_EQ(call.error_number(), c.number);
         EXPECT_EQ(call.source, L"VxFundara10");
         EXPECT_FALSE(call.description.empty());

@@ -70,8 +70,8 @@ private:
                 note(base.Get(), owner + L" implements " + name_of(base.Get()));
         }
         for (UINT i = 0; i < attr->cFuncs; ++i) {
-            FUNCDESC* func = nullptr;
-            if (FAILED(info->GetFuncDesc(i, &func))) {
+            const FuncDesc func(info, i);
+            if (!func) {
                 problems.push_back(narrow(owner) + ": function " + std::to_string(i) + " does not load");
                 continue;
             }
@@ -85,17 +85,15 @@ private:
                 follow(info, func->lprgelemdescParam[p].tdesc, member + L"(" + parameter + L")");
             }
             for (BSTR name : names) SysFreeString(name);
-            info->ReleaseFuncDesc(func);
         }
         for (UINT i = 0; i < attr->cVars; ++i) {
-            VARDESC* var = nullptr;
-            if (FAILED(info->GetVarDesc(i, &var))) {
+            const VarDesc var(info, i);
+            if (!var) {
                 problems.push_back(narrow(owner) + ": field " + std::to_string(i) + " does not load");
                 continue;
             }
             if (var->varkind == VAR_PERINSTANCE)
                 follow(info, var->elemdescVar.tdesc, owner + L"." + name_of(info, var->memid));
-            info->ReleaseVarDesc(var);
         }
     }
 
@@ -171,15 +169,14 @@ ComPtr<ITypeInfo> picture_kind_type(ITypeLib* library) {
     if (FAILED(entry.As(&info))) return nullptr;
     TypeAttr attr(info.Get());
     for (UINT i = 0; attr && i < attr->cFuncs; ++i) {
-        FUNCDESC* func = nullptr;
-        if (FAILED(info->GetFuncDesc(i, &func))) continue;
+        const FuncDesc func(info.Get(), i);
+        if (!func) continue;
         ComPtr<ITypeInfo> target;
         if (name_of(info.Get(), func->memid) == L"GetProResPicture" && func->cParams >= 2) {
             const TYPEDESC& type = func->lprgelemdescParam[1].tdesc;
             if (type.vt == VT_PTR && type.lptdesc->vt == VT_USERDEFINED)
                 info->GetRefTypeInfo(type.lptdesc->hreftype, target.GetAddressOf());
         }
-        info->ReleaseFuncDesc(func);
         if (target) return target;
     }
     return nullptr;
@@ -226,8 +223,9 @@ TEST(TypeLibraryReferences, EveryTypeOfEveryLibraryResolvesToTheIntendedEntry) {
         walk.walk(library.Get());
         for (const std::string& problem : walk.problems) ADD_FAILURE() << problem;
         if (c.pointer_size) {
-            // The moved record keeps its layout: m at 0, n at 2, the array
-            // pointer aligned after them.
+            // The record, moved last, keeps its layout: m and n 16-bit at 0
+            // and 2, Element an array of doubles aligned after them. The
+            // one check of the record's layout, for each bitness.
             ComPtr<ITypeInfo> record;
             MEMBERID id = 0;
             USHORT found = 1;
@@ -235,14 +233,22 @@ TEST(TypeLibraryReferences, EveryTypeOfEveryLibraryResolvesToTheIntendedEntry) {
             ASSERT_EQ(library->FindName(name.data(), 0, record.GetAddressOf(), &id, &found), S_OK);
             TypeAttr attr(record.Get());
             ASSERT_TRUE(attr);
+            EXPECT_EQ(attr->typekind, TKIND_RECORD);
             EXPECT_EQ(attr->cbSizeInstance, 2 * c.pointer_size);
-            const ULONG offsets[] = {0, 2, c.pointer_size};
-            ASSERT_EQ(attr->cVars, std::size(offsets));
+            const struct {
+                const wchar_t* name;
+                VARTYPE type;
+                ULONG offset;
+            } fields[] = {{L"m", VT_I2, 0}, {L"n", VT_I2, 2}, {L"Element", VT_SAFEARRAY, c.pointer_size}};
+            ASSERT_EQ(attr->cVars, std::size(fields));
             for (UINT i = 0; i < attr->cVars; ++i) {
-                VARDESC* var = nullptr;
-                ASSERT_EQ(record->GetVarDesc(i, &var), S_OK);
-                EXPECT_EQ(var->oInst, offsets[i]) << "field " << i;
-                record->ReleaseVarDesc(var);
+                const VarDesc var(record.Get(), i);
+                ASSERT_EQ(var.status(), S_OK);
+                EXPECT_EQ(name_of(record.Get(), var->memid), fields[i].name);
+                EXPECT_EQ(var->varkind, VAR_PERINSTANCE);
+                EXPECT_EQ(var->oInst, fields[i].offset) << "field " << i;
+                EXPECT_EQ(var->elemdescVar.tdesc.vt, fields[i].type);
+                if (fields[i].type == VT_SAFEARRAY) EXPECT_EQ(var->elemdescVar.tdesc.lptdesc->vt, VT_R8);
             }
         }
         for (const std::wstring& reference : c.must_resolve)
@@ -284,14 +290,13 @@ TEST(TypeLibraryReferences, PictureKindIsTheRuntimeLibrarysLoadResConstants) {
     ASSERT_EQ(attr->cVars, std::size(constants));
     for (UINT i = 0; i < attr->cVars; ++i) {
         SCOPED_TRACE(narrow(constants[i].name));
-        VARDESC* var = nullptr;
-        ASSERT_EQ(kind->GetVarDesc(i, &var), S_OK);
+        const VarDesc var(kind.Get(), i);
+        ASSERT_EQ(var.status(), S_OK);
         EXPECT_EQ(name_of(kind.Get(), var->memid), constants[i].name);
         ASSERT_EQ(var->varkind, VAR_CONST);
         Variant value;
         EXPECT_EQ(VariantChangeType(value.out(), var->lpvarValue, 0, VT_I4), S_OK);
         EXPECT_EQ(V_I4(value.get()), constants[i].value);
-        kind->ReleaseVarDesc(var);
     }
 
     // It is an entry of the runtime constants library, not of the main one,
@@ -300,16 +305,15 @@ TEST(TypeLibraryReferences, PictureKindIsTheRuntimeLibrarysLoadResConstants) {
     UINT index = 0;
     ASSERT_EQ(kind->GetContainingTypeLib(home.GetAddressOf(), &index), S_OK);
     Bstr home_name;
-    home->GetDocumentation(-1, home_name.out(), nullptr, nullptr, nullptr);
+    ASSERT_EQ(home->GetDocumentation(-1, home_name.out(), nullptr, nullptr, nullptr), S_OK);
     EXPECT_EQ(home_name.text(), L"Numoria10Runtime");
-    TLIBATTR* home_attr = nullptr;
-    ASSERT_EQ(home->GetLibAttr(&home_attr), S_OK);
+    const LibAttr home_attr(home.Get());
+    ASSERT_EQ(home_attr.status(), S_OK);
 #ifdef NUMORIA_HAVE_CLIENT_HEADER
     EXPECT_TRUE(IsEqualGUID(home_attr->guid, LIBID_Numoria10Runtime));
 #endif
     Bstr registered_path;
     EXPECT_EQ(QueryPathOfRegTypeLib(home_attr->guid, 1, 0, 0, registered_path.out()), S_OK);
-    home->ReleaseTLibAttr(home_attr);
     const std::wstring path = registered_path.text();
     EXPECT_GE(path.size(), 2u);
     EXPECT_EQ(path.substr(path.size() < 2 ? 0 : path.size() - 2), L"\\2") << narrow(path);

@@ -8,7 +8,7 @@
 
 namespace wine_tests {
 
-class AllocationSpy::Spy final : public HeapComObject<IMallocSpy> {
+class AllocationSpy::Spy final : public HeapComObject<AllocationSpy::Spy, IMallocSpy> {
 public:
 
     SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override { return size; }

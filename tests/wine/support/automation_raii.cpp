@@ -4,56 +4,36 @@
 
 namespace wine_tests {
 
-Variant Variant::of_bool(bool value) {
+namespace {
+
+// A VARIANT of `type` whose field `set` fills.
+template <class Set>
+Variant made(VARTYPE type, Set set) {
     Variant v;
-    v.value_.vt = VT_BOOL;
-    v.value_.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-    return v;
-}
-Variant Variant::of_i2(short value) {
-    Variant v;
-    v.value_.vt = VT_I2;
-    v.value_.iVal = value;
-    return v;
-}
-Variant Variant::of_i4(long value) {
-    Variant v;
-    v.value_.vt = VT_I4;
-    v.value_.lVal = value;
-    return v;
-}
-Variant Variant::of_r8(double value) {
-    Variant v;
-    v.value_.vt = VT_R8;
-    v.value_.dblVal = value;
-    return v;
-}
-Variant Variant::of_text(const std::wstring& value) {
-    Variant v;
-    v.value_.vt = VT_BSTR;
-    v.value_.bstrVal = SysAllocStringLen(value.data(), static_cast<UINT>(value.size()));
-    return v;
-}
-Variant Variant::of_object(IDispatch* value) {
-    Variant v;
-    v.value_.vt = VT_DISPATCH;
-    v.value_.pdispVal = value;
-    if (value) value->AddRef();
+    v.get()->vt = type;
+    set(*v.get());
     return v;
 }
 
+}  // namespace
+
+Variant Variant::of_bool(bool value) {
+    return made(VT_BOOL, [&](VARIANT& v) { v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; });
+}
+Variant Variant::of_i2(short value) { return made(VT_I2, [&](VARIANT& v) { v.iVal = value; }); }
+Variant Variant::of_i4(long value) { return made(VT_I4, [&](VARIANT& v) { v.lVal = value; }); }
+Variant Variant::of_r8(double value) { return made(VT_R8, [&](VARIANT& v) { v.dblVal = value; }); }
+Variant Variant::of_text(const std::wstring& value) {
+    return made(VT_BSTR, [&](VARIANT& v) { v.bstrVal = Bstr(value).release(); });
+}
+Variant Variant::of_object(IDispatch* value) {
+    if (value) value->AddRef();
+    return made(VT_DISPATCH, [&](VARIANT& v) { v.pdispVal = value; });
+}
 Variant Variant::of_ref(VARTYPE type, void* storage) {
-    Variant v;
-    v.value_.vt = static_cast<VARTYPE>(type | VT_BYREF);
-    v.value_.byref = storage;
-    return v;
+    return made(static_cast<VARTYPE>(type | VT_BYREF), [&](VARIANT& v) { v.byref = storage; });
 }
-Variant Variant::missing() {
-    Variant v;
-    v.value_.vt = VT_ERROR;
-    v.value_.scode = DISP_E_PARAMNOTFOUND;
-    return v;
-}
+Variant Variant::missing() { return made(VT_ERROR, [](VARIANT& v) { v.scode = DISP_E_PARAMNOTFOUND; }); }
 
 std::wstring Variant::text() const {
     Variant converted;
@@ -68,14 +48,6 @@ double Variant::number() const {
     return converted.get()->dblVal;
 }
 
-std::string narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                   nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
-}
+std::string narrow(const std::wstring& text) { return numoria::frame::narrow(std::wstring_view(text)); }
 
 }  // namespace wine_tests

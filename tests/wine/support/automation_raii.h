@@ -1,54 +1,35 @@
-// Owners for the automation values the client tests handle.
+// Owners for the automation values the client tests handle: those of the
+// product's frame (frame/com), one set for the library, the stand-in and the
+// tests.
 #pragma once
 
 #include <windows.h>
 #include <oleauto.h>
 
 #include <string>
-#include <utility>
+
+#include "frame/com/bstr.h"
+#include "frame/com/variant.h"
 
 namespace wine_tests {
 
-class Bstr {
+using numoria::frame::Bstr;
+using numoria::frame::ExcepInfo;
+
+// The frame's VARIANT owner, with what the tests add to it: copies, values
+// of each type made in one step, and the value read back as text or number.
+class Variant : public numoria::frame::Variant {
 public:
-    Bstr() = default;
-    explicit Bstr(const std::wstring& text)
-        : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    ~Bstr() { SysFreeString(value_); }
-    BSTR get() const { return value_; }
-    BSTR* out() {
-        SysFreeString(value_);
-        value_ = nullptr;
-        return &value_;
+    Variant() = default;
+    Variant(const Variant& other) : numoria::frame::Variant() {
+        VariantCopy(&value_, const_cast<VARIANT*>(&other.value_));
     }
-    std::wstring text() const { return value_ ? std::wstring(value_, SysStringLen(value_)) : L""; }
-
-private:
-    BSTR value_ = nullptr;
-};
-
-class Variant {
-public:
-    Variant() { VariantInit(&value_); }
-    Variant(const Variant& other) : Variant() { VariantCopy(&value_, const_cast<VARIANT*>(&other.value_)); }
     Variant& operator=(const Variant& other) {
         if (this != &other) VariantCopy(&value_, const_cast<VARIANT*>(&other.value_));
         return *this;
     }
-    // Moving hands the value over as it is: no VariantCopy, which for a
-    // record would copy it into storage of the platform's choosing.
-    Variant(Variant&& other) noexcept : value_(other.value_) { VariantInit(&other.value_); }
-    Variant& operator=(Variant&& other) noexcept {
-        if (this != &other) {
-            VariantClear(&value_);
-            value_ = other.value_;
-            VariantInit(&other.value_);
-        }
-        return *this;
-    }
-    ~Variant() { VariantClear(&value_); }
+    Variant(Variant&&) noexcept = default;
+    Variant& operator=(Variant&&) noexcept = default;
 
     static Variant of_bool(bool value);
     static Variant of_i2(short value);
@@ -61,41 +42,9 @@ public:
     // An omitted optional argument.
     static Variant missing();
 
-    VARIANT* get() { return &value_; }
-    const VARIANT* get() const { return &value_; }
-    VARIANT* out() {
-        VariantClear(&value_);
-        return &value_;
-    }
-    VARTYPE type() const { return value_.vt; }
     // The value coerced to text / a double; a failed coercion gives "" / NaN.
     std::wstring text() const;
     double number() const;
-
-private:
-    VARIANT value_;
-};
-
-class ExcepInfo {
-public:
-    ExcepInfo() : info_{} {}
-    ExcepInfo(const ExcepInfo&) = delete;
-    ExcepInfo& operator=(const ExcepInfo&) = delete;
-    ~ExcepInfo() { clear(); }
-    EXCEPINFO* get() {
-        clear();
-        return &info_;
-    }
-    const EXCEPINFO& value() const { return info_; }
-
-private:
-    void clear() {
-        SysFreeString(info_.bstrSource);
-        SysFreeString(info_.bstrDescription);
-        SysFreeString(info_.bstrHelpFile);
-        info_ = EXCEPINFO{};
-    }
-    EXCEPINFO info_;
 };
 
 std::string narrow(const std::wstring& text);

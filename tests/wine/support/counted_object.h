@@ -7,18 +7,19 @@
 
 #include <atomic>
 
+#include "frame/com/ref_counted.h"
+
 namespace wine_tests {
 
-class CountedObject final : public IDispatch {
+class CountedObject final : public numoria::frame::RefCounted<CountedObject, IDispatch> {
 public:
     // References held by others than the test's own (the one it starts with).
     long held_by_others() const { return references_.load() - 1; }
     IDispatch* get() { return this; }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG addReference() noexcept { return ++references_; }
     // The test keeps the object alive itself: its count never frees it.
-    ULONG STDMETHODCALLTYPE Release() override { return --references_; }
+    ULONG releaseReference() noexcept { return --references_; }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {

@@ -174,7 +174,7 @@ Observation observe(const InvokeForm& invoke, const DispatchCall& call) {
     ExcepInfo exception;
     UINT argument_error = kUnwritten;
     seen.status = invoke(call.dispid, call.flags, frame.parameters(), call.wantResult ? seen.result.out() : nullptr,
-                         call.wantException ? exception.get() : nullptr,
+                         call.wantException ? exception.out() : nullptr,
                          call.wantArgumentError ? &argument_error : nullptr);
     if (argument_error != kUnwritten) seen.argumentError = argument_error;
     EXCEPINFO& info = const_cast<EXCEPINFO&>(exception.value());

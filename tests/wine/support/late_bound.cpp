@@ -48,7 +48,7 @@ CallResult call_by_name(IDispatch* object, const std::wstring& name, std::vector
     ExcepInfo exception;
     UINT bad_argument = 0;
     result.status = object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                   result.value.out(), exception.get(), &bad_argument);
+                                   result.value.out(), exception.out(), &bad_argument);
     if (result.status == DISP_E_EXCEPTION) {
         const EXCEPINFO& info = exception.value();
         result.scode = info.scode ? info.scode : static_cast<long>(0x800A0000UL) + info.wCode;

@@ -14,6 +14,10 @@ namespace wine_tests {
 
 using Microsoft::WRL::ComPtr;
 
+// The status of automation error `number` (0x800A0000 + number), as an
+// early-bound call returns it and EXCEPINFO's scode carries it.
+constexpr HRESULT automation_error(long number) { return static_cast<HRESULT>(0x800A0000UL + number); }
+
 struct Creation {
     HRESULT status = E_FAIL;
     ComPtr<IDispatch> object;

@@ -6,7 +6,7 @@
 namespace wine_tests {
 namespace {
 
-class PropertyObject final : public HeapComObject<IDispatch> {
+class PropertyObject final : public HeapComObject<PropertyObject, IDispatch> {
 public:
     explicit PropertyObject(std::vector<std::pair<std::wstring, Variant>> properties)
         : properties_(std::move(properties)) {}

@@ -15,7 +15,7 @@ constexpr GUID kForeignRecord = {0x3b1c9e20, 0x5d7a, 0x4f0e, {0x9a, 0x41, 0x6e, 
 
 // Describes a record type that is not the Matrix record; nothing but its
 // identity and reference counting answers.
-class ForeignRecordInfo final : public HeapComObject<IRecordInfo> {
+class ForeignRecordInfo final : public HeapComObject<ForeignRecordInfo, IRecordInfo> {
 public:
     HRESULT STDMETHODCALLTYPE GetGuid(GUID* guid) override {
         *guid = kForeignRecord;

@@ -2,6 +2,12 @@
 
 #include <windows.h>
 #include <objbase.h>
+#include <wrl/client.h>
+
+#include "frame/com/registry_key.h"
+#include "support/type_info.h"
+
+#include <gtest/gtest.h>
 
 namespace wine_tests {
 
@@ -10,22 +16,41 @@ std::wstring guid_text(const GUID& guid) {
     StringFromGUID2(guid, buffer, 40);
     return buffer;
 }
+std::vector<std::wstring> type_library_keys(const std::wstring& path) {
+    std::vector<std::wstring> keys;
+    Microsoft::WRL::ComPtr<ITypeLib> library;
+    EXPECT_EQ(LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.GetAddressOf()), S_OK) << narrow(path);
+    const LibAttr attributes(library.Get());
+    if (!library || !attributes) return keys;
+    keys.push_back(L"TypeLib\\" + guid_text(attributes->guid));
+    for (UINT index = 0; index < library->GetTypeInfoCount(); ++index) {
+        TYPEKIND kind{};
+        EXPECT_EQ(library->GetTypeInfoType(index, &kind), S_OK);
+        if (kind != TKIND_INTERFACE && kind != TKIND_DISPATCH) continue;
+        Microsoft::WRL::ComPtr<ITypeInfo> info;
+        EXPECT_EQ(library->GetTypeInfo(index, info.GetAddressOf()), S_OK);
+        const TypeAttr type(info.Get());
+        EXPECT_EQ(type.status(), S_OK);
+        if (type) keys.push_back(L"Interface\\" + guid_text(type->guid));
+    }
+    return keys;
+}
+
 namespace {
 
 void add_subkeys(const std::wstring& parent, RegistrySnapshot& into) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, parent.empty() ? nullptr : parent.c_str(), 0, KEY_READ,
-                      &key) != ERROR_SUCCESS)
+    numoria::frame::RegistryKey key;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, parent.empty() ? nullptr : parent.c_str(), 0, KEY_READ, key.out()) !=
+        ERROR_SUCCESS)
         return;
     wchar_t name[512];
     for (DWORD index = 0;; ++index) {
         DWORD length = static_cast<DWORD>(std::size(name));
-        if (RegEnumKeyExW(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
             ERROR_SUCCESS)
             break;
         into.insert(parent.empty() ? std::wstring(name) : parent + L"\\" + name);
     }
-    RegCloseKey(key);
 }
 
 }  // namespace

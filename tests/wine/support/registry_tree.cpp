@@ -1,31 +1,18 @@
 #include "registry_tree.h"
 
 #include "automation_raii.h"
+#include "frame/com/registry_key.h"
 
 namespace wine_tests {
 namespace {
 
-class OpenKey {
-public:
-    explicit OpenKey(const std::wstring& path) {
-        if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key_) != ERROR_SUCCESS) key_ = nullptr;
-    }
-    OpenKey(const OpenKey&) = delete;
-    OpenKey& operator=(const OpenKey&) = delete;
-    ~OpenKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    HKEY get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
+using numoria::frame::RegistryKey;
 
 void read_tree(const std::wstring& path, RegistryTree& into) {
     std::vector<std::wstring> children;
     {
-        OpenKey key(path);
-        if (!key.get()) return;
+        RegistryKey key;
+        if (key.open(path, KEY_READ) != ERROR_SUCCESS) return;
         RegistryValues& values = into[path];
         DWORD subkeys = 0, longest_subkey = 0, value_count = 0, longest_name = 0, largest_value = 0;
         RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, &longest_subkey, nullptr, &value_count,

@@ -1,5 +1,5 @@
-// Reading type descriptions in the client tests: a TYPEATTR released when it
-// goes out of scope, and the name of a type or member.
+// Reading type descriptions in the client tests: the frame's owners of
+// TYPEATTR, FUNCDESC, VARDESC and TLIBATTR, and the name of a type or member.
 #pragma once
 
 #include <windows.h>
@@ -7,25 +7,15 @@
 
 #include <string>
 
+#include "frame/com/type_attributes.h"
 #include "support/automation_raii.h"
 
 namespace wine_tests {
 
-class TypeAttr {
-public:
-    explicit TypeAttr(ITypeInfo* info) : info_(info) { info_->GetTypeAttr(&attr_); }
-    TypeAttr(const TypeAttr&) = delete;
-    TypeAttr& operator=(const TypeAttr&) = delete;
-    ~TypeAttr() {
-        if (attr_) info_->ReleaseTypeAttr(attr_);
-    }
-    const TYPEATTR* operator->() const { return attr_; }
-    explicit operator bool() const { return attr_ != nullptr; }
-
-private:
-    ITypeInfo* info_;
-    TYPEATTR* attr_ = nullptr;
-};
+using numoria::frame::FuncDesc;
+using numoria::frame::LibAttr;
+using numoria::frame::TypeAttr;
+using numoria::frame::VarDesc;
 
 inline std::wstring name_of(ITypeInfo* info, MEMBERID id = MEMBERID_NIL) {
     Bstr name;

@@ -1,25 +1,27 @@
 // The common body of every public class: reference counting, the interfaces
 // it answers to, IDispatch through the shared dispatcher over the class's
-// member table, and error-information support on its default interface.
-// A class derives from it and implements its interface's own methods.
+// member table, the virtual-table methods forwarded to the same handlers,
+// and error-information support on its default interface.
 #pragma once
 
 #include <windows.h>
 #include <oaidl.h>
 
+#include <new>
+
+#include "early_bound.h"
 #include "frame/com/ref_counted.h"
 #include "frame/dispatch/dispatching_interface.h"
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 
 namespace numoria::frame {
 
-template <class Interface>
+template <class Interface, const auto& Members>
 class AutomationObject
-    : public RefCounted<AutomationObject<Interface>, DispatchingInterface<Interface>, ISupportErrorInfo> {
+    : public RefCounted<AutomationObject<Interface, Members>, DispatchingInterface<Interface, Members>,
+                        ISupportErrorInfo> {
 public:
-    explicit AutomationObject(MemberTable members) : dispatcher_(members, __uuidof(Interface)) { lockModule(); }
-    AutomationObject(const AutomationObject&) = delete;
-    AutomationObject& operator=(const AutomationObject&) = delete;
+    AutomationObject() { lockModule(); }
     virtual ~AutomationObject() { unlockModule(); }
 
     void* interfaceFor(REFIID iid) {
@@ -31,14 +33,14 @@ public:
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override {
         return iid == __uuidof(Interface) ? S_OK : S_FALSE;
     }
-
-protected:
-    using DispatchingInterface<Interface>::interfaceId;
-
-private:
-    const Dispatcher& dispatcher() const noexcept override { return dispatcher_; }
-
-    Dispatcher dispatcher_;
 };
+
+// A new object of the class with default interface `Interface` and member
+// table `Members`, holding one reference; null when it cannot be allocated.
+template <class Interface, const auto& Members>
+IUnknown* newAutomationObject() {
+    using Object = typename EarlyBound<Interface>::template On<AutomationObject<Interface, Members>>;
+    return static_cast<Interface*>(new (std::nothrow) Object());
+}
 
 } // namespace numoria::frame

@@ -15,6 +15,15 @@ namespace numoria::frame {
 // The status an automation client reads error number `number` back from.
 HRESULT statusOfErrorNumber(std::int32_t number) noexcept;
 
+// The runtime error number a host sees for a failed status: the number of
+// an automation error (0x800A0000 + n), the runtime's number for a dispatch
+// or argument status (DISP_E_BADPARAMCOUNT is 450, DISP_E_TYPEMISMATCH 13,
+// E_OUTOFMEMORY 7, ...), the status itself for any other.
+std::int32_t hostErrorNumber(HRESULT status) noexcept;
+
+// The runtime's own source text, "Numoria10", as UTF-16.
+const std::u16string& runtimeErrorSource();
+
 struct ErrorDescription {
     HRESULT status = E_FAIL;
     std::u16string source;

@@ -1,4 +1,4 @@
-#include "frame/server/module_state.h"
+#include "frame/module/module_state.h"
 
 #include <atomic>
 #include <vector>

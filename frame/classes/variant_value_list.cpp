@@ -1,4 +1,4 @@
-#include "frame/dispatch/variant_value_list.h"
+#include "frame/classes/variant_value_list.h"
 
 #include "frame/com/safe_array.h"
 #include "frame/dispatch/runtime_coercion.h"
