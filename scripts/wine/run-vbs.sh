@@ -9,6 +9,8 @@
 # The session passes when cscript exits 0 AND prints "N passed, 0 failed":
 # Wine's cscript exits 0 even when a script stops on an untrapped error, so
 # the summary line is what proves the script ran to its end.
+# NUMORIA_CSCRIPT names another script host (a cscript.exe copy with an
+# application manifest of its own); the prefix's cscript otherwise.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
@@ -24,7 +26,7 @@ export NUMORIA_STANDIN_LOG
 NUMORIA_STANDIN_LOG=$(windows_path "$log")
 
 set +e
-output=$("$WINE64" cscript //nologo "$(windows_path "$session")" </dev/null 2>&1)
+output=$("$WINE64" "${NUMORIA_CSCRIPT:-cscript}" //nologo "$(windows_path "$session")" </dev/null 2>&1)
 status=$?
 set -e
 printf '%s\n' "$output"
