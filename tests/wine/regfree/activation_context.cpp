@@ -24,12 +24,17 @@ ActiveScope::~ActiveScope() {
     if (active_) DeactivateActCtx(0, cookie_);
 }
 
-std::wstring host_manifest_path() {
-    const DWORD size = GetEnvironmentVariableW(L"NUMORIA_HOST_MANIFEST", nullptr, 0);
+namespace {
+std::wstring environment_text(const wchar_t* name) {
+    const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
     if (size == 0) return L"";
     std::vector<wchar_t> value(size);
-    GetEnvironmentVariableW(L"NUMORIA_HOST_MANIFEST", value.data(), size);
+    GetEnvironmentVariableW(name, value.data(), size);
     return value.data();
 }
+}  // namespace
+
+std::wstring host_manifest_path() { return environment_text(L"NUMORIA_HOST_MANIFEST"); }
+std::wstring library_folder() { return environment_text(L"NUMORIA_LIBRARY_FOLDER"); }
 
 }  // namespace regfree_tests

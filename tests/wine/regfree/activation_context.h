@@ -40,7 +40,10 @@ private:
     bool active_ = false;
 };
 
-// The host manifest the tests activate (NUMORIA_HOST_MANIFEST).
+// The host manifest the tests activate (NUMORIA_HOST_MANIFEST), empty when
+// the library is registered instead.
 std::wstring host_manifest_path();
+// The folder the library's file lies in (NUMORIA_LIBRARY_FOLDER).
+std::wstring library_folder();
 
 }  // namespace regfree_tests
