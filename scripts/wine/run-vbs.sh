@@ -1,5 +1,5 @@
 #!/bin/bash
-# Runs one VBScript test session under Wine's cscript.
+# Runs one VBScript or JScript test session under Wine's cscript.
 #
 #   scripts/wine/run-vbs.sh <checks.vbs> <script.vbs> <work-dir>
 #
@@ -16,9 +16,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
 [ $# -eq 3 ] || { echo "usage: $0 <checks.vbs> <script.vbs> <work-dir>" >&2; exit 2; }
 checks=$1 script=$2 work=$3
-name=$(basename "$script" .vbs)
+# The session keeps the script's extension, which picks cscript's engine
+# (.vbs VBScript, .js JScript).
+extension=${script##*.}
+name=$(basename "$script" ".$extension")
 mkdir -p "$work"
-session="$work/$name.session.vbs"
+session="$work/$name.session.$extension"
 log="$work/$name.standin.log"
 cat "$checks" "$script" | sed 's/$/\r/' >"$session"
 : >"$log"
