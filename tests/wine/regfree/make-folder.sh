@@ -16,7 +16,7 @@ done
 bash "$scripts/make-prefix.sh" "$prefix"
 folder=$prefix/drive_c/numoria
 mkdir -p "$folder"
-cp "$dist"/* "$folder/"
+cp -R "$dist"/. "$folder/"
 cp "$prefix/drive_c/windows/system32/cscript.exe" "$folder/cscript.exe"
 cp "$dist/Numoria10.host.manifest" "$folder/cscript.exe.manifest"
 echo "registration-free folder: $folder"
