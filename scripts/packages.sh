@@ -2,8 +2,11 @@
 NATIVE_PACKAGES=(cmake ninja-build g++ libgtest-dev)
 # The Windows builds and the Wine tests: the mingw-w64 cross compilers, widl,
 # the standard IDL files, the 64-bit Wine with its VBScript host, and the
-# GoogleTest sources that are cross-built for the Wine client.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libwine-dev wine64 googletest python3)
+# GoogleTest sources that are cross-built for the Wine client; wixl and
+# msiinfo (msitools) for the installer packages; osslsigncode and openssl
+# for signing them and its test.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64 g++-mingw-w64-i686 mingw-w64-tools libwine-dev wine64 googletest python3
+                  msitools wixl osslsigncode openssl)
 BENCH_PACKAGES=(libbenchmark-dev libopenblas-dev)
 # The fuzz drivers: clang with libFuzzer and the sanitizer runtimes, and the
 # symbolizer that puts file and line into their reports.

@@ -1,0 +1,311 @@
+// A host that creates and calls every class, early-bound and late-bound,
+// records and calls from another apartment included. With nothing
+// registered it activates the context of the host manifest
+// (NUMORIA_HOST_MANIFEST, which depends on the library's and the framework
+// stand-in's assembly manifests); without that variable it relies on the
+// registration an installer package wrote.
+#include "activation_context.h"
+
+#include "support/apartment_thread.h"
+#include "support/cross_apartment.h"
+#include "support/host_record.h"
+#include "support/late_bound.h"
+#include "support/library_classes.h"
+#include "support/test_environment.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "numori10.h"
+
+using namespace wine_tests;
+using regfree_tests::ActivationContext;
+using regfree_tests::ActiveScope;
+
+namespace {
+
+constexpr HRESULT kMatrixError = static_cast<HRESULT>(0x800A03E8);
+
+// Every test runs with the host manifest's context active, when there is one.
+class HostCalls : public testing::Test {
+protected:
+    void SetUp() override {
+        if (regfree_tests::host_manifest_path().empty()) return;
+        ASSERT_TRUE(context_.created()) << "CreateActCtx failed with " << context_.error() << " for "
+                                        << narrow(regfree_tests::host_manifest_path());
+        scope_ = std::make_unique<ActiveScope>(context_);
+        ASSERT_TRUE(scope_->active());
+    }
+    void TearDown() override { scope_.reset(); }
+
+    ActivationContext context_{regfree_tests::host_manifest_path()};
+    std::unique_ptr<ActiveScope> scope_;
+};
+
+// A list of values as CreateMatrix takes it: a VARIANT array from 0.
+class ValueList {
+public:
+    explicit ValueList(const std::vector<double>& values) {
+        array_ = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(values.size()));
+        for (LONG i = 0; i < static_cast<LONG>(values.size()); ++i) {
+            Variant value = Variant::of_r8(values[i]);
+            SafeArrayPutElement(array_, &i, value.get());
+        }
+    }
+    ValueList(const ValueList&) = delete;
+    ValueList& operator=(const ValueList&) = delete;
+    ~ValueList() { SafeArrayDestroy(array_); }
+    SAFEARRAY** get() { return &array_; }
+
+private:
+    SAFEARRAY* array_ = nullptr;
+};
+
+ComPtr<IUnknown> create(const std::wstring& class_name, REFIID iid) {
+    CLSID clsid{};
+    ComPtr<IUnknown> object;
+    if (SUCCEEDED(CLSIDFromProgID(library_prog_id(class_name).c_str(), &clsid)))
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(object.GetAddressOf()));
+    return object;
+}
+
+template <class Interface>
+ComPtr<Interface> create_early(const std::wstring& class_name) {
+    ComPtr<Interface> early;
+    ComPtr<IUnknown> object = create(class_name, __uuidof(Interface));
+    if (object) object.As(&early);
+    return early;
+}
+
+// The Matrix record description, through the type library the manifest
+// names (nothing is registered).
+ComPtr<IRecordInfo> manifest_record_info() {
+    ComPtr<ITypeLib> library;
+    ComPtr<ITypeInfo> record;
+    ComPtr<IRecordInfo> info;
+    if (FAILED(LoadRegTypeLib(LIBID_Numoria10, 1, 0, 0, &library))) return info;
+    wchar_t name[] = L"Matrix";
+    MEMBERID member = 0;
+    USHORT found = 1;
+    if (FAILED(library->FindName(name, 0, record.GetAddressOf(), &member, &found)) || found != 1) return info;
+    GetRecordInfoFromTypeInfo(record.Get(), &info);
+    return info;
+}
+
+Variant record_argument(HostRecord& record, IRecordInfo* info) {
+    Variant argument;
+    argument.get()->vt = VT_RECORD | VT_BYREF;
+    argument.get()->pvRecord = record.get();
+    argument.get()->pRecInfo = info;
+    info->AddRef();
+    return argument;
+}
+
+std::vector<double> late_record_numbers(const CallResult& call) {
+    if (call.status != S_OK || call.value.type() != VT_RECORD) return {};
+    return record_numbers(*static_cast<const Matrix*>(call.value.get()->pvRecord));
+}
+
+const IID* default_interface_of(const std::wstring& class_name) {
+    static const struct {
+        const wchar_t* name;
+        const IID* iid;
+    } kInterfaces[] = {
+        {L"clsVxNumoria10A", &__uuidof(_clsVxNumoria10A)},
+        {L"clsVxNumsGeneralA", &__uuidof(_clsVxNumsGeneralA)},
+        {L"clsVxNumsAdvancedA", &__uuidof(_clsVxNumsAdvancedA)},
+        {L"clsVxNumsMatrixA", &__uuidof(_clsVxNumsMatrixA)},
+        {L"clsVxNumsConversionsA", &__uuidof(_clsVxNumsConversionsA)},
+        {L"clsVxNumsPerComA", &__uuidof(_clsVxNumsPerComA)},
+    };
+    for (const auto& entry : kInterfaces)
+        if (class_name == entry.name) return entry.iid;
+    return nullptr;
+}
+
+}  // namespace
+
+// Without the context nothing answers: the library and the stand-in are not
+// registered in this prefix, so what the other tests see comes from the
+// manifests alone.
+TEST(RegistrationFreePrefix, NothingIsRegistered) {
+    std::vector<std::wstring> prog_ids;
+    for (const std::wstring& name : kLibraryClasses) prog_ids.push_back(library_prog_id(name));
+    for (const std::wstring& name : kStandinClasses) prog_ids.push_back(standin_prog_id(name));
+    for (const std::wstring& prog_id : prog_ids) {
+        CLSID clsid{};
+        EXPECT_EQ(CLSIDFromProgID(prog_id.c_str(), &clsid), CO_E_CLASSSTRING) << narrow(prog_id);
+    }
+    ComPtr<ITypeLib> library;
+    EXPECT_TRUE(FAILED(LoadRegTypeLib(LIBID_Numoria10, 1, 0, 0, &library)));
+}
+
+// Each class by its programmatic identifier, through its dual default
+// interface and by name; each creation makes its environment call to the
+// framework stand-in, which the context provides as well.
+TEST_F(HostCalls, EveryClassIsCreatedEarlyAndLateBound) {
+    for (const std::wstring& name : kLibraryClasses) {
+        SCOPED_TRACE(narrow(name));
+        ScopedStandinLog log;
+        const IID* iid = default_interface_of(name);
+        ASSERT_NE(iid, nullptr);
+        ComPtr<IUnknown> early = create(name, *iid);
+        ASSERT_TRUE(early);
+        Creation late = create_by_prog_id(library_prog_id(name));
+        ASSERT_EQ(late.status, S_OK);
+        ComPtr<ITypeInfo> type;
+        ASSERT_EQ(late.object->GetTypeInfo(0, LOCALE_USER_DEFAULT, &type), S_OK);
+        Bstr type_name;
+        ASSERT_EQ(type->GetDocumentation(MEMBERID_NIL, type_name.out(), nullptr, nullptr, nullptr), S_OK);
+        EXPECT_EQ(type_name.text(), L"_" + name);
+        EXPECT_EQ(log.calls("EnsureVxEnvironmentStatus").size(), 2u);
+    }
+}
+
+TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
+    ComPtr<_clsVxNumsConversionsA> conversions = create_early<_clsVxNumsConversionsA>(L"clsVxNumsConversionsA");
+    ComPtr<_clsVxNumsPerComA> percom = create_early<_clsVxNumsPerComA>(L"clsVxNumsPerComA");
+    ComPtr<_clsVxNumoria10A> information = create_early<_clsVxNumoria10A>(L"clsVxNumoria10A");
+    ASSERT_TRUE(conversions && percom && information);
+
+    struct Case {
+        const wchar_t* class_name;
+        const wchar_t* member;
+        std::vector<Variant> arguments;
+        std::function<std::wstring()> early;
+        std::wstring expected;
+    };
+    const Case cases[] = {
+        {L"clsVxNumsConversionsA", L"DecimalToBinary", {Variant::of_i4(37)},
+         [&] {
+             Bstr text;
+             conversions->DecimalToBinary(37, text.out());
+             return text.text();
+         },
+         L"100101"},
+        {L"clsVxNumsConversionsA", L"HexToDecimal", {Variant::of_text(L"7FFFFFFF")},
+         [&] {
+             Bstr hex(L"7FFFFFFF");
+             long value = 0;
+             conversions->HexToDecimal(hex.get(), &value);
+             return std::to_wstring(value);
+         },
+         L"2147483647"},
+        {L"clsVxNumsPerComA", L"Combination", {Variant::of_i2(52), Variant::of_i2(5)},
+         [&] {
+             short n = 52, r = 5;
+             double value = 0;
+             percom->Combination(&n, &r, &value);
+             return Variant::of_r8(value).text();
+         },
+         L"2598960"},
+        {L"clsVxNumsPerComA", L"Factorial", {Variant::of_i2(10)},
+         [&] {
+             short n = 10;
+             double value = 0;
+             percom->Factorial(&n, &value);
+             return Variant::of_r8(value).text();
+         },
+         L"3628800"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(narrow(c.member));
+        Creation late = create_by_prog_id(library_prog_id(c.class_name));
+        ASSERT_EQ(late.status, S_OK);
+        CallResult call = call_by_name(late.object.Get(), c.member, c.arguments, DISPATCH_METHOD);
+        ASSERT_EQ(call.status, S_OK);
+        EXPECT_EQ(call.value.text(), c.expected);
+        EXPECT_EQ(c.early(), c.expected);
+    }
+
+    // The library information class reads its own file: the folder it
+    // reports is the one the library was put in.
+    ComPtr<IDispatch> app;
+    ASSERT_EQ(information->get_GetProStdProperties(&app), S_OK);
+    CallResult path = call_by_name(app.Get(), L"Path", {}, DISPATCH_PROPERTYGET);
+    ASSERT_EQ(path.status, S_OK);
+    EXPECT_EQ(CompareStringOrdinal(path.value.text().c_str(), -1,
+                                   regfree_tests::library_folder().c_str(), -1, TRUE),
+              CSTR_EQUAL)
+        << narrow(path.value.text());
+}
+
+// A record through IDispatch::Invoke needs the record description of the
+// type library, which the manifest's typelib element provides.
+TEST_F(HostCalls, RecordsPassThroughInvoke) {
+    ComPtr<IRecordInfo> info = manifest_record_info();
+    ASSERT_TRUE(info);
+    ComPtr<_clsVxNumsMatrixA> early = create_early<_clsVxNumsMatrixA>(L"clsVxNumsMatrixA");
+    Creation late = create_by_prog_id(library_prog_id(L"clsVxNumsMatrixA"));
+    ASSERT_TRUE(early);
+    ASSERT_EQ(late.status, S_OK);
+
+    ValueList values({2, 0, 1, 1, 3, 2, 1, 1, 2});
+    HostRecord created;
+    ASSERT_EQ(early->CreateMatrix(3, 3, values.get(), created.get()), S_OK);
+    HostRecord inverse;
+    ASSERT_EQ(early->InvertMatrix(created.get(), inverse.get()), S_OK);
+
+    HostRecord argument(3, 3, {2, 0, 1, 1, 3, 2, 1, 1, 2});
+    CallResult late_inverse =
+        call_by_name(late.object.Get(), L"InvertMatrix", {record_argument(argument, info.Get())}, DISPATCH_METHOD);
+    ASSERT_EQ(late_inverse.status, S_OK);
+    EXPECT_EQ(late_record_numbers(late_inverse), record_numbers(inverse.value()));
+
+    HostRecord singular(2, 2, {1, 2, 2, 4});
+    CallResult late_error =
+        call_by_name(late.object.Get(), L"InvertMatrix", {record_argument(singular, info.Get())}, DISPATCH_METHOD);
+    EXPECT_EQ(late_error.status, DISP_E_EXCEPTION);
+    EXPECT_EQ(late_error.scode, kMatrixError);
+    EXPECT_EQ(late_error.source, L"ZizivaDav - InvertMatrix");
+    HostRecord no_inverse;
+    EXPECT_EQ(early->InvertMatrix(singular.get(), no_inverse.get()), kMatrixError);
+}
+
+// An object made here and called from another apartment goes through the
+// automation marshaler that the manifest names for its interface, which
+// reads the interface from the manifest's type library (the App object's
+// interface from the second one).
+TEST_F(HostCalls, CallsFromAnotherApartmentAreMarshaled) {
+    ComPtr<_clsVxNumoria10A> information = create_early<_clsVxNumoria10A>(L"clsVxNumoria10A");
+    ComPtr<_clsVxNumsConversionsA> conversions = create_early<_clsVxNumsConversionsA>(L"clsVxNumsConversionsA");
+    ASSERT_TRUE(information && conversions);
+    ComPtr<IDispatch> app_dispatch;
+    ASSERT_EQ(information->get_GetProStdProperties(&app_dispatch), S_OK);
+    ComPtr<_LibraryApp> app;
+    ASSERT_EQ(app_dispatch.As(&app), S_OK);
+
+    Bstr direct_title;
+    ASSERT_EQ(app->get_Title(direct_title.out()), S_OK);
+    CrossApartment app_route(Route::Stream, app.Get(), __uuidof(_LibraryApp));
+    CrossApartment conversions_route(Route::Stream, conversions.Get(), __uuidof(_clsVxNumsConversionsA));
+    ASSERT_EQ(app_route.published(), S_OK);
+    ASSERT_EQ(conversions_route.published(), S_OK);
+
+    HRESULT title_status = E_FAIL, binary_status = E_FAIL;
+    std::wstring title, binary;
+    const bool finished = run_in_apartment(Apartment::SingleThreaded, [&] {
+        ActiveScope scope(context_);
+        ComPtr<_LibraryApp> remote_app;
+        ComPtr<_clsVxNumsConversionsA> remote_conversions;
+        if (SUCCEEDED(app_route.fetch(__uuidof(_LibraryApp), reinterpret_cast<void**>(remote_app.GetAddressOf())))) {
+            Bstr text;
+            title_status = remote_app->get_Title(text.out());
+            title = text.text();
+        }
+        if (SUCCEEDED(conversions_route.fetch(__uuidof(_clsVxNumsConversionsA),
+                                              reinterpret_cast<void**>(remote_conversions.GetAddressOf())))) {
+            Bstr text;
+            binary_status = remote_conversions->DecimalToBinary(5, text.out());
+            binary = text.text();
+        }
+    });
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(title_status, S_OK);
+    EXPECT_EQ(title, direct_title.text());
+    EXPECT_EQ(binary_status, S_OK);
+    EXPECT_EQ(binary, L"101");
+}
