@@ -190,7 +190,11 @@ ComPtr<ITypeInfo> picture_kind_type(ITypeLib* library) {
 TEST(TypeLibraryReferences, EveryTypeOfEveryLibraryResolvesToTheIntendedEntry) {
     struct Case {
         std::wstring path;
-        bool optional;  // the 32-bit library, present when the win32 build ran
+        // The 32-bit library seen from a 64-bit client, present when the
+        // win32 build ran. A 32-bit client skips it: its own library is the
+        // first case, and registering the imports for the walk would replace
+        // the registration the other tests rely on.
+        bool optional;
         std::wstring imports;  // a 32-bit library its imports need registered
         std::vector<std::wstring> must_resolve;
         ULONG pointer_size;  // of the platform the library describes; 0: no record
@@ -214,7 +218,7 @@ TEST(TypeLibraryReferences, EveryTypeOfEveryLibraryResolvesToTheIntendedEntry) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(narrow(c.path));
-        if (c.optional && !file_exists(c.path)) continue;
+        if (c.optional && (sizeof(void*) == 4 || !file_exists(c.path))) continue;
         std::optional<ScopedWin32Registration> imports;
         if (!c.imports.empty()) imports.emplace(c.imports);
         ComPtr<ITypeLib> library = load(c.path);
