@@ -1,7 +1,5 @@
 // The kernels compiled for AVX-512. They work on 256-bit vectors: with
-// AVX-512VL those have 32 registers, room for a 3 x 8 tile of accumulators,
-// and on the benchmark machine, whose 512-bit instructions run as two 256-bit halves,
-// that ran about a third faster than 512-bit vectors in a 2 x 8 or 3 x 8 tile.
+// AVX-512VL those have 32 registers, room for a 3 x 8 tile of accumulators.
 #pragma GCC target("avx512f,avx512vl")
 #define NUMORIA_LANES 4
 #define NUMORIA_TILE_VECTORS 3
