@@ -5,7 +5,7 @@
 # 32-bit DLL under 32-bit Wine in an emulated guest (scripts/guest32); last, a
 # short run of each fuzz driver.
 #
-#   scripts/test.sh           everything (the 32-bit group adds about 10 minutes)
+#   scripts/test.sh           everything (the 32-bit group adds 5 to 10 minutes)
 #   scripts/test.sh --quick   everything but the 32-bit guest group
 set -euo pipefail
 cd "$(dirname "$0")/.."
