@@ -14,8 +14,7 @@ done
 # Page-cached ("loose") access: Wine maps its programs from these files, and
 # without the page cache 32-bit Wine finds parts of a mapped image empty.
 # Nothing on the host changes the files while the guest runs.
-options=$(sed -n 's/.*numoria_9p=\([^ ]*\).*/\1/p' /proc/cmdline)
-if ! mount -t 9p -o "trans=virtio,version=9p2000.L,msize=262144,${options:-cache=loose}" hostroot /host; then
+if ! mount -t 9p -o trans=virtio,version=9p2000.L,msize=262144,cache=loose hostroot /host; then
     echo "guest: cannot mount the host's root"
     poweroff -f
 fi
