@@ -11,4 +11,7 @@ void registerScalarCallBenchmarks();
 // (clsVxNumsMatrixA).
 void registerMatrixCallBenchmarks();
 
+// GetTypeInfo, and Combination called with named arguments.
+void registerTypeInfoCallBenchmarks();
+
 } // namespace numoria_bench

@@ -25,6 +25,7 @@ void runBenchmarks() {
     RegisteredBenchmarks registered;
     numoria_bench::registerScalarCallBenchmarks();
     numoria_bench::registerMatrixCallBenchmarks();
+    numoria_bench::registerTypeInfoCallBenchmarks();
     numoria_bench::RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 }
