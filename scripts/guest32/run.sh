@@ -46,6 +46,8 @@ status_file="$job/status"
     while IFS='=' read -r name _; do
         case $name in NUMORIA_*|CI) printf 'export %s=%q\n' "$name" "${!name}" ;; esac
     done < <(env)
+    # Every Wine prefix made in this boot starts as a copy of the first.
+    echo 'export NUMORIA_PREFIX_TEMPLATE=${NUMORIA_PREFIX_TEMPLATE:-/tmp/numoria-wine32/fresh-prefix}'
     printf 'cd %q || exit 1\n' "$PWD"
     printf '%q ' "$@"
     echo

@@ -10,6 +10,10 @@
 # sent to a file or /dev/null, so the wineserver that stays up for a few
 # seconds afterwards holds none of the caller's pipes open (CTest would wait
 # for it otherwise); stop-prefix.sh shuts it down at once.
+#
+# With NUMORIA_PREFIX_TEMPLATE set (the 32-bit guest sets it), the first
+# prefix made is also kept at that path and later ones are copies of it:
+# under emulation wineboot takes a minute, a copy a second.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/wine-env.sh"
@@ -31,10 +35,26 @@ if [ -d "$WINEPREFIX" ]; then
     rm -rf "$WINEPREFIX"
 fi
 
-"$WINE_LOADER" wineboot --init </dev/null >"$WINEPREFIX.wineboot.log" 2>&1 || {
-    cat "$WINEPREFIX.wineboot.log" >&2
-    exit 1
+boot_prefix() {
+    "$WINE_LOADER" wineboot --init </dev/null >"$WINEPREFIX.wineboot.log" 2>&1 || {
+        cat "$WINEPREFIX.wineboot.log" >&2
+        exit 1
+    }
 }
+template=${NUMORIA_PREFIX_TEMPLATE:-}
+if [ -z "$template" ]; then
+    boot_prefix
+elif [ -d "$template" ]; then
+    cp -a "$template" "$WINEPREFIX"
+else
+    boot_prefix
+    # The server writes the registry out when it ends: only then is the
+    # prefix complete enough to copy.
+    "$WINE_SERVER" -w
+    mkdir -p "$(dirname "$template")"
+    cp -a "$WINEPREFIX" "$template.partial.$$"
+    mv "$template.partial.$$" "$template"
+fi
 
 status=0
 for dll in "$@"; do
