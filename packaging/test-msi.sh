@@ -9,16 +9,24 @@
 #   3. installing over an older version replaces it (one product left, the
 #      newer one), and removal again leaves the prefix as it was.
 #
-#   test-msi.sh <package.msi> <older.msi> <host-tests.exe> <vbs-dir> <work-dir>
+#   test-msi.sh <package.msi> <older.msi> <host-tests.exe> <vbs> <work-dir>
 #
+# <vbs> is a folder of VBScript sessions (all of them run) or one session.
 # WINEARCH picks the loader (win64 by default); with win32
 # and the 32-bit host the same steps check the x86 package.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 . "$root/scripts/wine/wine-env.sh"
-[ $# -eq 5 ] || { echo "usage: $0 <package.msi> <older.msi> <host-tests.exe> <vbs-dir> <work-dir>" >&2; exit 2; }
-package=$(readlink -f "$1") older=$(readlink -f "$2") host=$(readlink -f "$3") vbs=$(readlink -f "$4")
+[ $# -eq 5 ] || { echo "usage: $0 <package.msi> <older.msi> <host-tests.exe> <vbs> <work-dir>" >&2; exit 2; }
+package=$(readlink -f "$1") older=$(readlink -f "$2") host=$(readlink -f "$3")
+if [ -d "$4" ]; then
+    vbs_dir=$(readlink -f "$4")
+    sessions=("$vbs_dir"/*.vbs)
+else
+    vbs_dir=$(dirname "$(readlink -f "$4")")
+    sessions=("$(readlink -f "$4")")
+fi
 mkdir -p "$5"
 work=$(readlink -f "$5")
 state="python3 $root/tools/deploy/install_state.py"
@@ -70,8 +78,8 @@ msi /i "$(windows_path "$package")" ADDLOCAL=ALL
 NUMORIA_LIBRARY_FOLDER=$install_dir "$WINE_LOADER" "$host" --gtest_filter='HostCalls.*' </dev/null >"$work/host.log" 2>&1 || true
 grep -q '\[  PASSED  \] [0-9]* tests' "$work/host.log" && ! grep -q '\[  FAILED  \]' "$work/host.log" ||
     { cat "$work/host.log"; fail "C++ host"; }
-for script in "$vbs"/*.vbs; do
-    bash "$root/scripts/wine/run-vbs.sh" "$vbs/support/checks.vbs" "$script" "$work/vbs" >"$work/vbs-$(basename "$script").log" 2>&1 ||
+for script in "${sessions[@]}"; do
+    bash "$root/scripts/wine/run-vbs.sh" "$vbs_dir/support/checks.vbs" "$script" "$work/vbs" >"$work/vbs-$(basename "$script").log" 2>&1 ||
         { cat "$work/vbs-$(basename "$script").log"; fail "VBScript session $(basename "$script")"; }
 done
 msi /x "$(windows_path "$package")"
