@@ -23,12 +23,16 @@ bool readProperty(IDispatch* object, DISPID dispid, Variant& value) {
                                     value.out(), nullptr, nullptr));
 }
 
-// What an object argument stands for: its default property, or else its
-// property named Value (what a worksheet range gives).
+bool holdsArray(const VARIANT& value) { return (referencedValue(value).vt & VT_ARRAY) != 0; }
+
+// What an object argument stands for: its default property when that gives
+// an array, or else its property named Value (what a worksheet range gives).
+// Some objects without a default property answer its identifier all the
+// same, with a value that is no array.
 Variant valueOfObject(IDispatch* object) {
     if (object == nullptr) raiseRuntimeError(ErrorNumber::TypeMismatch);
     Variant value;
-    if (readProperty(object, DISPID_VALUE, value)) return value;
+    if (readProperty(object, DISPID_VALUE, value) && holdsArray(*value.get())) return value;
     LPOLESTR name = const_cast<LPOLESTR>(L"Value");
     DISPID dispid = DISPID_UNKNOWN;
     if (SUCCEEDED(object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &dispid)) &&
@@ -37,9 +41,10 @@ Variant valueOfObject(IDispatch* object) {
     raiseRuntimeError(ErrorNumber::TypeMismatch);
 }
 
+// An object by value or by reference (an array of objects is no object).
 bool isObject(const VARIANT& value) {
-    const VARTYPE base = value.vt & VT_TYPEMASK;
-    return base == VT_DISPATCH || base == VT_UNKNOWN;
+    const VARTYPE type = value.vt & ~VT_BYREF;
+    return type == VT_DISPATCH || type == VT_UNKNOWN;
 }
 
 // The array a VARIANT holds, by value or by reference; null when it holds
@@ -90,7 +95,7 @@ ArrayMatrix::ArrayMatrix(const VARIANT& argument) {
     const VARIANT* value = &referencedValue(argument);
     if (isObject(*value)) {
         if (pointsAtNothing(*value)) raiseRuntimeError(ErrorNumber::TypeMismatch);
-        if ((value->vt & VT_TYPEMASK) != VT_DISPATCH) raiseRuntimeError(ErrorNumber::TypeMismatch);
+        if ((value->vt & ~VT_BYREF) != VT_DISPATCH) raiseRuntimeError(ErrorNumber::TypeMismatch);
         propertyValue_ = valueOfObject((value->vt & VT_BYREF) != 0 ? *value->ppdispVal : value->pdispVal);
         value = &referencedValue(*propertyValue_.get());
     }
