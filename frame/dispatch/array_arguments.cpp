@@ -1,7 +1,11 @@
 #include "frame/dispatch/array_arguments.h"
 
+#include <dispex.h>
+#include <wrl/client.h>
+
 #include <string>
 
+#include "frame/com/bstr.h"
 #include "frame/dispatch/runtime_coercion.h"
 #include "runtime/runtime_error.h"
 
@@ -25,6 +29,17 @@ bool readProperty(IDispatch* object, DISPID dispid, Variant& value) {
 
 bool holdsArray(const VARIANT& value) { return (referencedValue(value).vt & VT_ARRAY) != 0; }
 
+// The identifier of an object's member `name`; script objects that answer
+// only IDispatchEx's lookup are asked through it.
+bool memberId(IDispatch* object, const wchar_t* name, DISPID& dispid) {
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    if (SUCCEEDED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid))) return true;
+    Microsoft::WRL::ComPtr<IDispatchEx> script;
+    if (FAILED(object->QueryInterface(IID_PPV_ARGS(&script)))) return false;
+    const Bstr text(name);
+    return SUCCEEDED(script->GetDispID(text.get(), fdexNameCaseInsensitive, &dispid));
+}
+
 // What an object argument stands for: its default property when that gives
 // an array, or else its property named Value (what a worksheet range gives).
 // Some objects without a default property answer its identifier all the
@@ -33,10 +48,8 @@ Variant valueOfObject(IDispatch* object) {
     if (object == nullptr) raiseRuntimeError(ErrorNumber::TypeMismatch);
     Variant value;
     if (readProperty(object, DISPID_VALUE, value) && holdsArray(*value.get())) return value;
-    LPOLESTR name = const_cast<LPOLESTR>(L"Value");
     DISPID dispid = DISPID_UNKNOWN;
-    if (SUCCEEDED(object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &dispid)) &&
-        readProperty(object, dispid, value))
+    if (memberId(object, L"Value", dispid) && readProperty(object, dispid, value))
         return value;
     raiseRuntimeError(ErrorNumber::TypeMismatch);
 }
