@@ -5,8 +5,9 @@
       Passes when the registry exports and file lists are the same, except
       for what Windows Installer keeps for itself (its empty bookkeeping keys
       and its empty cache folder) and the machine state that Wine rewrites
-      whenever its services start (hardware, services and network cards),
-      which no row of the packages reaches.
+      whenever its services start (hardware, services and network cards)
+      or a session starts (the user's temporary system parameters), which no
+      row of the packages reaches.
   install_state.py products <export.reg> <product name>
       Prints the DisplayVersion of every installed product of that name.
 
@@ -24,6 +25,11 @@ MACHINE_STATE = ("hkey_local_machine\\system\\",
                  "hkey_local_machine\\software\\wow6432node\\microsoft\\windows nt\\currentversion\\networkcards")
 
 
+# Written by Wine for each user session, in whichever state the last
+# session left it.
+SESSION_STATE = "\\software\\wine\\temporary system parameters"
+
+
 def _installer_bookkeeping(key, values):
     lowered = key.lower()
     return not values and any(lowered == k or lowered.startswith(k + "\\") for k in INSTALLER_KEYS)
@@ -32,7 +38,7 @@ def _installer_bookkeeping(key, values):
 def registry_differences(before, after):
     differences = []
     for key in sorted(set(before) | set(after), key=str.lower):
-        if key.lower().startswith(MACHINE_STATE):
+        if key.lower().startswith(MACHINE_STATE) or SESSION_STATE in key.lower():
             continue
         if key not in after:
             differences.append("removed key %s" % key)
