@@ -21,13 +21,13 @@ End Function
 
 ' The values of a range, a single cell as a 1 x 1 array; an array as it is.
 Private Function ValuesOf(ByVal source As Variant) As Variant
-    Dim single(1 To 1, 1 To 1) As Variant
+    Dim cell(1 To 1, 1 To 1) As Variant
     If IsObject(source) Then source = source.Value2
     If IsArray(source) Then
         ValuesOf = source
     Else
-        single(1, 1) = source
-        ValuesOf = single
+        cell(1, 1) = source
+        ValuesOf = cell
     End If
 End Function
 
@@ -42,98 +42,65 @@ Private Function CellError(ByVal number As Long) As Variant
     End Select
 End Function
 
-Public Function NumTranspose(ByVal matrix As Variant) As Variant
+' The library's method `name` on the arguments, or the cell error value of
+' the error it raises.
+Private Function Called(ByVal name As String, ParamArray arguments() As Variant) As Variant
     On Error GoTo Failed
-    NumTranspose = Arrays.TransposeMatrix(ValuesOf(matrix))
+    Select Case UBound(arguments)
+        Case 0: Called = CallByName(Arrays, name, VbMethod, arguments(0))
+        Case 1: Called = CallByName(Arrays, name, VbMethod, arguments(0), arguments(1))
+        Case 2: Called = CallByName(Arrays, name, VbMethod, arguments(0), arguments(1), arguments(2))
+        Case 3: Called = CallByName(Arrays, name, VbMethod, arguments(0), arguments(1), arguments(2), arguments(3))
+    End Select
     Exit Function
 Failed:
-    NumTranspose = CellError(Err.Number)
+    Called = CellError(Err.Number)
+End Function
+
+Public Function NumTranspose(ByVal matrix As Variant) As Variant
+    NumTranspose = Called("TransposeMatrix", ValuesOf(matrix))
 End Function
 
 Public Function NumScale(ByVal matrix As Variant, ByVal multiplier As Double) As Variant
-    On Error GoTo Failed
-    NumScale = Arrays.ScaleMatrix(ValuesOf(matrix), multiplier)
-    Exit Function
-Failed:
-    NumScale = CellError(Err.Number)
+    NumScale = Called("ScaleMatrix", ValuesOf(matrix), multiplier)
 End Function
 
 Public Function NumAdd(ByVal first As Variant, ByVal second As Variant) As Variant
-    On Error GoTo Failed
-    NumAdd = Arrays.AddMatrix(ValuesOf(first), ValuesOf(second))
-    Exit Function
-Failed:
-    NumAdd = CellError(Err.Number)
+    NumAdd = Called("AddMatrix", ValuesOf(first), ValuesOf(second))
 End Function
 
 Public Function NumSubtract(ByVal first As Variant, ByVal second As Variant) As Variant
-    On Error GoTo Failed
-    NumSubtract = Arrays.SubMatrix(ValuesOf(first), ValuesOf(second))
-    Exit Function
-Failed:
-    NumSubtract = CellError(Err.Number)
+    NumSubtract = Called("SubMatrix", ValuesOf(first), ValuesOf(second))
 End Function
 
-Public Function NumMultiply(ByVal left As Variant, ByVal right As Variant) As Variant
-    On Error GoTo Failed
-    NumMultiply = Arrays.MultiplyMatrix(ValuesOf(left), ValuesOf(right))
-    Exit Function
-Failed:
-    NumMultiply = CellError(Err.Number)
+Public Function NumMultiply(ByVal factor1 As Variant, ByVal factor2 As Variant) As Variant
+    NumMultiply = Called("MultiplyMatrix", ValuesOf(factor1), ValuesOf(factor2))
 End Function
 
 Public Function NumDeterminant(ByVal matrix As Variant) As Variant
-    On Error GoTo Failed
-    NumDeterminant = Arrays.Determinant(ValuesOf(matrix))
-    Exit Function
-Failed:
-    NumDeterminant = CellError(Err.Number)
+    NumDeterminant = Called("Determinant", ValuesOf(matrix))
 End Function
 
 Public Function NumInvert(ByVal matrix As Variant) As Variant
-    On Error GoTo Failed
-    NumInvert = Arrays.InvertMatrix(ValuesOf(matrix))
-    Exit Function
-Failed:
-    NumInvert = CellError(Err.Number)
+    NumInvert = Called("InvertMatrix", ValuesOf(matrix))
 End Function
 
 Public Function NumInsert(ByVal destination As Variant, ByVal block As Variant, ByVal row As Integer, ByVal column As Integer) As Variant
-    On Error GoTo Failed
-    NumInsert = Arrays.InsertMatrix(ValuesOf(destination), ValuesOf(block), row, column)
-    Exit Function
-Failed:
-    NumInsert = CellError(Err.Number)
+    NumInsert = Called("InsertMatrix", ValuesOf(destination), ValuesOf(block), row, column)
 End Function
 
 Public Function NumCombine(ByVal destination As Variant, ByVal block As Variant, ByVal row As Integer, ByVal column As Integer) As Variant
-    On Error GoTo Failed
-    NumCombine = Arrays.CombineMatrix(ValuesOf(destination), ValuesOf(block), row, column)
-    Exit Function
-Failed:
-    NumCombine = CellError(Err.Number)
+    NumCombine = Called("CombineMatrix", ValuesOf(destination), ValuesOf(block), row, column)
 End Function
 
 Public Function NumSwapRows(ByVal matrix As Variant, ByVal rowA As Integer, ByVal rowB As Integer) As Variant
-    On Error GoTo Failed
-    NumSwapRows = Arrays.SwapRow(ValuesOf(matrix), rowA, rowB)
-    Exit Function
-Failed:
-    NumSwapRows = CellError(Err.Number)
+    NumSwapRows = Called("SwapRow", ValuesOf(matrix), rowA, rowB)
 End Function
 
 Public Function NumSwapColumns(ByVal matrix As Variant, ByVal columnA As Integer, ByVal columnB As Integer) As Variant
-    On Error GoTo Failed
-    NumSwapColumns = Arrays.SwapCol(ValuesOf(matrix), columnA, columnB)
-    Exit Function
-Failed:
-    NumSwapColumns = CellError(Err.Number)
+    NumSwapColumns = Called("SwapCol", ValuesOf(matrix), columnA, columnB)
 End Function
 
 Public Function NumMinor(ByVal matrix As Variant, ByVal row As Integer, ByVal column As Integer) As Variant
-    On Error GoTo Failed
-    NumMinor = Arrays.SubMat(ValuesOf(matrix), row, column)
-    Exit Function
-Failed:
-    NumMinor = CellError(Err.Number)
+    NumMinor = Called("SubMat", ValuesOf(matrix), row, column)
 End Function

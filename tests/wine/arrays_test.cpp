@@ -6,6 +6,7 @@
 #include "support/host_record.h"
 #include "support/late_bound.h"
 #include "support/test_environment.h"
+#include "support/type_info.h"
 
 #include <gtest/gtest.h>
 
@@ -348,7 +349,21 @@ TEST_F(Arrays, MalformedArgumentsRaiseErrorsAndNeverCrash) {
     EXPECT_EQ(call_by_name(arrays.Get(), L"Determinant", {array_of(k22)}).status, S_OK);
 }
 
-TEST_F(Arrays, TheVirtualTableGivesWhatDispatchGives) {
+TEST_F(Arrays, TheMemberTableAndTheVirtualTableAgreeWithTheTypeLibrary) {
+    // Every member of the embedded description answers its name with its identifier.
+    ComPtr<ITypeInfo> info;
+    ASSERT_EQ(arrays->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info), S_OK);
+    const TypeAttr attributes(info.Get());
+    ASSERT_TRUE(attributes);
+    int members = 0;
+    for (UINT k = 0; k < attributes->cFuncs; ++k) {
+        const FuncDesc function(info.Get(), k);
+        if (function->memid < 0x60030000) continue;  // IDispatch's own
+        ++members;
+        EXPECT_EQ(dispid_of(arrays.Get(), name_of(info.Get(), function->memid)), function->memid);
+    }
+    EXPECT_EQ(members, 13);
+
     ComPtr<_clsVxNumsArraysA> early;
     ASSERT_EQ(arrays.As(&early), S_OK);
     Variant input = array_of(k22, VT_R8, 0, 0);
