@@ -96,7 +96,8 @@ struct Outcome {
 std::wstring text_of(BSTR text) { return text ? std::wstring(text, SysStringLen(text)) : std::wstring(); }
 
 Outcome record_outcome(HRESULT status, const std::vector<double>& numbers) {
-    Outcome outcome{status};
+    Outcome outcome;
+    outcome.status = status;
     if (FAILED(status)) {
         ComPtr<IErrorInfo> info;
         if (GetErrorInfo(0, &info) == S_OK) {
@@ -172,7 +173,8 @@ Outcome call_array_class(IDispatch* arrays, const Call& call, const std::functio
     }
     CallResult result = call_by_name(arrays, call.operation, arguments, DISPATCH_METHOD);
     if (result.status == DISP_E_EXCEPTION) return {result.scode, result.source, result.description, {}};
-    Outcome outcome{result.status};
+    Outcome outcome;
+    outcome.status = result.status;
     if (result.value.type() == VT_R8) outcome.numbers = {result.value->dblVal};
     else outcome.numbers = array_numbers(*result.value.get());
     return outcome;
@@ -373,10 +375,10 @@ TEST_F(Arrays, TheMemberTableAndTheVirtualTableAgreeWithTheTypeLibrary) {
     EXPECT_TRUE(same_bits(array_numbers(*inverse.get()), array_numbers(*late.value.get())));
     double determinant = 0;
     EXPECT_EQ(early->Determinant(*array_of(k23).get(), &determinant), automation_error(1000));
-    ComPtr<IErrorInfo> info;
-    ASSERT_EQ(GetErrorInfo(0, &info), S_OK);
+    ComPtr<IErrorInfo> error;
+    ASSERT_EQ(GetErrorInfo(0, &error), S_OK);
     Bstr source;
-    info->GetSource(source.out());
+    error->GetSource(source.out());
     EXPECT_EQ(text_of(source.get()), L"ZizivaDav - Determinant");
 }
 
