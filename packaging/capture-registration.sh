@@ -6,7 +6,7 @@
 #
 #   capture-registration.sh <dist-dir> <work-dir>
 #
-# Writes <work-dir>/numori10.json and <work-dir>/vxfundara10.json. WINEARCH
+# Writes <work-dir>/numori10.json, numori10arrays.json and vxfundara10.json. WINEARCH
 # picks the loader (win64 by default); win32 captures the
 # 32-bit DLLs the same way.
 set -euo pipefail
@@ -30,6 +30,7 @@ capture() {
     mkdir -p "$target"
     cp "$dist/$dll" "$target/"
     [ "$dll" != numori10.dll ] || cp "$dist/numoria_runtime.tlb" "$dist/numori10.tlb" "$target/"
+    [ "$dll" != numori10arrays.dll ] || cp "$dist/numori10arrays.tlb" "$target/"
     export_classes before.reg
     "$WINE_LOADER" regsvr32 /s "C:\\Program Files\\${folder//\//\\}\\$dll" </dev/null >/dev/null 2>&1
     export_classes after.reg
@@ -38,4 +39,5 @@ capture() {
 }
 capture vxfundara10.dll STANDINDIR "Numoria10/FrameworkStandIn"
 capture numori10.dll INSTALLDIR "Numoria10"
-echo "registration rows: $work/numori10.json $work/vxfundara10.json"
+capture numori10arrays.dll INSTALLDIR "Numoria10"
+echo "registration rows: $work/numori10.json $work/numori10arrays.json $work/vxfundara10.json"

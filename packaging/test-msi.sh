@@ -1,8 +1,9 @@
 #!/bin/bash
 # Installs an installer package in a fresh prefix with `msiexec /qn` and
 # checks it the way a user meets it:
-#   1. a default installation installs and registers the library but not the
-#      framework stand-in; removing it leaves the prefix as it was;
+#   1. a default installation installs and registers the library and the
+#      array functions but not the framework stand-in; removing it leaves the
+#      prefix as it was;
 #   2. with the stand-in (ADDLOCAL=ALL) the C++ host creates and calls every
 #      class and every VBScript session passes; removal leaves the prefix as
 #      it was (registry and files, nothing left and nothing else changed);
@@ -69,6 +70,7 @@ msi /i "$(windows_path "$package")"
 [ -f "$WINEPREFIX/drive_c/Program Files/Numoria10/numori10.dll" ] || fail "numori10.dll not installed"
 [ ! -e "$WINEPREFIX/drive_c/Program Files/Numoria10/FrameworkStandIn/vxfundara10.dll" ] || fail "the stand-in installed by default"
 registered Numoria10.clsVxNumsMatrixA || fail "Numoria10.clsVxNumsMatrixA not registered"
+registered Numoria10Arrays.clsVxNumsArraysA || fail "Numoria10Arrays.clsVxNumsArraysA not registered"
 ! registered VxFundara10.clsVxfuEnvironmentA || fail "the stand-in registered by default"
 msi /x "$(windows_path "$package")"
 same_as_before after-default

@@ -1,7 +1,7 @@
 // The application's own types at the automation boundary, beside the
 // automation types of frame/dispatch/argument_types.h: the Matrix record
-// (read in place, results allocated as the host's SAFEARRAY) and
-// CreateMatrix's variable list of values.
+// (read in place, results allocated as the host's SAFEARRAY); CreateMatrix's
+// variable list of values comes from frame/dispatch/value_list_argument.h.
 #pragma once
 
 #include <windows.h>
@@ -9,8 +9,8 @@
 
 #include <cstddef>
 
-#include "frame/classes/variant_value_list.h"
 #include "frame/dispatch/argument_types.h"
+#include "frame/dispatch/value_list_argument.h"
 #include "frame/records/matrix_record.h"
 #include "frame/records/safe_array_storage.h"
 #include "matrix/element_storage.h"
@@ -28,17 +28,6 @@ struct Argument<const CoreMatrix&> {
     static constexpr VARTYPE type = VT_RECORD;
     static Holder late(const VARIANT& value, std::size_t position) { return matrixArgument(value, position); }
     static Holder early(const RecordMatrix* value) { return Holder(dereferenced(value)); }
-};
-
-// The variable argument list: through dispatch the trailing arguments arrive
-// already packed into one array of VARIANT.
-template <>
-struct Argument<const matrix::ValueList&> {
-    using Holder = VariantValueList;
-    static constexpr VARTYPE type = VT_ARRAY | VT_VARIANT;
-    static constexpr bool takesTheRest = true;
-    static Holder late(const VARIANT& value, std::size_t) { return Holder(value.parray); }
-    static Holder early(SAFEARRAY* const* value) { return Holder(dereferenced(value)); }
 };
 
 template <>

@@ -48,6 +48,11 @@ public:
     explicit SafeArrayData(SAFEARRAY* array) : array_(array) { throwIfFailed(SafeArrayAccessData(array_, &data_)); }
     SafeArrayData(SafeArrayData&& other) noexcept
         : array_(std::exchange(other.array_, nullptr)), data_(std::exchange(other.data_, nullptr)) {}
+    SafeArrayData& operator=(SafeArrayData&& other) noexcept {
+        std::swap(array_, other.array_);
+        std::swap(data_, other.data_);
+        return *this;
+    }
     SafeArrayData(const SafeArrayData&) = delete;
     SafeArrayData& operator=(const SafeArrayData&) = delete;
     ~SafeArrayData() {

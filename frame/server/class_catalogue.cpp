@@ -1,6 +1,11 @@
+// numori10.dll: its six classes, its two type libraries, the environment
+// check every object creation runs, and the per-thread module data its entry
+// point looks after.
 #include "frame/server/class_catalogue.h"
 
 #include "frame/classes/class_makers.h"
+#include "frame/library_info/thread_module_data.h"
+#include "frame/services/framework_services.h"
 #include "numori10.h"
 
 namespace numoria::frame {
@@ -14,14 +19,17 @@ const ClassEntry kClasses[] = {
     {L"clsVxNumsConversionsA", L"_clsVxNumsConversionsA", __uuidof(clsVxNumsConversionsA), __uuidof(_clsVxNumsConversionsA), &newConversionsObject},
     {L"clsVxNumsPerComA", L"_clsVxNumsPerComA", __uuidof(clsVxNumsPerComA), __uuidof(_clsVxNumsPerComA), &newPerComObject},
 };
+
+// Class_Initialize of every class: the environment check through the
+// framework library (its own errors are absorbed there or fail the creation).
+void checkEnvironment() { EnsureVxEnvironmentStatus_Pro(); }
+
+const ServerDescription kServer = {
+    L"Numoria10", LIBID_Numoria10, &LIBID_Numoria10Runtime, kClasses, &checkEnvironment,
+    &threadDataAttachProcess, &threadDataDetachThread, &threadDataDetachProcess,
+};
 } // namespace
 
-std::span<const ClassEntry> classCatalogue() { return kClasses; }
-
-const ClassEntry* findClass(REFCLSID classId) noexcept {
-    for (const ClassEntry& entry : kClasses)
-        if (entry.classId == classId) return &entry;
-    return nullptr;
-}
+const ServerDescription& thisServer() { return kServer; }
 
 } // namespace numoria::frame

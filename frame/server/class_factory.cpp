@@ -8,7 +8,6 @@
 #include "frame/com/ref_counted.h"
 #include "frame/status/automation_error.h"
 #include "frame/module/module_state.h"
-#include "frame/services/framework_services.h"
 #include "runtime/fp_environment.h"
 
 using Microsoft::WRL::ComPtr;
@@ -33,8 +32,10 @@ public:
         const fp::DefaultFloatingPointEnvironment environment;
         ComPtr<IUnknown> instance = adopt(entry_.create());
         if (!instance) return E_OUTOFMEMORY;
-        const HRESULT initialised = guardedCall(entry_.interfaceId, [] { EnsureVxEnvironmentStatus_Pro(); });
-        if (FAILED(initialised)) return initialised;
+        if (void (*initialise)() = thisServer().initialiseObject) {
+            const HRESULT initialised = guardedCall(entry_.interfaceId, initialise);
+            if (FAILED(initialised)) return initialised;
+        }
         return instance->QueryInterface(iid, object);
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {

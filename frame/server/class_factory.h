@@ -1,6 +1,6 @@
 // The class factory of one public class. Every creation request makes a new
-// object and runs its initialisation (the environment-status call) before
-// the creator receives it.
+// object and runs the server's initialisation of objects (numori10.dll's
+// environment-status call) before the creator receives it.
 #pragma once
 
 #include <windows.h>

@@ -1,8 +1,8 @@
-// The four exports of the in-process server and the file's entry point.
+// The four exports of an in-process server built on the frame and the file's
+// entry point; what they serve is the DLL's own description (thisServer()).
 #include <windows.h>
 #include <unknwn.h>
 
-#include "frame/library_info/thread_module_data.h"
 #include "frame/server/class_catalogue.h"
 #include "frame/server/class_factory.h"
 #include "frame/module/module_state.h"
@@ -11,17 +11,19 @@
 
 using namespace numoria::frame;
 
-// Thread notices stay enabled: a thread that ends gives back its module data.
+// Thread notices stay enabled: a thread that ends gives back its module data
+// (for a server that keeps any).
 extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
+    const ServerDescription& server = thisServer();
     switch (reason) {
     case DLL_PROCESS_ATTACH:
         setModuleHandle(module);
-        return threadDataAttachProcess() ? TRUE : FALSE;
+        return server.processAttach == nullptr || server.processAttach() ? TRUE : FALSE;
     case DLL_THREAD_DETACH:
-        threadDataDetachThread();
+        if (server.threadDetach != nullptr) server.threadDetach();
         return TRUE;
     case DLL_PROCESS_DETACH:
-        threadDataDetachProcess(reserved != nullptr);
+        if (server.processDetach != nullptr) server.processDetach(reserved != nullptr);
         releaseTypeLibraries(reserved != nullptr);
         return TRUE;
     default:

@@ -17,7 +17,6 @@
 #include "frame/com/registry_key.h"
 #include "frame/com/type_attributes.h"
 #include "frame/module/type_library.h"
-#include "numori10.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -40,7 +39,7 @@ std::wstring textOfGuid(REFGUID guid) {
     return text;
 }
 
-std::wstring progIdOf(const ClassEntry& entry) { return std::wstring(L"Numoria10.") + entry.name; }
+std::wstring progIdOf(const ClassEntry& entry) { return std::wstring(thisServer().libraryName) + L"." + entry.name; }
 
 // Sets a value below HKEY_CLASSES_ROOT, creating the key; an empty name is
 // the key's default value.
@@ -50,6 +49,13 @@ void writeValue(const std::wstring& keyPath, const wchar_t* name, const std::wst
     if (status == ERROR_SUCCESS)
         status = RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    if (status != ERROR_SUCCESS) throw FrameError(HRESULT_FROM_WIN32(status));
+}
+
+// Creates a key that holds no value of its own.
+void createKey(const std::wstring& keyPath) {
+    RegistryKey key;
+    const LSTATUS status = key.create(keyPath, KEY_SET_VALUE);
     if (status != ERROR_SUCCESS) throw FrameError(HRESULT_FROM_WIN32(status));
 }
 
@@ -122,6 +128,7 @@ void unregisterTypeLibrary(ITypeLib* library, REFGUID libraryId) {
 std::vector<std::wstring> registeredKeys(std::initializer_list<ITypeLib*> libraries) {
     std::set<std::wstring> keys;
     for (ITypeLib* library : libraries) {
+        if (library == nullptr) continue;
         const LibAttr attributes(library);
         throwIfFailed(attributes.status());
         keys.insert(L"TypeLib\\" + textOfGuid(attributes->guid));
@@ -135,14 +142,16 @@ std::vector<std::wstring> registeredKeys(std::initializer_list<ITypeLib*> librar
     return {keys.begin(), keys.end()};
 }
 
-// Runs one change of the registration. Everything it may touch is read
-// first; if the change fails part-way, the registry is put back as it was
+// Runs one change of the registration, given the runtime constants library
+// (null for a server without one) and the main library. Everything it may
+// touch is read first; if the change fails part-way, the registry is put back as it was
 // found, so it is never left half registered or half removed.
 template <class Change>
 HRESULT changeRegistration(Change&& change) noexcept {
     std::optional<RegistryBackup> backup;
     const HRESULT status = guardedCall(IID_NULL, [&] {
-        const ComPtr<ITypeLib> runtime = embeddedRuntimeTypeLibrary();
+        const ComPtr<ITypeLib> runtime =
+            thisServer().runtimeLibraryId != nullptr ? embeddedRuntimeTypeLibrary() : nullptr;
         const ComPtr<ITypeLib> library = embeddedTypeLibrary();
         backup.emplace(registeredKeys({runtime.Get(), library.Get()}));
         change(runtime.Get(), library.Get());
@@ -160,6 +169,7 @@ void registerClass(const ClassEntry& entry, const std::wstring& serverPath, cons
     writeValue(classKey + L"\\ProgID", nullptr, progId);
     writeValue(classKey + L"\\TypeLib", nullptr, libraryId);
     writeValue(classKey + L"\\VERSION", nullptr, kLibraryVersion);
+    if (entry.automationAddIn) createKey(classKey + L"\\Programmable");
 
     writeValue(progId, nullptr, progId);
     writeValue(progId + L"\\CLSID", nullptr, textOfGuid(entry.classId));
@@ -184,9 +194,9 @@ HRESULT registerServer() noexcept {
     return changeRegistration([](ITypeLib* runtime, ITypeLib* library) {
         const std::wstring serverPath = modulePath();
         // The runtime constants library first: the main library refers to it.
-        registerTypeLibrary(runtime, runtimeTypeLibraryPath(), folderOf(serverPath));
+        if (runtime != nullptr) registerTypeLibrary(runtime, runtimeTypeLibraryPath(), folderOf(serverPath));
         registerTypeLibrary(library, serverPath, folderOf(serverPath));
-        const std::wstring libraryId = textOfGuid(LIBID_Numoria10);
+        const std::wstring libraryId = textOfGuid(thisServer().libraryId);
         for (const ClassEntry& entry : classCatalogue()) registerClass(entry, serverPath, libraryId);
     });
 }
@@ -194,8 +204,8 @@ HRESULT registerServer() noexcept {
 HRESULT unregisterServer() noexcept {
     return changeRegistration([](ITypeLib* runtime, ITypeLib* library) {
         for (const ClassEntry& entry : classCatalogue()) unregisterClass(entry);
-        unregisterTypeLibrary(library, LIBID_Numoria10);
-        unregisterTypeLibrary(runtime, LIBID_Numoria10Runtime);
+        unregisterTypeLibrary(library, thisServer().libraryId);
+        if (runtime != nullptr) unregisterTypeLibrary(runtime, *thisServer().runtimeLibraryId);
     });
 }
 

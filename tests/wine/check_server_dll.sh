@@ -1,10 +1,11 @@
 #!/bin/bash
 # Inspects an in-process server DLL without running it:
-#   check_server_dll.sh <objdump> <machine: i386|x86-64> <dll> <NUMORIA10|STANDIN>
+#   check_server_dll.sh <objdump> <machine: i386|x86-64> <dll> <NUMORIA10|ARRAYS|STANDIN>
 # Checks the machine type, that the DLL exports exactly the four server
 # entry points (undecorated), and that it needs no mingw runtime DLL. For
 # numori10.dll it also checks the resources: TYPELIB, one _IID_ resource
-# per class, and the version block.
+# per class, and the version block; for numori10arrays.dll its TYPELIB and
+# version block.
 set -uo pipefail
 objdump=$1 machine=$2 dll=$3 kind=$4
 failures=0
@@ -33,17 +34,19 @@ for runtime in libstdc++-6.dll libgcc_s_seh-1.dll libgcc_s_dw2-1.dll libwinpthre
     check "no dependency on $runtime" test "${imports/$runtime/}" = "$imports"
 done
 
-if [ "$kind" = NUMORIA10 ]; then
-    # The resource types: the top level of the resource directory, whose
-    # entries objdump indents by three spaces.
-    types=$(sed -n '/Resource Directory section/,$p' <<<"$headers" | grep -E '^[0-9a-f]+   Entry:')
+# The resource types: the top level of the resource directory, whose
+# entries objdump indents by three spaces.
+types=$(sed -n '/Resource Directory section/,$p' <<<"$headers" | grep -E '^[0-9a-f]+   Entry:')
+if [ "$kind" = NUMORIA10 ] || [ "$kind" = ARRAYS ]; then
     check "TYPELIB resource type" grep -q ": TYPELIB, Value" <<<"$types"
+    # The version block is resource type 16 (RT_VERSION).
+    check "VERSION resource type" grep -q "Entry: ID: 0x000010," <<<"$types"
+fi
+if [ "$kind" = NUMORIA10 ]; then
     for class in CLSVXNUMORIA10A CLSVXNUMSGENERALA CLSVXNUMSADVANCEDA CLSVXNUMSMATRIXA \
                  CLSVXNUMSCONVERSIONSA CLSVXNUMSPERCOMA; do
         check "_IID_$class resource type" grep -q ": _IID_$class, Value" <<<"$types"
     done
-    # The version block is resource type 16 (RT_VERSION).
-    check "VERSION resource type" grep -q "Entry: ID: 0x000010," <<<"$types"
 fi
 
 echo "$failures failed"

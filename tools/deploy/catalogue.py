@@ -7,6 +7,10 @@ identifiers come from the generated numori10_i.c, the library identifiers
 from it and from numoria_runtime.h (the runtime constants library, which
 holds the App object's interface _LibraryApp).
 
+numori10arrays.dll: its class table in arrays/arrays_catalogue.cpp, in the
+same form, with the identifiers of the generated numori10arrays_i.c; it has
+no runtime constants library.
+
 vxfundara10.dll: the class table of framework_standin/src/framework_classes.cpp
 holds name, programmatic identifier and class identifier itself.
 
@@ -80,7 +84,11 @@ def _lookup(identifiers, name):
 _LIBRARY_ENTRY = re.compile(r'\{\s*L"(\w+)"\s*,\s*L"(\w+)"\s*,\s*__uuidof\((\w+)\)\s*,\s*__uuidof\((\w+)\)')
 
 
-def library_server(catalogue_text, identifiers, library_name="Numoria10", runtime_name="Numoria10Runtime"):
+def library_server(catalogue_text, identifiers, library_name="Numoria10", runtime_name="Numoria10Runtime",
+                   file="numori10.dll", description="Numoria10 arithmetic classes"):
+    """A server of the frame from its class catalogue. runtime_name is the
+    runtime constants library it carries as its second TYPELIB resource, or
+    None for a server with its main library only."""
     entries = _LIBRARY_ENTRY.findall(catalogue_text)
     if not entries:
         raise CatalogueError("the class catalogue holds no class entry")
@@ -91,11 +99,14 @@ def library_server(catalogue_text, identifiers, library_name="Numoria10", runtim
         classes.append(ComClass(name=name, prog_id="%s.%s" % (library_name, name),
                                 clsid=_lookup(identifiers, "CLSID_" + name),
                                 interface=interface, iid=_lookup(identifiers, "IID_" + interface)))
+    main = TypeLibrary(library_name, _lookup(identifiers, "LIBID_" + library_name), "1.0", file,
+                       [(c.interface, c.iid) for c in classes])
+    if runtime_name is None:
+        return Server(assembly=library_name, file=file, description=description, classes=classes,
+                      type_libraries=[main])
     # Every interface the identifier files define belongs to one of the two
     # libraries: the main library's are the classes' default interfaces, the
     # runtime library's the rest (declared in its own header).
-    main = TypeLibrary(library_name, _lookup(identifiers, "LIBID_" + library_name), "1.0", "numori10.dll",
-                       [(c.interface, c.iid) for c in classes])
     runtime_interfaces = [(name[4:], iid) for name, iid in identifiers.items()
                           if name.startswith("IID_") and name[4:] not in {c.interface for c in classes}]
     # The DLL carries the runtime library as its second TYPELIB resource;
@@ -104,8 +115,14 @@ def library_server(catalogue_text, identifiers, library_name="Numoria10", runtim
     # by every activation-context implementation, a file of its own always.
     runtime = TypeLibrary(runtime_name, _lookup(identifiers, "LIBID_" + runtime_name), "1.0", "numoria_runtime.tlb",
                           sorted(runtime_interfaces))
-    return Server(assembly=library_name, file="numori10.dll", description="Numoria10 arithmetic classes",
+    return Server(assembly=library_name, file=file, description=description,
                   classes=classes, type_libraries=[main, runtime])
+
+
+def arrays_server(catalogue_text, identifiers):
+    """numori10arrays.dll, from arrays/arrays_catalogue.cpp and numori10arrays_i.c."""
+    return library_server(catalogue_text, identifiers, library_name="Numoria10Arrays", runtime_name=None,
+                          file="numori10arrays.dll", description="Numoria10 matrix functions on arrays")
 
 
 _STANDIN_ENTRY = re.compile(

@@ -3,14 +3,17 @@
 registration rows it was made from:
 
 - its Registry table holds exactly the rows, under HKEY_CLASSES_ROOT, the
-  library's in the component of numori10.dll and the stand-in's in that of
-  vxfundara10.dll; there is no self-registration;
+  library's in the component of numori10.dll, the companion's in that of
+  numori10arrays.dll and the stand-in's in that of vxfundara10.dll; there is
+  no self-registration;
 - every file is there; the stand-in's component belongs only to the
-  FrameworkStandIn feature, which is off by default, the rest to Numoria10;
+  FrameworkStandIn feature, which is off by default, the companion's files
+  to the Arrays feature, on by default, the rest to Numoria10;
 - the platform, Program Files folder and 64-bit component flags fit the
   architecture; the upgrade code and version are the package's.
 
-  check_msi_tables.py <package.msi> x64|x86 <version> <numori10.json> <vxfundara10.json> [--rows-captured-from x64|x86]
+  check_msi_tables.py <package.msi> x64|x86 <version> <numori10.json> <numori10arrays.json> <vxfundara10.json>
+                      [--rows-captured-from x64|x86]
 """
 import json
 import subprocess
@@ -38,11 +41,12 @@ def summary(msi):
     return subprocess.run(["msiinfo", "suminfo", msi], check=True, capture_output=True, text=True).stdout
 
 
-def check(msi, architecture, version, library_rows, standin_rows):
+def check(msi, architecture, version, library_rows, arrays_rows, standin_rows):
     problems = []
     expect = lambda ok, text: ok or problems.append(text)  # noqa: E731
 
     expected = {(r["key"], r["name"], r["value"], "numori10_dll") for r in library_rows}
+    expected |= {(r["key"], r["name"], r["value"], "numori10arrays_dll") for r in arrays_rows}
     expected |= {(r["key"], r["name"], r["value"], "vxfundara10_dll") for r in standin_rows}
     registry = table(msi, "Registry")
     expect(all(r["Root"] == REGISTRY_CLASSES_ROOT for r in registry), "a Registry row outside HKEY_CLASSES_ROOT")
@@ -54,7 +58,7 @@ def check(msi, architecture, version, library_rows, standin_rows):
     expect("SelfReg" not in tables(msi) or not table(msi, "SelfReg"), "the package self-registers")
 
     files = {r["FileName"].split("|")[-1] for r in table(msi, "File")}
-    for name in make_wxs.LIBRARY_FILES + [make_wxs.STANDIN_FILE]:
+    for name in make_wxs.LIBRARY_FILES + make_wxs.ARRAYS_FILES + [make_wxs.STANDIN_FILE]:
         expect(name in files, "file %s missing" % name)
     features = {r["Feature"]: int(r["Level"]) for r in table(msi, "Feature")}
     expect(features.get("Numoria10") == 1, "Numoria10 is not installed by default")
@@ -63,7 +67,10 @@ def check(msi, architecture, version, library_rows, standin_rows):
     for r in table(msi, "FeatureComponents"):
         owners.setdefault(r["Component_"], set()).add(r["Feature_"])
     expect(owners.get("vxfundara10_dll") == {"FrameworkStandIn"}, "the stand-in belongs to %s" % owners.get("vxfundara10_dll"))
-    expect(all(f == {"Numoria10"} for c, f in owners.items() if c != "vxfundara10_dll"),
+    expect(features.get("Arrays") == 1, "the array functions are not installed by default")
+    arrays = {make_wxs.identifier(name) for name in make_wxs.ARRAYS_FILES}
+    expect(all(owners.get(c) == {"Arrays"} for c in arrays), "a companion file outside the Arrays feature")
+    expect(all(f == {"Numoria10"} for c, f in owners.items() if c != "vxfundara10_dll" and c not in arrays),
            "a library file outside the Numoria10 feature")
 
     is64 = architecture == "x64"
@@ -88,7 +95,7 @@ def main():
         at = args.index("--rows-captured-from")
         captured_from = args[at + 1]
         del args[at:at + 2]
-    if len(args) != 5:
+    if len(args) != 6:
         sys.exit(__doc__)
     msi, architecture, version = args[:3]
     rows = []

@@ -6,8 +6,8 @@
       for what Windows Installer keeps for itself (its empty bookkeeping keys
       and its empty cache folder) and the machine state that Wine rewrites
       whenever its services start (hardware, services and network cards)
-      or a program draws (the user's cached system colours and metrics),
-      which no row of the packages reaches.
+      or a session starts (the user's temporary system parameters), which no
+      row of the packages reaches.
   install_state.py products <export.reg> <product name>
       Prints the DisplayVersion of every installed product of that name.
 
@@ -23,14 +23,11 @@ INSTALLER_FOLDERS = {"d windows/Installer"}
 MACHINE_STATE = ("hkey_local_machine\\system\\",
                  "hkey_local_machine\\software\\microsoft\\windows nt\\currentversion\\networkcards",
                  "hkey_local_machine\\software\\wow6432node\\microsoft\\windows nt\\currentversion\\networkcards")
-# Per-user state below HKEY_USERS\<user>\.
-USER_STATE = ("\\software\\wine\\temporary system parameters",)
 
 
-def _wine_state(key):
-    lowered = key.lower()
-    return lowered.startswith(MACHINE_STATE) or (
-        lowered.startswith("hkey_users\\") and any(part in lowered for part in USER_STATE))
+# Written by Wine for each user session, in whichever state the last
+# session left it.
+SESSION_STATE = "\\software\\wine\\temporary system parameters"
 
 
 def _installer_bookkeeping(key, values):
@@ -41,7 +38,7 @@ def _installer_bookkeeping(key, values):
 def registry_differences(before, after):
     differences = []
     for key in sorted(set(before) | set(after), key=str.lower):
-        if _wine_state(key):
+        if key.lower().startswith(MACHINE_STATE) or SESSION_STATE in key.lower():
             continue
         if key not in after:
             differences.append("removed key %s" % key)

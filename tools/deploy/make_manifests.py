@@ -3,13 +3,14 @@
 
   make_manifests.py --catalogue class_catalogue.cpp --standin-classes framework_classes.cpp
                     --identifiers numori10_i.c numoria_runtime.h
+                    [--arrays-catalogue arrays_catalogue.cpp --arrays-identifiers numori10arrays_i.c]
                     --version 1.0.0.90 --architecture amd64|x86 --out <dist folder>
 """
 import argparse
 import os
 import sys
 
-from catalogue import CatalogueError, library_server, read_identifiers, standin_server
+from catalogue import CatalogueError, arrays_server, library_server, read_identifiers, standin_server
 from manifests import HOST_MANIFEST, assembly_manifest, host_manifest
 
 
@@ -32,6 +33,8 @@ def main():
     parser.add_argument("--catalogue", required=True)
     parser.add_argument("--standin-classes", required=True)
     parser.add_argument("--identifiers", nargs="+", required=True)
+    parser.add_argument("--arrays-catalogue")
+    parser.add_argument("--arrays-identifiers")
     parser.add_argument("--version", required=True)
     parser.add_argument("--architecture", choices=["amd64", "x86"], required=True)
     parser.add_argument("--out", required=True)
@@ -39,14 +42,17 @@ def main():
     try:
         library = library_server(read(args.catalogue), read_identifiers(*map(read, args.identifiers)))
         standin = standin_server(read(args.standin_classes))
+        servers = [library, standin]
+        if args.arrays_catalogue:
+            servers.append(arrays_server(read(args.arrays_catalogue), read_identifiers(read(args.arrays_identifiers))))
     except CatalogueError as error:
         sys.exit("make_manifests.py: %s" % error)
     os.makedirs(args.out, exist_ok=True)
-    for server in (library, standin):
+    for server in servers:
         write_if_changed(os.path.join(args.out, server.assembly + ".manifest"),
                          assembly_manifest(server, args.version, args.architecture))
     write_if_changed(os.path.join(args.out, HOST_MANIFEST),
-                     host_manifest([library, standin], args.version, args.architecture))
+                     host_manifest(servers, args.version, args.architecture))
 
 
 if __name__ == "__main__":

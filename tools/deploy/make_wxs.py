@@ -6,6 +6,9 @@ of a dist folder and the registry rows their own registration produced
 - feature Numoria10 (always installed): numori10.dll with its registration
   rows, its type libraries and the C++ header files, in
   Program Files\\Numoria10;
+- feature Arrays (installed by default, may be left out): the companion
+  numori10arrays.dll with its registration rows, its type library and C++
+  header files, beside numori10.dll;
 - feature FrameworkStandIn (off unless asked for with
   ADDLOCAL=FrameworkStandIn): the stand-in of the framework library, a test
   double and not the framework library itself, with its registration rows,
@@ -19,7 +22,8 @@ three fields of a version, so the file version 1.0.0.90 is packaged as
 1.0.90.
 
   make_wxs.py --architecture x64|x86 --version 1.0.0.90 --dist <dir>
-              --library-rows numori10.json --standin-rows vxfundara10.json --out package.wxs
+              --library-rows numori10.json --arrays-rows numori10arrays.json
+              --standin-rows vxfundara10.json --out package.wxs
 """
 import argparse
 import json
@@ -33,6 +37,7 @@ UPGRADE_CODES = {
 }
 LIBRARY_FILES = ["numori10.dll", "numori10.tlb", "numoria_runtime.tlb", "numori10.h", "numori10_i.c",
                  "numoria_runtime.h"]
+ARRAYS_FILES = ["numori10arrays.dll", "numori10arrays.tlb", "numori10arrays.h", "numori10arrays_i.c"]
 STANDIN_FILE = "vxfundara10.dll"
 MANUFACTURER = "Numoria10 project"
 
@@ -83,7 +88,7 @@ def component(architecture, file_name, dist, rows, indent):
     return out
 
 
-def wxs(architecture, version, dist, library_rows, standin_rows):
+def wxs(architecture, version, dist, library_rows, arrays_rows, standin_rows):
     program_files = "ProgramFiles64Folder" if architecture == "x64" else "ProgramFilesFolder"
     bits = "64" if architecture == "x64" else "32"
     lines = ['<?xml version="1.0" encoding="utf-8"?>',
@@ -99,12 +104,19 @@ def wxs(architecture, version, dist, library_rows, standin_rows):
              '        <Directory Id="INSTALLDIR" Name="Numoria10">']
     for name in LIBRARY_FILES:
         lines += component(architecture, name, dist, library_rows if name == "numori10.dll" else [], 10)
+    for name in ARRAYS_FILES:
+        lines += component(architecture, name, dist, arrays_rows if name == "numori10arrays.dll" else [], 10)
     lines.append('          <Directory Id="STANDINDIR" Name="FrameworkStandIn">')
     lines += component(architecture, STANDIN_FILE, dist, standin_rows, 12)
     lines += ['          </Directory>', '        </Directory>', '      </Directory>', '    </Directory>',
               '    <Feature Id="Numoria10" Title="Numoria10" Level="1" Absent="disallow"'
               ' Description="numori10.dll, its type libraries and C++ headers, registered for every user.">']
     lines += ['      <ComponentRef Id="%s"/>' % identifier(name) for name in LIBRARY_FILES]
+    lines += ['    </Feature>',
+              '    <Feature Id="Arrays" Title="Matrix functions on arrays" Level="1"'
+              ' Description="numori10arrays.dll: the matrix operations on plain arrays for scripts and worksheets,'
+              ' registered for every user and as a spreadsheet automation add-in.">']
+    lines += ['      <ComponentRef Id="%s"/>' % identifier(name) for name in ARRAYS_FILES]
     lines += ['    </Feature>',
               '    <Feature Id="FrameworkStandIn" Title="Framework stand-in (test double)" Level="1000"'
               ' Description="A stand-in of the framework library for trying the library out; not the framework'
@@ -117,7 +129,7 @@ def wxs(architecture, version, dist, library_rows, standin_rows):
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--architecture", choices=sorted(UPGRADE_CODES), required=True)
-    for option in ("--version", "--dist", "--library-rows", "--standin-rows", "--out"):
+    for option in ("--version", "--dist", "--library-rows", "--arrays-rows", "--standin-rows", "--out"):
         parser.add_argument(option, required=True)
     parser.add_argument("--rows-captured-from", choices=sorted(UPGRADE_CODES),
                         help="bitness of the DLLs whose registration gave the rows (default: the package's)")
@@ -125,12 +137,14 @@ def main():
     captured_from = args.rows_captured_from or args.architecture
     with open(args.library_rows, encoding="utf-8") as f:
         library_rows = for_architecture(json.load(f), captured_from, args.architecture)
+    with open(args.arrays_rows, encoding="utf-8") as f:
+        arrays_rows = for_architecture(json.load(f), captured_from, args.architecture)
     with open(args.standin_rows, encoding="utf-8") as f:
         standin_rows = for_architecture(json.load(f), captured_from, args.architecture)
     with open(args.out, "w", encoding="utf-8") as f:
         # wixl reads the sources relative to the folder of the .wxs file.
         dist = os.path.relpath(args.dist, os.path.dirname(os.path.abspath(args.out)))
-        f.write(wxs(args.architecture, args.version, dist, library_rows, standin_rows))
+        f.write(wxs(args.architecture, args.version, dist, library_rows, arrays_rows, standin_rows))
 
 
 if __name__ == "__main__":

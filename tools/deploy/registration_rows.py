@@ -6,6 +6,10 @@ written as the installer's [INSTALLDIR] (or another property).
 
   registration_rows.py <before.reg> <after.reg> <registered folder> <property> <out.json>
 
+A key registration creates without a value of its own (such as a class's
+Programmable key) becomes a row named "*": the installer creates it, and
+removes it on removal.
+
 Registration may only add keys and values; a value it changed or removed
 fails the step, since an installer could not put it back on removal. Keys
 under Wow6432Node are left out: the installer places a package's rows in the
@@ -25,6 +29,8 @@ def rows_between(before, after):
         if key.lower().startswith("wow6432node\\"):
             continue
         old = before.get(key, {})
+        if not values and key not in before:
+            rows.append({"key": key, "name": "*", "value": ""})
         for name, value in sorted(values.items()):
             if name in old and old[name] != value:
                 problems.append("registration changed %s [%s]" % (key, name))

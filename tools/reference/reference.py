@@ -57,19 +57,21 @@ def _member(lines, interface, function, errors):
     lines.append("")
 
 
-def render(library, runtime, errors, version):
-    """Markdown of the classes of `library` (a members.Reader) in type-library
-    order, then the interfaces of the runtime library they hand out."""
+def render(library, runtime, errors, version, name="Numoria10", dll="numori10.dll",
+           errors_path="frame/idl/member_errors.tsv", test="reference_is_current"):
+    """Markdown of the classes of `library` (a members.Reader, type library
+    `name` of `dll`) in type-library order, then the interfaces of the
+    runtime library they hand out (none when `runtime` is None)."""
     entries = library.entries()
     by_name = {entry.name: entry for entry in entries}
     lines = [
-        "# Numoria10 member reference",
+        "# %s member reference" % name,
         "",
-        "Generated from the type library of `numori10.dll` by `tools/reference/make_reference.py`;"
-        " the errors come from `frame/idl/member_errors.tsv`. Do not edit: the build writes it and the"
-        " test `reference_is_current` compares.",
+        "Generated from the type library of `%s` by `tools/reference/make_reference.py`;"
+        " the errors come from `%s`. Do not edit: the build writes it and the"
+        " test `%s` compares." % (dll, errors_path, test),
         "",
-        "Type library `Numoria10` %s, `%s`: %s." % (version, library.library_id(), library.library_help()),
+        "Type library `%s` %s, `%s`: %s." % (name, version, library.library_id(), library.library_help()),
         "",
         "Every member returns an HRESULT; the result named below is its last parameter (out, retval),"
         " which a call by name hands back as the call's value. An error n leaves an early-bound call as"
@@ -82,13 +84,13 @@ def render(library, runtime, errors, version):
             continue
         interface = by_name[entry.interfaces[0][0]]
         lines += ["## %s" % entry.name, "",
-                  "%s. ProgID `Numoria10.%s`, class identifier `%s`; default interface `%s` `%s` (dual)." %
-                  (entry.help, entry.name, entry.guid, interface.name, interface.guid), ""]
+                  "%s. ProgID `%s.%s`, class identifier `%s`; default interface `%s` `%s` (dual)." %
+                  (entry.help, name, entry.name, entry.guid, interface.name, interface.guid), ""]
         if not interface.functions:
             lines += ["No members of its own.", ""]
         for function in interface.functions:
             _member(lines, interface.name, function, errors)
-    for entry in runtime.entries():
+    for entry in runtime.entries() if runtime else []:
         if entry.functions:
             lines += ["## %s" % entry.name, "",
                       "%s (runtime constants library `%s`), interface identifier `%s`." %

@@ -10,7 +10,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 scripts=$(cd "$here/../../../scripts/wine" && pwd)
 [ $# -eq 2 ] || { echo "usage: $0 <prefix-dir> <dist-dir>" >&2; exit 2; }
 prefix=$1 dist=$2
-for file in numori10.dll vxfundara10.dll Numoria10.manifest VxFundara10.manifest Numoria10.host.manifest; do
+for file in numori10.dll numori10arrays.dll vxfundara10.dll Numoria10.manifest Numoria10Arrays.manifest \
+    VxFundara10.manifest Numoria10.host.manifest; do
     [ -f "$dist/$file" ] || { echo "missing in the dist folder: $file" >&2; exit 1; }
 done
 bash "$scripts/make-prefix.sh" "$prefix"

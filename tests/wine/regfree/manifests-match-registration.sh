@@ -1,5 +1,5 @@
 #!/bin/bash
-# Exports HKEY_CLASSES_ROOT of the prefix in WINEPREFIX (where both DLLs were
+# Exports HKEY_CLASSES_ROOT of the prefix in WINEPREFIX (where the DLLs were
 # registered through their own DllRegisterServer) and compares the dist
 # folder's assembly manifests with it (tools/deploy/check_manifests.py).
 #
@@ -15,4 +15,5 @@ export_file=$work/hkcr.reg
 rm -f "$export_file"
 "$WINE_LOADER" regedit /E "$(windows_path "$work")\\hkcr.reg" HKEY_CLASSES_ROOT </dev/null >/dev/null 2>&1
 [ -s "$export_file" ] || { echo "regedit wrote no export" >&2; exit 1; }
-python3 "$root/tools/deploy/check_manifests.py" "$export_file" "$dist/Numoria10.manifest" "$dist/VxFundara10.manifest"
+python3 "$root/tools/deploy/check_manifests.py" "$export_file" "$dist/Numoria10.manifest" "$dist/VxFundara10.manifest" \
+    "$dist/Numoria10Arrays.manifest"

@@ -1,4 +1,4 @@
-#include "frame/classes/variant_value_list.h"
+#include "frame/dispatch/value_list_argument.h"
 
 #include "frame/com/safe_array.h"
 #include "frame/dispatch/runtime_coercion.h"
