@@ -19,13 +19,12 @@ public:
     BlockedElimination(DenseView block, EliminationWorkspace& workspace, kernels::InstructionSet set)
         : copy_(block),
           n_(block.size()),
-          eliminate_(kernels::eliminationKernelFor(set)),
-          multiply_(kernels::productKernelFor(set)),
+          eliminate_(kernels::kernelsFor(set).eliminate),
+          multiply_(kernels::kernelsFor(set).product),
           factors_(workspace.factors_.data()),
           diagonal_(workspace.diagonal_.data()),
           negatedFactors_(workspace.negatedFactors_.data()),
-          scratchA_(workspace.scratchA_.data()),
-          scratchB_(workspace.scratchB_.data()) {}
+          scratch_(workspace.productScratch_) {}
 
     std::optional<double> run() {
         fp::clearStatus();
@@ -101,8 +100,8 @@ private:
     void applyDeferred(std::ptrdiff_t first, std::ptrdiff_t last, std::ptrdiff_t end) {
         const std::ptrdiff_t depth = last - first, rest = n_ - end;
         if (depth == 0 || rest == 0) return;
-        multiply_({negatedFactors_, rest}, {copy_.data() + first + end * n_, n_}, {copy_.data() + end + end * n_, n_},
-                  rest, depth, rest, scratchA_, scratchB_);
+        kernels::blockedProduct(multiply_, {negatedFactors_, rest}, {copy_.data() + first + end * n_, n_},
+                                {copy_.data() + end + end * n_, n_}, rest, depth, rest, scratch_);
     }
 
     // Pass k (from 0) row by row, repair step included; false when it raised.
@@ -122,8 +121,9 @@ private:
     DenseView copy_;
     std::ptrdiff_t n_;
     kernels::EliminationKernel eliminate_;
-    kernels::ProductKernel multiply_;
-    double *factors_, *diagonal_, *negatedFactors_, *scratchA_, *scratchB_;
+    const kernels::ProductKernel& multiply_;
+    double *factors_, *diagonal_, *negatedFactors_;
+    kernels::ProductScratch& scratch_;
 };
 
 bool EliminationWorkspace::suits(const Matrix& dMat) {
@@ -136,14 +136,12 @@ std::optional<DenseView> EliminationWorkspace::prepare(std::ptrdiff_t n) {
     auto grow = [](std::vector<double>& buffer, std::ptrdiff_t size) {
         if (buffer.size() < static_cast<std::size_t>(size)) buffer.resize(static_cast<std::size_t>(size));
     };
-    const kernels::ProductScratch scratch = kernels::productScratchFor(n, kBlock, n);
+    if (!productScratch_.reserve(n, kBlock, n)) return std::nullopt;
     try {
         grow(matrix_, n * n);
         grow(factors_, n);
         grow(diagonal_, n);
         grow(negatedFactors_, n * kBlock);
-        grow(scratchA_, scratch.a);
-        grow(scratchB_, scratch.b);
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }

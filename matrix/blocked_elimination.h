@@ -38,7 +38,8 @@ public:
 
 private:
     friend class BlockedElimination;
-    std::vector<double> matrix_, factors_, diagonal_, negatedFactors_, scratchA_, scratchB_;
+    std::vector<double> matrix_, factors_, diagonal_, negatedFactors_;
+    kernels::ProductScratch productScratch_;
 };
 
 } // namespace numoria::matrix
