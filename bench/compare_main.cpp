@@ -7,6 +7,7 @@
 // above 1 when the fast path is faster) per round as min / median / max.
 //
 //   numoria_compare [--rounds N] [--threads N] [--only TEXT]
+// --threads sets the library's and OpenBLAS's thread count alike (default 1).
 #include <cblas.h>
 
 #include <algorithm>
@@ -22,6 +23,7 @@
 #include "operands.h"
 #include "peak.h"
 #include "rounds.h"
+#include "runtime/parallel.h"
 
 extern "C" void dgetrf_(const int* m, const int* n, double* a, const int* lda, int* pivots, int* info);
 
@@ -140,11 +142,13 @@ Options parse(int argc, char** argv) {
 int main(int argc, char** argv) {
     const Options options = parse(argc, argv);
     openblas_set_num_threads(options.threads);
+    parallel::setThreads(options.threads, parallel::kSmallestSplitWork);
     std::printf("machine: %s\nload average at start: %s\n", bench::processorDescription().c_str(),
                 bench::loadAverage().c_str());
     std::printf("OpenBLAS: %s, kernel %s, %d thread(s)\n", openblas_get_config(), openblas_get_corename(),
                 openblas_get_num_threads());
-    std::printf("library: %s kernels\n", kernels::nameOf(kernels::bestInstructionSet()));
+    std::printf("library: %s kernels, %d thread(s) for large calls\n", kernels::nameOf(kernels::bestInstructionSet()),
+                parallel::partsFor(parallel::kSmallestSplitWork));
     const double peak = bench::measuredPeakPairsPerSecond() * options.threads;
     std::printf("measured multiply-plus-add peak (%d core(s)): %.2f G pairs/s\n", options.threads, peak / 1e9);
     std::printf("%d rounds; per contender: min median max time per call\n\n", options.rounds);

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <new>
 
+#include "runtime/parallel.h"
+
 namespace numoria::matrix::kernels {
 
 namespace {
@@ -83,6 +85,25 @@ void panelProduct(const ProductKernel& kernel, const double* packedA, const doub
     }
 }
 
+// Columns [firstColumn, endColumn) of C.
+void productColumns(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m,
+                    std::ptrdiff_t n, std::ptrdiff_t firstColumn, std::ptrdiff_t endColumn, double* packedA,
+                    double* packedB) {
+    const Blocking& blocking = kernel.blocking;
+    for (std::ptrdiff_t col0 = firstColumn; col0 < endColumn; col0 += blocking.panelColumns) {
+        const std::ptrdiff_t columns = std::min(blocking.panelColumns, endColumn - col0);
+        for (std::ptrdiff_t k0 = 0; k0 < n; k0 += blocking.depth) {
+            const std::ptrdiff_t depth = std::min(blocking.depth, n - k0);
+            packB(blocking, b, k0, depth, col0, columns, packedB);
+            for (std::ptrdiff_t row0 = 0; row0 < m; row0 += blocking.panelRows) {
+                const std::ptrdiff_t rows = std::min(blocking.panelRows, m - row0);
+                packA(blocking, a, row0, rows, k0, depth, packedA);
+                panelProduct(kernel, packedA, packedB, depth, c, row0, rows, col0, columns);
+            }
+        }
+    }
+}
+
 } // namespace
 
 bool ProductScratch::reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t p) {
@@ -94,9 +115,13 @@ bool ProductScratch::reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t 
         sizeA = std::max(sizeA, static_cast<std::size_t>(panelA + kLineDoubles));
         sizeB = std::max(sizeB, static_cast<std::size_t>(panelB + kLineDoubles));
     }
+    const int wanted = std::max(1, std::min<int>(parallel::partsFor(std::int64_t{m} * n * p), static_cast<int>(p / kWidestTileColumns)));
     try {
-        if (a_.size() < sizeA) a_.resize(sizeA);
-        if (b_.size() < sizeB) b_.resize(sizeB);
+        if (parts_.size() < static_cast<std::size_t>(wanted)) parts_.resize(static_cast<std::size_t>(wanted));
+        for (Panels& panels : parts_) {
+            if (panels.a.size() < sizeA) panels.a.resize(sizeA);
+            if (panels.b.size() < sizeB) panels.b.resize(sizeB);
+        }
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -112,21 +137,18 @@ double* ProductScratch::aligned(std::vector<double>& buffer) {
 
 void blockedProduct(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m,
                     std::ptrdiff_t n, std::ptrdiff_t p, ProductScratch& scratch) {
-    const Blocking& blocking = kernel.blocking;
-    double* packedA = scratch.a();
-    double* packedB = scratch.b();
-    for (std::ptrdiff_t col0 = 0; col0 < p; col0 += blocking.panelColumns) {
-        const std::ptrdiff_t columns = std::min(blocking.panelColumns, p - col0);
-        for (std::ptrdiff_t k0 = 0; k0 < n; k0 += blocking.depth) {
-            const std::ptrdiff_t depth = std::min(blocking.depth, n - k0);
-            packB(blocking, b, k0, depth, col0, columns, packedB);
-            for (std::ptrdiff_t row0 = 0; row0 < m; row0 += blocking.panelRows) {
-                const std::ptrdiff_t rows = std::min(blocking.panelRows, m - row0);
-                packA(blocking, a, row0, rows, k0, depth, packedA);
-                panelProduct(kernel, packedA, packedB, depth, c, row0, rows, col0, columns);
-            }
-        }
+    const int parts = std::min(scratch.parts(), parallel::partsFor(std::int64_t{m} * n * p));
+    if (parts <= 1) {
+        productColumns(kernel, a, b, c, m, n, 0, p, scratch.a(0), scratch.b(0));
+        return;
     }
+    // Column ranges in whole register tiles, as even as they can be.
+    const std::ptrdiff_t tiles = (p + kernel.blocking.tileColumns - 1) / kernel.blocking.tileColumns;
+    auto firstColumn = [&](int part) { return std::min(p, tiles * part / parts * kernel.blocking.tileColumns); };
+    parallel::runParts(parts, [&](int part) {
+        productColumns(kernel, a, b, c, m, n, firstColumn(part), firstColumn(part + 1), scratch.a(part),
+                       scratch.b(part));
+    });
 }
 
 } // namespace numoria::matrix::kernels

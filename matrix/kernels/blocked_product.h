@@ -15,20 +15,26 @@ struct ProductKernel {
     TileKernel tile;
 };
 
-// The packed panels one product needs, kept by callers that multiply
-// repeatedly (the determinant's deferred updates).
+// The packed panels one product needs, one pair for each thread it is split
+// over, kept by callers that multiply repeatedly (the determinant's deferred
+// updates).
 class ProductScratch {
 public:
     // Room for an m x n by n x p product with any instruction set's
-    // blocking; false when it cannot be allocated.
+    // blocking, split over as many threads as its size calls for; false
+    // when it cannot be allocated.
     bool reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t p);
 
-    double* a() { return aligned(a_); }
-    double* b() { return aligned(b_); }
+    int parts() const { return static_cast<int>(parts_.size()); }
+    double* a(int part) { return aligned(parts_[static_cast<std::size_t>(part)].a); }
+    double* b(int part) { return aligned(parts_[static_cast<std::size_t>(part)].b); }
 
 private:
+    struct Panels {
+        std::vector<double> a, b;
+    };
     static double* aligned(std::vector<double>& buffer);
-    std::vector<double> a_, b_;
+    std::vector<Panels> parts_;
 };
 
 // A (m x n) times B (n x p) is added to C (m x p): every element of C goes on
@@ -38,8 +44,9 @@ private:
 // one-element-at-a-time loop; the determinant's deferred updates pass a
 // non-zero C. The k range is split into chunks and a tile's partial sums go
 // back to C between chunks, so blocking changes where sums are kept, never
-// the order in which they are formed. `scratch` must have been reserved for
-// at least this shape.
+// the order in which they are formed. Large products are split by columns of
+// C over threads, each column computed by one of them. `scratch` must have
+// been reserved for at least this shape.
 void blockedProduct(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m,
                     std::ptrdiff_t n, std::ptrdiff_t p, ProductScratch& scratch);
 
