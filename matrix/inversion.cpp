@@ -5,6 +5,7 @@
 #include "matrix/kernel_paths.h"
 #include "matrix/matrix_error.h"
 #include "matrix/matrix_operations.h"
+#include "matrix/shared_minors.h"
 #include "runtime/checked_int.h"
 #include "runtime/fp_status.h"
 
@@ -23,18 +24,31 @@ std::int16_t cofactorSign(std::int16_t i, std::int16_t j) {
 }
 
 // Determinant(SubMat(dMat, i, j)) for every position. Where the record's
-// array holds the whole matrix, each minor is copied straight into one
-// reused buffer and its determinant taken there; where that meets a
-// floating-point flag, or where the buffer cannot be allocated, the minor
-// goes the documented way, which reports what it meets.
-// Neither way can fail before the other would: SubMat of such a record raises
-// nothing, and the determinant of a minor can only overflow.
+// array holds the whole matrix, the minors' eliminations share their common
+// passes (SharedMinors); a minor that needs the repair step, or meets a
+// floating-point flag there, is copied straight into one reused buffer and
+// its determinant taken there; where that meets a floating-point flag, or
+// where a buffer cannot be allocated, the minor goes the documented way,
+// which reports what it meets. Errors can come only from that last way, and
+// minors are asked for in the documented order, so the first error raised
+// is the documented one. Neither way can fail before the other would: SubMat
+// of such a record raises nothing, and the determinant of a minor can only
+// overflow.
 class MinorDeterminants {
 public:
     MinorDeterminants(const Matrix& dMat, KernelPath path)
-        : dMat_(dMat), path_(path), inPlace_(path == KernelPath::Fast && dMat.n >= 4 && EliminationWorkspace::suits(dMat)) {}
+        : dMat_(dMat), path_(path), inPlace_(path == KernelPath::Fast && dMat.n >= 4 && EliminationWorkspace::suits(dMat)) {
+        if (!inPlace_) return;
+        if (const std::optional<DenseView> block = workspace_.load(dMat)) {
+            const kernels::InstructionSet set = kernels::bestInstructionSet();
+            shared_ = SharedMinors::of(block->data(), dMat.n, kernels::kernelsFor(set).eliminate);
+        }
+    }
 
     double of(std::int16_t eRow, std::int16_t eCol) {
+        if (shared_) {
+            if (const std::optional<double> value = shared_->at(eRow - 1, eCol - 1)) return *value;
+        }
         const std::int16_t size = static_cast<std::int16_t>(dMat_.n - 1);
         const std::optional<DenseView> minor = inPlace_ ? workspace_.prepare(size) : std::nullopt;
         if (minor) {
@@ -54,6 +68,7 @@ private:
     const KernelPath path_;
     const bool inPlace_;
     EliminationWorkspace workspace_;
+    std::optional<SharedMinors> shared_;
 };
 
 // The adjugate divided by the determinant: cofactors from the determinants of

@@ -198,6 +198,43 @@ TEST(FastInversion, MatchesTheExactPathBitForBit) {
     });
 }
 
+TEST(FastInversion, MatchesWhereMinorsMeetTheZeroPivotAndRepairRules) {
+    // Entries planted so that the first pass stores an exact 0 at chosen
+    // places beside the diagonal: the minors whose diagonal lands there take
+    // the repair step, while the matrix itself and most other minors go on.
+    // Zeros at (1, 2) or (2, 1) are the first pivot of the minors without
+    // row or column 1: they give 0 at once.
+    RecordMaker maker(14);
+    auto planted = [&](std::int16_t n, std::vector<std::pair<int, int>> places) {
+        Matrix record = maker.make(n, n, 0);
+        record.Element = ElementArray::withBounds(1, n, 1, n);
+        for (std::int32_t j = 1; j <= n; ++j)
+            for (std::int32_t i = 1; i <= n; ++i) record.Element.set(i, j, maker.pick(-40, 40) / 8.0 + (i == j ? 9 : 0));
+        for (const auto& [i, j] : places) {
+            const double f = record.Element.get(i, 1) / record.Element.get(1, 1);
+            record.Element.set(i, j, (i == 1) != (j == 1) ? 0.0 : f * record.Element.get(1, j));
+        }
+        return record;
+    };
+    const std::vector<std::pair<const char*, Matrix>> cases = {
+        {"beside the diagonal, n = 5", planted(5, {{2, 3}, {4, 3}})},
+        {"first pivots of minors, n = 8", planted(8, {{2, 1}, {1, 2}})},
+        {"first pivots and repairs, n = 33", planted(33, {{2, 1}, {4, 5}, {30, 29}})},
+        {"above and below the diagonal, n = 9", planted(9, {{3, 4}, {5, 4}, {7, 8}, {8, 7}})},
+        {"next to the last row, n = 17", planted(17, {{16, 17}, {17, 16}, {2, 3}})},
+        {"many places, n = 40", planted(40, {{3, 2}, {6, 7}, {10, 9}, {20, 21}, {21, 20}, {39, 40}})},
+        {"small whole numbers, n = 12", maker.make(12, 12, 4)},
+    };
+    std::vector<Outcome> exact;
+    for (const auto& entry : cases) exact.push_back(outcomeOf([&] { return InvertMatrixOn(KernelPath::Exact, entry.second); }));
+    withEachThreadCount([&] {
+        for (std::size_t i = 0; i < cases.size(); ++i) {
+            SCOPED_TRACE(cases[i].first);
+            expectSameOutcome(exact[i], outcomeOf([&] { return InvertMatrixOn(KernelPath::Fast, cases[i].second); }));
+        }
+    });
+}
+
 TEST(FastDeterminant, MatchesWhenABlockStopsHalfway) {
     withEachThreadCount([&] {
         // 70 x 70 records near the identity, so that passes run in blocks of
