@@ -4,8 +4,6 @@
 #include <new>
 #include <vector>
 
-#include "runtime/runtime_error.h"
-
 namespace numoria::matrix {
 
 namespace {
@@ -104,18 +102,29 @@ private:
                                 {copy_.data() + end + end * n_, n_}, rest, depth, rest, scratch_);
     }
 
-    // Pass k (from 0) row by row, repair step included; false when it raised.
+    // Pass k (from 0) row by row, repair step included, in the documented
+    // order of rows and steps; false when a floating-point flag was raised
+    // (the exact path then reports it). The pivot is not zero here.
     bool repairPass(std::ptrdiff_t k, double& product) {
-        const auto n16 = static_cast<std::int16_t>(n_);
-        const auto pivot16 = static_cast<std::int16_t>(k + 1);
-        Elimination<DenseView> rowByRow(n16, copy_);
-        try {
-            rowByRow.pass(pivot16);
-            product = rowByRow.multiplyByPivot(product, pivot16);
-        } catch (const RuntimeError&) {
-            return false;
+        const double pivot = at(k, k);
+        for (std::ptrdiff_t i = k + 1; i < n_; ++i) {
+            const double lookAhead = at(i, i) - (at(i, k) / pivot) * at(k, i);
+            if (lookAhead == 0.0 && i != n_ - 1) repair(k, i);
+            const double f = at(i, k) / pivot;
+            for (std::ptrdiff_t j = k; j < n_; ++j) at(i, j) = at(i, j) - f * at(k, j);
         }
-        return true;
+        product = product * pivot;
+        fp::settle(product);
+        return !flagsRaised();
+    }
+
+    // Row i + 1 added to row i once for every row j whose element in column
+    // k is non-zero when it is read.
+    void repair(std::ptrdiff_t k, std::ptrdiff_t i) {
+        for (std::ptrdiff_t j = 0; j < n_; ++j) {
+            if (at(j, k) == 0.0) continue;
+            for (std::ptrdiff_t l = 0; l < n_; ++l) at(i, l) = at(i + 1, l) + at(i, l);
+        }
     }
 
     DenseView copy_;
