@@ -130,8 +130,8 @@ TEST(FastProduct, MatchesAcrossBlockBoundariesAndAtTheCounterLimit) {
         struct Shape {
             std::int16_t m, n, p;
         };
-        // Panels are 192 rows by 512 columns with chunks of 128 k values; register
-        // tiles are up to 12 rows by 8 columns, so 25 x 17 leaves partial tiles on
+        // Panels are 192 rows by 512 columns with chunks of 128 or 256 k values;
+        // register tiles are up to 24 rows by 8 columns, so 25 x 17 leaves partial tiles on
         // both edges of whole ones.
         const std::vector<Shape> shapes = {{193, 257, 9}, {25, 129, 17}, {24, 128, 16}, {17, 513, 5},
                                            {3, 7, 515},   {1, 32767, 1}, {2, 1, 32767}};

@@ -27,7 +27,7 @@ std::vector<InstructionSet> supportedInstructionSets() {
 #if defined(__x86_64__) || defined(__i386__)
     __builtin_cpu_init();
     if (__builtin_cpu_supports("avx2")) sets.push_back(InstructionSet::Avx2);
-    if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl")) sets.push_back(InstructionSet::Avx512);
+    if (__builtin_cpu_supports("avx512f")) sets.push_back(InstructionSet::Avx512);
 #endif
     return sets;
 }
