@@ -1,6 +1,7 @@
 #include "matrix/blocked_elimination.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -8,7 +9,7 @@ namespace numoria::matrix {
 
 namespace {
 
-constexpr std::ptrdiff_t kBlock = 32;  // pivots per block
+constexpr std::ptrdiff_t kBlock = 128;  // pivots per block
 
 } // namespace
 
@@ -63,34 +64,34 @@ private:
         for (std::ptrdiff_t i = end; i < n_; ++i) diagonal_[i] = at(i, i);
         for (; k < end; ++k) {
             const double pivot = at(k, k);
-            if (pivot == 0.0 || needsRepair(k, end, pivot)) {
+            if (pivot == 0.0) {
                 applyDeferred(first, k, end);
-                return pivot == 0.0 ? Stop::ZeroPivot : Stop::Repair;
+                return Stop::ZeroPivot;
             }
             for (std::ptrdiff_t i = k + 1; i < n_; ++i) factors_[i] = at(i, k) / pivot;
             const double* f = factors_;
-            eliminate_(copy_.data(), n_, k, f, k, end, n_);   // the block's columns, every row below k
-            eliminate_(copy_.data(), n_, k, f, end, n_, end);  // the block's rows, the columns after it
-            const std::ptrdiff_t rest = n_ - end;
-            double* negated = negatedFactors_ + (k - first) * rest;
+            // The look-ahead value of row i is b(i, i) - f(i) * b(k, i), the
+            // value the pass stores there; the diagonal beyond the block is
+            // kept up to date here (a stop rebuilds it).
+            bool repair = false;
+            for (std::ptrdiff_t i = k + 1; i < end; ++i) repair |= at(i, i) - f[i] * at(k, i) == 0.0;
             for (std::ptrdiff_t i = end; i < n_; ++i) {
                 diagonal_[i] = diagonal_[i] - f[i] * at(k, i);
-                negated[i - end] = -f[i];
+                repair |= diagonal_[i] == 0.0;
             }
+            if (repair) {
+                applyDeferred(first, k, end);
+                return Stop::Repair;
+            }
+            eliminate_(copy_.data(), n_, k, f, k, end, n_);   // the block's columns, every row below k
+            eliminate_(copy_.data(), n_, k, f, end, n_, end);  // the block's rows, the columns after it
+            double* negated = negatedFactors_ + (k - first) * (n_ - end);
+            for (std::ptrdiff_t i = end; i < n_; ++i) negated[i - end] = -f[i];
             product = product * pivot;
             fp::settle(product);
         }
         applyDeferred(first, end, end);
         return Stop::Done;
-    }
-
-    // Whether some row below k has a look-ahead value of 0.
-    bool needsRepair(std::ptrdiff_t k, std::ptrdiff_t end, double pivot) {
-        for (std::ptrdiff_t i = k + 1; i < n_; ++i) {
-            const double current = i < end ? at(i, i) : diagonal_[i];
-            if (current - (at(i, k) / pivot) * at(k, i) == 0.0) return true;
-        }
-        return false;
     }
 
     // Passes first to last - 1 on rows and columns from `end` on: each element
@@ -160,8 +161,13 @@ std::optional<DenseView> EliminationWorkspace::prepare(std::ptrdiff_t n) {
 std::optional<DenseView> EliminationWorkspace::load(const Matrix& dMat) {
     const std::optional<DenseView> block = prepare(dMat.n);
     if (!block) return std::nullopt;
-    for (std::int16_t j = 1; j <= dMat.n; ++j)
-        for (std::int16_t i = 1; i <= dMat.n; ++i) block->set(i, j, dMat.Element.get(i, j));
+    // Column by column from the array's element (1, 1), which suits() has checked.
+    const ElementArray& array = dMat.Element;
+    const auto stride = static_cast<std::ptrdiff_t>(array.rows().count);
+    const double* first = array.data() + (1 - static_cast<std::ptrdiff_t>(array.rows().lowerBound)) +
+                          (1 - static_cast<std::ptrdiff_t>(array.columns().lowerBound)) * stride;
+    for (std::ptrdiff_t j = 0; j < dMat.n; ++j)
+        std::memcpy(block->data() + j * dMat.n, first + j * stride, sizeof(double) * static_cast<std::size_t>(dMat.n));
     return block;
 }
 

@@ -163,7 +163,7 @@ TEST(FastDeterminant, MatchesTheExactPathBitForBit) {
         for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
             SCOPED_TRACE(kernels::nameOf(set));
             for (int trial = 0; trial < 600; ++trial) {
-                // Blocks hold 32 pivots: sizes up to 100 cross two block boundaries.
+                // Blocks hold 64 pivots: sizes up to 100 cross a block boundary.
                 const auto n = static_cast<std::int16_t>(maker.pick(3, trial % 3 == 0 ? 100 : 40));
                 const Matrix record = maker.make(n, n, trial % 5);
                 SCOPED_TRACE(::testing::Message() << "trial " << trial << ": n = " << n);
@@ -237,10 +237,10 @@ TEST(FastInversion, MatchesWhereMinorsMeetTheZeroPivotAndRepairRules) {
 
 TEST(FastDeterminant, MatchesWhenABlockStopsHalfway) {
     withEachThreadCount([&] {
-        // 70 x 70 records near the identity, so that passes run in blocks of
-        // pivots until the planted entries make one pass stop.
+        // 100 x 100 records near the identity, so that passes run in blocks
+        // of 64 pivots until the planted entries make one pass stop.
         auto nearIdentity = [](auto plant) {
-            testing::Rows rows(70, std::vector<double>(70, 0.0));
+            testing::Rows rows(100, std::vector<double>(100, 0.0));
             for (std::size_t i = 0; i < rows.size(); ++i) {
                 rows[i][i] = 1.0 + 0.01 * static_cast<double>(i % 7);
                 if (i + 3 < rows.size()) rows[i][i + 3] = 0.125;
@@ -255,13 +255,13 @@ TEST(FastDeterminant, MatchesWhenABlockStopsHalfway) {
                  r[9][9] = 1.0, r[19][19] = 1.0, r[19][9] = 1.0, r[9][19] = 1.0;
                  for (std::size_t j = 0; j < 9; ++j) r[19][j] = r[j][19] = r[9][j] = r[j][9] = 0.0;
              })},
-            {"zero pivot at pass 40", nearIdentity([](testing::Rows& r) {
-                 r[39][39] = 0.0;
-                 for (std::size_t j = 0; j < 39; ++j) r[39][j] = r[j][39] = 0.0;
+            {"zero pivot at pass 70, in the second block", nearIdentity([](testing::Rows& r) {
+                 r[69][69] = 0.0;
+                 for (std::size_t j = 0; j < 69; ++j) r[69][j] = r[j][69] = 0.0;
              })},
             {"overflow in a deferred update", nearIdentity([](testing::Rows& r) {
-                 r[5][50] = 1E300;
-                 r[50][5] = 1E300;
+                 r[5][80] = 1E300;
+                 r[80][5] = 1E300;
              })},
         };
         for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
