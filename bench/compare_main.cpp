@@ -2,7 +2,9 @@
 // where it takes seconds rather than minutes, against the library's exact
 // path), interleaved round by round in one process. Prints each contender's
 // time per call as min / median / max over the rounds, the products' rate in
-// G multiply-add pairs per second and as a fraction of the measured peak,
+// G multiply-add pairs per second (wall clock) and the fraction of the
+// measured one-core peak they reach per second of processor time (all
+// threads counted, so load from other processes inflates it far less),
 // and for each other contender the ratio (its time / the fast path's time,
 // above 1 when the fast path is faster) per round as min / median / max.
 //
@@ -105,24 +107,30 @@ std::string timeText(double seconds) {
     return text;
 }
 
-void report(const Case& c, const std::vector<std::vector<double>>& seconds, double peak) {
+void report(const Case& c, const bench::Timings& timings, double peak) {
+    const std::vector<std::vector<double>>& seconds = timings.wall;
     std::printf("%s\n", c.name.c_str());
     for (std::size_t i = 0; i < c.contenders.size(); ++i) {
         const bench::Spread s = bench::spreadOf(seconds[i]);
-        std::printf("  %-7s %10s %10s %10s  max/min %.2f", c.contenders[i].name.c_str(), timeText(s.min).c_str(),
-                    timeText(s.median).c_str(), timeText(s.max).c_str(), s.max / s.min);
+        const bench::Spread p = bench::spreadOf(timings.processor[i]);
+        std::printf("  %-7s %10s %10s %10s  max/min %.2f  (processor %s %s, max/min %.2f)", c.contenders[i].name.c_str(),
+                    timeText(s.min).c_str(), timeText(s.median).c_str(), timeText(s.max).c_str(), s.max / s.min,
+                    timeText(p.min).c_str(), timeText(p.median).c_str(), p.max / p.min);
         if (c.pairs > 0) {
-            const double rate = c.pairs / s.median;
-            std::printf("  %.2f G pairs/s", rate / 1e9);
-            if (peak > 0) std::printf(" = %.2f of peak", rate / peak);
+            std::printf("  %.2f G pairs/s", c.pairs / s.median / 1e9);
+            if (peak > 0) std::printf(", %.2f of peak per processor second", c.pairs / p.median / peak);
         }
         std::printf("\n");
     }
+    auto ratios = [&](const std::vector<std::vector<double>>& times, std::size_t i) {
+        std::vector<double> perRound;
+        for (std::size_t r = 0; r < times[0].size(); ++r) perRound.push_back(times[i][r] / times[0][r]);
+        return bench::spreadOf(perRound);
+    };
     for (std::size_t i = 1; i < c.contenders.size(); ++i) {
-        std::vector<double> ratios;
-        for (std::size_t r = 0; r < seconds[0].size(); ++r) ratios.push_back(seconds[i][r] / seconds[0][r]);
-        const bench::Spread s = bench::spreadOf(ratios);
-        std::printf("  %s / fast: %.3f %.3f %.3f\n", c.contenders[i].name.c_str(), s.min, s.median, s.max);
+        const bench::Spread s = ratios(seconds, i), p = ratios(timings.processor, i);
+        std::printf("  %s / fast: %.3f %.3f %.3f  (processor %.3f %.3f %.3f)\n", c.contenders[i].name.c_str(), s.min,
+                    s.median, s.max, p.min, p.median, p.max);
     }
     std::fflush(stdout);
 }
@@ -149,9 +157,11 @@ int main(int argc, char** argv) {
                 openblas_get_num_threads());
     std::printf("library: %s kernels, %d thread(s) for large calls\n", kernels::nameOf(kernels::bestInstructionSet()),
                 parallel::partsFor(parallel::kSmallestSplitWork));
-    const double peak = bench::measuredPeakPairsPerSecond() * options.threads;
-    std::printf("measured multiply-plus-add peak (%d core(s)): %.2f G pairs/s\n", options.threads, peak / 1e9);
-    std::printf("%d rounds; per contender: min median max time per call\n\n", options.rounds);
+    const double peak = bench::measuredPeakPairsPerSecond();
+    std::printf("measured multiply-plus-add peak of one core: %.2f G pairs/s\n", peak / 1e9);
+    std::printf("%d rounds; per contender: min median max wall time per call, their spread, and min and median\n"
+                "processor time of the process; ratios per round, of wall and of processor times\n\n",
+                options.rounds);
 
     std::vector<std::unique_ptr<Operands>> keep;
     std::vector<Case> cases;

@@ -12,7 +12,8 @@ namespace numoria::bench {
 std::int64_t peakPairs256(std::int64_t steps);
 std::int64_t peakPairs512(std::int64_t steps);
 
-// The best rate of both, in pairs per second, over a few timed runs.
+// The best rate of both, in pairs per second of one core's processor time,
+// over a few timed runs.
 double measuredPeakPairsPerSecond();
 
 } // namespace numoria::bench

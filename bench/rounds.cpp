@@ -2,17 +2,31 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 
 namespace numoria::bench {
 
 namespace {
 
-double secondsFor(const Contender& contender, long calls) {
+double processorSeconds() {
+    timespec now;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+struct Took {
+    double wall, processor;
+};
+
+Took timeCalls(const Contender& contender, long calls) {
+    const double processorStart = processorSeconds();
     const auto start = std::chrono::steady_clock::now();
     for (long i = 0; i < calls; ++i) contender.call();
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    return took.count();
+    return {took.count(), processorSeconds() - processorStart};
 }
+
+double secondsFor(const Contender& contender, long calls) { return timeCalls(contender, calls).wall; }
 
 // Calls per batch: one call warms caches and pages and says how long a call takes.
 long batchSize(const Contender& contender, double batchSeconds) {
@@ -31,18 +45,20 @@ Spread spreadOf(std::vector<double> values) {
     return {values.front(), median, values.back()};
 }
 
-std::vector<std::vector<double>> timeInRounds(const std::vector<Contender>& contenders, int rounds,
-                                              double batchSeconds) {
+Timings timeInRounds(const std::vector<Contender>& contenders, int rounds, double batchSeconds) {
     std::vector<long> batches;
     for (const Contender& contender : contenders) batches.push_back(batchSize(contender, batchSeconds));
-    std::vector<std::vector<double>> seconds(contenders.size());
+    Timings timings{std::vector<std::vector<double>>(contenders.size()), std::vector<std::vector<double>>(contenders.size())};
     for (int round = 0; round < rounds; ++round) {
         for (std::size_t turn = 0; turn < contenders.size(); ++turn) {
             const std::size_t which = (turn + static_cast<std::size_t>(round)) % contenders.size();
-            seconds[which].push_back(secondsFor(contenders[which], batches[which]) / batches[which]);
+            const auto calls = static_cast<double>(batches[which]);
+            const Took took = timeCalls(contenders[which], batches[which]);
+            timings.wall[which].push_back(took.wall / calls);
+            timings.processor[which].push_back(took.processor / calls);
         }
     }
-    return seconds;
+    return timings;
 }
 
 } // namespace numoria::bench

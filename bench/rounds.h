@@ -20,10 +20,16 @@ struct Spread {
 
 Spread spreadOf(std::vector<double> values);
 
-// Seconds per call of each contender, one value per round. A contender
-// whose call is short is called in a batch lasting about `batchSeconds`
-// (the batch size is fixed before the first round), its time divided out.
-std::vector<std::vector<double>> timeInRounds(const std::vector<Contender>& contenders, int rounds,
-                                              double batchSeconds);
+// Seconds per call, one value per round and contender: the wall clock, and
+// the processor time of the whole process (all its threads), which load from
+// other processes on a shared machine inflates far less.
+struct Timings {
+    std::vector<std::vector<double>> wall, processor;
+};
+
+// A contender whose call is short is called in a batch lasting about
+// `batchSeconds` (the batch size is fixed before the first round), its time
+// divided out.
+Timings timeInRounds(const std::vector<Contender>& contenders, int rounds, double batchSeconds);
 
 } // namespace numoria::bench
