@@ -9,7 +9,8 @@ namespace numoria::matrix {
 
 namespace {
 
-constexpr std::ptrdiff_t kBlock = 128;  // pivots per block
+constexpr std::ptrdiff_t kBlock = 64;  // pivots per block
+constexpr std::ptrdiff_t kPanel = 8;  // pivots per panel within a block
 
 } // namespace
 
@@ -23,6 +24,7 @@ public:
           factors_(workspace.factors_.data()),
           diagonal_(workspace.diagonal_.data()),
           negatedFactors_(workspace.negatedFactors_.data()),
+          panelFactors_(workspace.panelFactors_.data()),
           scratch_(workspace.productScratch_) {}
 
     std::optional<double> run() {
@@ -57,41 +59,74 @@ private:
         return fp::errorFlagRaised();
     }
 
-    // Passes k to end - 1. On a stop at pass k, `k` is that pass and the
-    // matrix is up to date as of the pass before it.
+    // Passes k to end - 1, in panels of kPanel pivots. A panel's passes
+    // update, one by one, its own columns below the pivot and its own rows
+    // over every column to their right; what they owe the rest of the block
+    // is added after the panel, and what they owe the rows and columns from
+    // `end` on after the block, each by one ordered multiply-add. On a stop
+    // at pass k, `k` is that pass and the matrix is up to date as of the
+    // pass before it.
     Stop runBlock(std::ptrdiff_t& k, std::ptrdiff_t end, double& product) {
         const std::ptrdiff_t first = k;
         for (std::ptrdiff_t i = end; i < n_; ++i) diagonal_[i] = at(i, i);
-        for (; k < end; ++k) {
-            const double pivot = at(k, k);
-            if (pivot == 0.0) {
-                applyDeferred(first, k, end);
-                return Stop::ZeroPivot;
+        for (std::ptrdiff_t panel = first; panel < end; panel += kPanel) {
+            const std::ptrdiff_t panelEnd = std::min(panel + kPanel, end);
+            for (std::ptrdiff_t i = panelEnd; i < end; ++i) diagonal_[i] = at(i, i);
+            for (k = panel; k < panelEnd; ++k) {
+                const Stop stop = pass(k, first, panel, panelEnd, end, product);
+                if (stop != Stop::Done) {
+                    applyPanel(first, panel, k, panelEnd, end);
+                    applyDeferred(first, k, end);
+                    return stop;
+                }
             }
-            for (std::ptrdiff_t i = k + 1; i < n_; ++i) factors_[i] = at(i, k) / pivot;
-            const double* f = factors_;
-            // The look-ahead value of row i is b(i, i) - f(i) * b(k, i), the
-            // value the pass stores there; the diagonal beyond the block is
-            // kept up to date here (a stop rebuilds it).
-            bool repair = false;
-            for (std::ptrdiff_t i = k + 1; i < end; ++i) repair |= at(i, i) - f[i] * at(k, i) == 0.0;
-            for (std::ptrdiff_t i = end; i < n_; ++i) {
-                diagonal_[i] = diagonal_[i] - f[i] * at(k, i);
-                repair |= diagonal_[i] == 0.0;
-            }
-            if (repair) {
-                applyDeferred(first, k, end);
-                return Stop::Repair;
-            }
-            eliminate_(copy_.data(), n_, k, f, k, end, n_);   // the block's columns, every row below k
-            eliminate_(copy_.data(), n_, k, f, end, n_, end);  // the block's rows, the columns after it
-            double* negated = negatedFactors_ + (k - first) * (n_ - end);
-            for (std::ptrdiff_t i = end; i < n_; ++i) negated[i - end] = -f[i];
-            product = product * pivot;
-            fp::settle(product);
+            applyPanel(first, panel, panelEnd, panelEnd, end);
         }
         applyDeferred(first, end, end);
         return Stop::Done;
+    }
+
+    // Pass k of a panel from `panel` to panelEnd, in a block from `first` to `end`.
+    Stop pass(std::ptrdiff_t k, std::ptrdiff_t first, std::ptrdiff_t panel, std::ptrdiff_t panelEnd,
+              std::ptrdiff_t end, double& product) {
+        const double pivot = at(k, k);
+        if (pivot == 0.0) return Stop::ZeroPivot;
+        for (std::ptrdiff_t i = k + 1; i < n_; ++i) factors_[i] = at(i, k) / pivot;
+        const double* f = factors_;
+        // The look-ahead value of row i is b(i, i) - f(i) * b(k, i), the value
+        // the pass stores there; the diagonal beyond the panel is kept up to
+        // date here (a stop rebuilds it).
+        bool repair = false;
+        for (std::ptrdiff_t i = k + 1; i < panelEnd; ++i) repair |= at(i, i) - f[i] * at(k, i) == 0.0;
+        for (std::ptrdiff_t i = panelEnd; i < n_; ++i) {
+            diagonal_[i] = diagonal_[i] - f[i] * at(k, i);
+            repair |= diagonal_[i] == 0.0;
+        }
+        if (repair) return Stop::Repair;
+        eliminate_(copy_.data(), n_, k, f, k, panelEnd, n_);        // the panel's columns, every row below k
+        eliminate_(copy_.data(), n_, k, f, panelEnd, n_, panelEnd);  // the panel's rows, the columns after it
+        double* negated = negatedFactors_ + (k - first) * (n_ - end);
+        for (std::ptrdiff_t i = end; i < n_; ++i) negated[i - end] = -f[i];
+        double* inner = panelFactors_ + (k - panel) * kBlock;
+        for (std::ptrdiff_t i = panelEnd; i < end; ++i) inner[i - panelEnd] = -f[i];
+        product = product * pivot;
+        fp::settle(product);
+        return Stop::Done;
+    }
+
+    // Passes panel to last - 1 on what the panel's own passes left out within
+    // the block: its later rows over every column after the panel, and the
+    // rows from `end` on over the block's later columns.
+    void applyPanel(std::ptrdiff_t first, std::ptrdiff_t panel, std::ptrdiff_t last, std::ptrdiff_t panelEnd,
+                    std::ptrdiff_t end) {
+        const std::ptrdiff_t depth = last - panel, rows = end - panelEnd, rest = n_ - end;
+        if (depth == 0 || panelEnd == end) return;
+        const kernels::ConstView panelRows{copy_.data() + panel + panelEnd * n_, n_};
+        kernels::blockedProduct(multiply_, {panelFactors_, kBlock}, panelRows, {copy_.data() + panelEnd + panelEnd * n_, n_},
+                                rows, depth, n_ - panelEnd, scratch_);
+        if (rest == 0) return;
+        kernels::blockedProduct(multiply_, {negatedFactors_ + (panel - first) * rest, rest}, panelRows,
+                                {copy_.data() + end + panelEnd * n_, n_}, rest, depth, rows, scratch_);
     }
 
     // Passes first to last - 1 on rows and columns from `end` on: each element
@@ -132,7 +167,7 @@ private:
     std::ptrdiff_t n_;
     kernels::EliminationKernel eliminate_;
     const kernels::ProductKernel& multiply_;
-    double *factors_, *diagonal_, *negatedFactors_;
+    double *factors_, *diagonal_, *negatedFactors_, *panelFactors_;
     kernels::ProductScratch& scratch_;
 };
 
@@ -152,6 +187,7 @@ std::optional<DenseView> EliminationWorkspace::prepare(std::ptrdiff_t n) {
         grow(factors_, n);
         grow(diagonal_, n);
         grow(negatedFactors_, n * kBlock);
+        grow(panelFactors_, kBlock * kPanel);
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
