@@ -119,8 +119,8 @@ bool ProductScratch::reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t 
     try {
         if (parts_.size() < static_cast<std::size_t>(wanted)) parts_.resize(static_cast<std::size_t>(wanted));
         for (Panels& panels : parts_) {
-            if (panels.a.size() < sizeA) panels.a.resize(sizeA);
-            if (panels.b.size() < sizeB) panels.b.resize(sizeB);
+            panels.a.reserve(sizeA);
+            panels.b.reserve(sizeB);
         }
     } catch (const std::bad_alloc&) {
         return false;
@@ -128,11 +128,17 @@ bool ProductScratch::reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t 
     return true;
 }
 
+void ProductScratch::Buffer::reserve(std::size_t wanted) {
+    if (size >= wanted) return;
+    values.reset(new double[wanted]);
+    size = wanted;
+}
+
 // The buffer from its first cache line, so that no packed vector straddles two lines.
-double* ProductScratch::aligned(std::vector<double>& buffer) {
+double* ProductScratch::Buffer::aligned() const {
     constexpr std::uintptr_t line = kLineDoubles * sizeof(double);
-    const auto address = reinterpret_cast<std::uintptr_t>(buffer.data());
-    return buffer.data() + ((line - address % line) % line) / sizeof(double);
+    const auto address = reinterpret_cast<std::uintptr_t>(values.get());
+    return values.get() + ((line - address % line) % line) / sizeof(double);
 }
 
 void blockedProduct(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m,

@@ -2,6 +2,8 @@
 // packing, blocking and edges, compiled once for every instruction set.
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "matrix/kernels/blocking.h"
@@ -26,14 +28,22 @@ public:
     bool reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t p);
 
     int parts() const { return static_cast<int>(parts_.size()); }
-    double* a(int part) { return aligned(parts_[static_cast<std::size_t>(part)].a); }
-    double* b(int part) { return aligned(parts_[static_cast<std::size_t>(part)].b); }
+    double* a(int part) { return parts_[static_cast<std::size_t>(part)].a.aligned(); }
+    double* b(int part) { return parts_[static_cast<std::size_t>(part)].b.aligned(); }
 
 private:
-    struct Panels {
-        std::vector<double> a, b;
+    // Left uninitialised: packing writes every value it later reads, and
+    // zeroing a buffer of a few hundred KiB on every call would cost as much
+    // as a small product.
+    struct Buffer {
+        std::unique_ptr<double[]> values;
+        std::size_t size = 0;
+        void reserve(std::size_t wanted);
+        double* aligned() const;
     };
-    static double* aligned(std::vector<double>& buffer);
+    struct Panels {
+        Buffer a, b;
+    };
     std::vector<Panels> parts_;
 };
 
