@@ -183,7 +183,7 @@ std::optional<DenseView> EliminationWorkspace::prepare(std::ptrdiff_t n) {
     };
     if (!productScratch_.reserve(n, kBlock, n)) return std::nullopt;
     try {
-        grow(matrix_, n * n);
+        matrix_.reserve(static_cast<std::size_t>(n * n));
         grow(factors_, n);
         grow(diagonal_, n);
         grow(negatedFactors_, n * kBlock);
@@ -191,7 +191,7 @@ std::optional<DenseView> EliminationWorkspace::prepare(std::ptrdiff_t n) {
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
-    return DenseView{matrix_.data(), n};
+    return DenseView{matrix_.values.get(), n};
 }
 
 std::optional<DenseView> EliminationWorkspace::load(const Matrix& dMat) {

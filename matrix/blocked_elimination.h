@@ -39,7 +39,8 @@ public:
 
 private:
     friend class BlockedElimination;
-    std::vector<double> matrix_, factors_, diagonal_, negatedFactors_, panelFactors_;
+    kernels::ScratchBuffer matrix_;  // written whole by the caller or by load()
+    std::vector<double> factors_, diagonal_, negatedFactors_, panelFactors_;
     kernels::ProductScratch productScratch_;
 };
 

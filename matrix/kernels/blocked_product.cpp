@@ -128,14 +128,13 @@ bool ProductScratch::reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t 
     return true;
 }
 
-void ProductScratch::Buffer::reserve(std::size_t wanted) {
+void ScratchBuffer::reserve(std::size_t wanted) {
     if (size >= wanted) return;
     values.reset(new double[wanted]);
     size = wanted;
 }
 
-// The buffer from its first cache line, so that no packed vector straddles two lines.
-double* ProductScratch::Buffer::aligned() const {
+double* ScratchBuffer::aligned() const {
     constexpr std::uintptr_t line = kLineDoubles * sizeof(double);
     const auto address = reinterpret_cast<std::uintptr_t>(values.get());
     return values.get() + ((line - address % line) % line) / sizeof(double);

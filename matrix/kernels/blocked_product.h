@@ -17,6 +17,18 @@ struct ProductKernel {
     TileKernel tile;
 };
 
+// A buffer of doubles left uninitialised, for scratch that is written before
+// it is read: zeroing a few hundred KiB on every call would cost as much as a
+// small product.
+struct ScratchBuffer {
+    std::unique_ptr<double[]> values;
+    std::size_t size = 0;
+    // Room for `wanted` values (throws std::bad_alloc); the old ones are lost when it grows.
+    void reserve(std::size_t wanted);
+    // The buffer from its first cache line, so that no packed vector straddles two lines.
+    double* aligned() const;
+};
+
 // The packed panels one product needs, one pair for each thread it is split
 // over, kept by callers that multiply repeatedly (the determinant's deferred
 // updates).
@@ -32,17 +44,8 @@ public:
     double* b(int part) { return parts_[static_cast<std::size_t>(part)].b.aligned(); }
 
 private:
-    // Left uninitialised: packing writes every value it later reads, and
-    // zeroing a buffer of a few hundred KiB on every call would cost as much
-    // as a small product.
-    struct Buffer {
-        std::unique_ptr<double[]> values;
-        std::size_t size = 0;
-        void reserve(std::size_t wanted);
-        double* aligned() const;
-    };
     struct Panels {
-        Buffer a, b;
+        ScratchBuffer a, b;
     };
     std::vector<Panels> parts_;
 };
