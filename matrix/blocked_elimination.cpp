@@ -191,7 +191,7 @@ std::optional<DenseView> EliminationWorkspace::prepare(std::ptrdiff_t n) {
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
-    return DenseView{matrix_.values.get(), n};
+    return DenseView{matrix_.data(), n};
 }
 
 std::optional<DenseView> EliminationWorkspace::load(const Matrix& dMat) {

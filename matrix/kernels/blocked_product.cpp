@@ -128,18 +128,6 @@ bool ProductScratch::reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t 
     return true;
 }
 
-void ScratchBuffer::reserve(std::size_t wanted) {
-    if (size >= wanted) return;
-    values.reset(new double[wanted]);
-    size = wanted;
-}
-
-double* ScratchBuffer::aligned() const {
-    constexpr std::uintptr_t line = kLineDoubles * sizeof(double);
-    const auto address = reinterpret_cast<std::uintptr_t>(values.get());
-    return values.get() + ((line - address % line) % line) / sizeof(double);
-}
-
 void blockedProduct(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m,
                     std::ptrdiff_t n, std::ptrdiff_t p, ProductScratch& scratch) {
     const int parts = std::min(scratch.parts(), parallel::partsFor(std::int64_t{m} * n * p));

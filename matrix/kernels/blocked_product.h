@@ -2,31 +2,18 @@
 // packing, blocking and edges, compiled once for every instruction set.
 #pragma once
 
-#include <cstddef>
-#include <memory>
 #include <vector>
 
 #include "matrix/kernels/blocking.h"
 #include "matrix/kernels/micro_kernels.h"
 #include "matrix/kernels/product_operands.h"
+#include "matrix/kernels/scratch_buffer.h"
 
 namespace numoria::matrix::kernels {
 
 struct ProductKernel {
     Blocking blocking;
     TileKernel tile;
-};
-
-// A buffer of doubles left uninitialised, for scratch that is written before
-// it is read: zeroing a few hundred KiB on every call would cost as much as a
-// small product.
-struct ScratchBuffer {
-    std::unique_ptr<double[]> values;
-    std::size_t size = 0;
-    // Room for `wanted` values (throws std::bad_alloc); the old ones are lost when it grows.
-    void reserve(std::size_t wanted);
-    // The buffer from its first cache line, so that no packed vector straddles two lines.
-    double* aligned() const;
 };
 
 // The packed panels one product needs, one pair for each thread it is split
