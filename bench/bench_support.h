@@ -1,22 +1,11 @@
-// Operands shared by the benchmarks.
+// Helpers of the Google Benchmark programs.
 #pragma once
 
 #include <benchmark/benchmark.h>
 
-#include "matrix/matrix_operations.h"
+#include "operands.h"
 
 namespace numoria::bench {
-
-// An n x n record near the identity (a dominant diagonal of ones), so that
-// eliminations stay well away from zero pivots and the determinant from
-// overflow at every size.
-inline matrix::Matrix squareOfSize(std::int16_t n, double seed) {
-    matrix::Matrix record = matrix::CreateMatrix(n, n);
-    for (std::int32_t j = 1; j <= n; ++j)
-        for (std::int32_t i = 1; i <= n; ++i)
-            record.Element.set(i, j, i == j ? 1.0 : seed / (n * (2.0 + (i * 7 + j * 13) % 97)));
-    return record;
-}
 
 // Reports work per second, `perIteration` units a pass.
 inline void reportRate(benchmark::State& state, const char* name, double perIteration) {

@@ -1,16 +1,16 @@
 #include "matrix/blocked_elimination.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <vector>
-
-#include "runtime/runtime_error.h"
 
 namespace numoria::matrix {
 
 namespace {
 
-constexpr std::ptrdiff_t kBlock = 32;  // pivots per block
+constexpr std::ptrdiff_t kBlock = 64;  // pivots per block
+constexpr std::ptrdiff_t kPanel = 8;  // pivots per panel within a block
 
 } // namespace
 
@@ -19,13 +19,13 @@ public:
     BlockedElimination(DenseView block, EliminationWorkspace& workspace, kernels::InstructionSet set)
         : copy_(block),
           n_(block.size()),
-          eliminate_(kernels::eliminationKernelFor(set)),
-          multiply_(kernels::productKernelFor(set)),
+          eliminate_(kernels::kernelsFor(set).eliminate),
+          multiply_(kernels::kernelsFor(set).product),
           factors_(workspace.factors_.data()),
           diagonal_(workspace.diagonal_.data()),
           negatedFactors_(workspace.negatedFactors_.data()),
-          scratchA_(workspace.scratchA_.data()),
-          scratchB_(workspace.scratchB_.data()) {}
+          panelFactors_(workspace.panelFactors_.data()),
+          scratch_(workspace.productScratch_) {}
 
     std::optional<double> run() {
         fp::clearStatus();
@@ -59,41 +59,74 @@ private:
         return fp::errorFlagRaised();
     }
 
-    // Passes k to end - 1. On a stop at pass k, `k` is that pass and the
-    // matrix is up to date as of the pass before it.
+    // Passes k to end - 1, in panels of kPanel pivots. A panel's passes
+    // update, one by one, its own columns below the pivot and its own rows
+    // over every column to their right; what they owe the rest of the block
+    // is added after the panel, and what they owe the rows and columns from
+    // `end` on after the block, each by one ordered multiply-add. On a stop
+    // at pass k, `k` is that pass and the matrix is up to date as of the
+    // pass before it.
     Stop runBlock(std::ptrdiff_t& k, std::ptrdiff_t end, double& product) {
         const std::ptrdiff_t first = k;
         for (std::ptrdiff_t i = end; i < n_; ++i) diagonal_[i] = at(i, i);
-        for (; k < end; ++k) {
-            const double pivot = at(k, k);
-            if (pivot == 0.0 || needsRepair(k, end, pivot)) {
-                applyDeferred(first, k, end);
-                return pivot == 0.0 ? Stop::ZeroPivot : Stop::Repair;
+        for (std::ptrdiff_t panel = first; panel < end; panel += kPanel) {
+            const std::ptrdiff_t panelEnd = std::min(panel + kPanel, end);
+            for (std::ptrdiff_t i = panelEnd; i < end; ++i) diagonal_[i] = at(i, i);
+            for (k = panel; k < panelEnd; ++k) {
+                const Stop stop = pass(k, first, panel, panelEnd, end, product);
+                if (stop != Stop::Done) {
+                    applyPanel(first, panel, k, panelEnd, end);
+                    applyDeferred(first, k, end);
+                    return stop;
+                }
             }
-            for (std::ptrdiff_t i = k + 1; i < n_; ++i) factors_[i] = at(i, k) / pivot;
-            const double* f = factors_;
-            eliminate_(copy_.data(), n_, k, f, k, end, n_);   // the block's columns, every row below k
-            eliminate_(copy_.data(), n_, k, f, end, n_, end);  // the block's rows, the columns after it
-            const std::ptrdiff_t rest = n_ - end;
-            double* negated = negatedFactors_ + (k - first) * rest;
-            for (std::ptrdiff_t i = end; i < n_; ++i) {
-                diagonal_[i] = diagonal_[i] - f[i] * at(k, i);
-                negated[i - end] = -f[i];
-            }
-            product = product * pivot;
-            fp::settle(product);
+            applyPanel(first, panel, panelEnd, panelEnd, end);
         }
         applyDeferred(first, end, end);
         return Stop::Done;
     }
 
-    // Whether some row below k has a look-ahead value of 0.
-    bool needsRepair(std::ptrdiff_t k, std::ptrdiff_t end, double pivot) {
-        for (std::ptrdiff_t i = k + 1; i < n_; ++i) {
-            const double current = i < end ? at(i, i) : diagonal_[i];
-            if (current - (at(i, k) / pivot) * at(k, i) == 0.0) return true;
+    // Pass k of a panel from `panel` to panelEnd, in a block from `first` to `end`.
+    Stop pass(std::ptrdiff_t k, std::ptrdiff_t first, std::ptrdiff_t panel, std::ptrdiff_t panelEnd,
+              std::ptrdiff_t end, double& product) {
+        const double pivot = at(k, k);
+        if (pivot == 0.0) return Stop::ZeroPivot;
+        for (std::ptrdiff_t i = k + 1; i < n_; ++i) factors_[i] = at(i, k) / pivot;
+        const double* f = factors_;
+        // The look-ahead value of row i is b(i, i) - f(i) * b(k, i), the value
+        // the pass stores there; the diagonal beyond the panel is kept up to
+        // date here (a stop rebuilds it).
+        bool repair = false;
+        for (std::ptrdiff_t i = k + 1; i < panelEnd; ++i) repair |= at(i, i) - f[i] * at(k, i) == 0.0;
+        for (std::ptrdiff_t i = panelEnd; i < n_; ++i) {
+            diagonal_[i] = diagonal_[i] - f[i] * at(k, i);
+            repair |= diagonal_[i] == 0.0;
         }
-        return false;
+        if (repair) return Stop::Repair;
+        eliminate_(copy_.data(), n_, k, f, k, panelEnd, n_);        // the panel's columns, every row below k
+        eliminate_(copy_.data(), n_, k, f, panelEnd, n_, panelEnd);  // the panel's rows, the columns after it
+        double* negated = negatedFactors_ + (k - first) * (n_ - end);
+        for (std::ptrdiff_t i = end; i < n_; ++i) negated[i - end] = -f[i];
+        double* inner = panelFactors_ + (k - panel) * kBlock;
+        for (std::ptrdiff_t i = panelEnd; i < end; ++i) inner[i - panelEnd] = -f[i];
+        product = product * pivot;
+        fp::settle(product);
+        return Stop::Done;
+    }
+
+    // Passes panel to last - 1 on what the panel's own passes left out within
+    // the block: its later rows over every column after the panel, and the
+    // rows from `end` on over the block's later columns.
+    void applyPanel(std::ptrdiff_t first, std::ptrdiff_t panel, std::ptrdiff_t last, std::ptrdiff_t panelEnd,
+                    std::ptrdiff_t end) {
+        const std::ptrdiff_t depth = last - panel, rows = end - panelEnd, rest = n_ - end;
+        if (depth == 0 || panelEnd == end) return;
+        const kernels::ConstView panelRows{copy_.data() + panel + panelEnd * n_, n_};
+        kernels::blockedProduct(multiply_, {panelFactors_, kBlock}, panelRows, {copy_.data() + panelEnd + panelEnd * n_, n_},
+                                rows, depth, n_ - panelEnd, scratch_);
+        if (rest == 0) return;
+        kernels::blockedProduct(multiply_, {negatedFactors_ + (panel - first) * rest, rest}, panelRows,
+                                {copy_.data() + end + panelEnd * n_, n_}, rest, depth, rows, scratch_);
     }
 
     // Passes first to last - 1 on rows and columns from `end` on: each element
@@ -101,29 +134,41 @@ private:
     void applyDeferred(std::ptrdiff_t first, std::ptrdiff_t last, std::ptrdiff_t end) {
         const std::ptrdiff_t depth = last - first, rest = n_ - end;
         if (depth == 0 || rest == 0) return;
-        multiply_({negatedFactors_, rest}, {copy_.data() + first + end * n_, n_}, {copy_.data() + end + end * n_, n_},
-                  rest, depth, rest, scratchA_, scratchB_);
+        kernels::blockedProduct(multiply_, {negatedFactors_, rest}, {copy_.data() + first + end * n_, n_},
+                                {copy_.data() + end + end * n_, n_}, rest, depth, rest, scratch_);
     }
 
-    // Pass k (from 0) row by row, repair step included; false when it raised.
+    // Pass k (from 0) row by row, repair step included, in the documented
+    // order of rows and steps; false when a floating-point flag was raised
+    // (the exact path then reports it). The pivot is not zero here.
     bool repairPass(std::ptrdiff_t k, double& product) {
-        const auto n16 = static_cast<std::int16_t>(n_);
-        const auto pivot16 = static_cast<std::int16_t>(k + 1);
-        Elimination<DenseView> rowByRow(n16, copy_);
-        try {
-            rowByRow.pass(pivot16);
-            product = rowByRow.multiplyByPivot(product, pivot16);
-        } catch (const RuntimeError&) {
-            return false;
+        const double pivot = at(k, k);
+        for (std::ptrdiff_t i = k + 1; i < n_; ++i) {
+            const double lookAhead = at(i, i) - (at(i, k) / pivot) * at(k, i);
+            if (lookAhead == 0.0 && i != n_ - 1) repair(k, i);
+            const double f = at(i, k) / pivot;
+            for (std::ptrdiff_t j = k; j < n_; ++j) at(i, j) = at(i, j) - f * at(k, j);
         }
-        return true;
+        product = product * pivot;
+        fp::settle(product);
+        return !flagsRaised();
+    }
+
+    // Row i + 1 added to row i once for every row j whose element in column
+    // k is non-zero when it is read.
+    void repair(std::ptrdiff_t k, std::ptrdiff_t i) {
+        for (std::ptrdiff_t j = 0; j < n_; ++j) {
+            if (at(j, k) == 0.0) continue;
+            for (std::ptrdiff_t l = 0; l < n_; ++l) at(i, l) = at(i + 1, l) + at(i, l);
+        }
     }
 
     DenseView copy_;
     std::ptrdiff_t n_;
     kernels::EliminationKernel eliminate_;
-    kernels::ProductKernel multiply_;
-    double *factors_, *diagonal_, *negatedFactors_, *scratchA_, *scratchB_;
+    const kernels::ProductKernel& multiply_;
+    double *factors_, *diagonal_, *negatedFactors_, *panelFactors_;
+    kernels::ProductScratch& scratch_;
 };
 
 bool EliminationWorkspace::suits(const Matrix& dMat) {
@@ -136,14 +181,13 @@ std::optional<DenseView> EliminationWorkspace::prepare(std::ptrdiff_t n) {
     auto grow = [](std::vector<double>& buffer, std::ptrdiff_t size) {
         if (buffer.size() < static_cast<std::size_t>(size)) buffer.resize(static_cast<std::size_t>(size));
     };
-    const kernels::ProductScratch scratch = kernels::productScratchFor(n, kBlock, n);
+    if (!productScratch_.reserve(n, kBlock, n)) return std::nullopt;
     try {
-        grow(matrix_, n * n);
+        matrix_.reserve(static_cast<std::size_t>(n * n));
         grow(factors_, n);
         grow(diagonal_, n);
         grow(negatedFactors_, n * kBlock);
-        grow(scratchA_, scratch.a);
-        grow(scratchB_, scratch.b);
+        grow(panelFactors_, kBlock * kPanel);
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }
@@ -153,8 +197,13 @@ std::optional<DenseView> EliminationWorkspace::prepare(std::ptrdiff_t n) {
 std::optional<DenseView> EliminationWorkspace::load(const Matrix& dMat) {
     const std::optional<DenseView> block = prepare(dMat.n);
     if (!block) return std::nullopt;
-    for (std::int16_t j = 1; j <= dMat.n; ++j)
-        for (std::int16_t i = 1; i <= dMat.n; ++i) block->set(i, j, dMat.Element.get(i, j));
+    // Column by column from the array's element (1, 1), which suits() has checked.
+    const ElementArray& array = dMat.Element;
+    const auto stride = static_cast<std::ptrdiff_t>(array.rows().count);
+    const double* first = array.data() + (1 - static_cast<std::ptrdiff_t>(array.rows().lowerBound)) +
+                          (1 - static_cast<std::ptrdiff_t>(array.columns().lowerBound)) * stride;
+    for (std::ptrdiff_t j = 0; j < dMat.n; ++j)
+        std::memcpy(block->data() + j * dMat.n, first + j * stride, sizeof(double) * static_cast<std::size_t>(dMat.n));
     return block;
 }
 

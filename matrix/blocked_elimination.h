@@ -1,9 +1,10 @@
 // The determinant's elimination in blocks of pivots, on a dense copy of rows
 // and columns 1 to n. Within a block, the pivot rows, the pivot columns and
 // the diagonal are brought up to date pass by pass (they are all that the
-// look-ahead and the factors read); the rest of the matrix receives the
-// block's updates afterwards, in one ordered multiply-subtract, element by
-// element in pass order. Every stored value is the one the row-by-row
+// look-ahead and the factors read), in panels of a few pivots whose updates
+// reach the rest of the block after each panel; the rest of the matrix
+// receives the block's updates afterwards. Each deferred update is one
+// ordered multiply-subtract, element by element in pass order. Every stored value is the one the row-by-row
 // elimination stores. A pass that needs the repair step brings the whole
 // matrix up to date and runs row by row.
 #pragma once
@@ -38,7 +39,9 @@ public:
 
 private:
     friend class BlockedElimination;
-    std::vector<double> matrix_, factors_, diagonal_, negatedFactors_, scratchA_, scratchB_;
+    kernels::ScratchBuffer matrix_;  // written whole by the caller or by load()
+    std::vector<double> factors_, diagonal_, negatedFactors_, panelFactors_;
+    kernels::ProductScratch productScratch_;
 };
 
 } // namespace numoria::matrix

@@ -1,12 +1,19 @@
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <new>
+#include <optional>
+#include <vector>
 
 #include "matrix/blocked_elimination.h"
 #include "matrix/index_loops.h"
 #include "matrix/kernel_paths.h"
 #include "matrix/matrix_error.h"
 #include "matrix/matrix_operations.h"
+#include "matrix/shared_minors.h"
 #include "runtime/checked_int.h"
 #include "runtime/fp_status.h"
+#include "runtime/parallel.h"
 
 namespace numoria::matrix {
 
@@ -23,37 +30,84 @@ std::int16_t cofactorSign(std::int16_t i, std::int16_t j) {
 }
 
 // Determinant(SubMat(dMat, i, j)) for every position. Where the record's
-// array holds the whole matrix, each minor is copied straight into one
-// reused buffer and its determinant taken there; where that meets a
-// floating-point flag, or where the buffer cannot be allocated, the minor
-// goes the documented way, which reports what it meets.
-// Neither way can fail before the other would: SubMat of such a record raises
-// nothing, and the determinant of a minor can only overflow.
+// array holds the whole matrix, all minors are computed up front from a
+// dense copy: their eliminations share their common passes (SharedMinors),
+// and a minor that needs the repair step there, or meets a floating-point
+// flag, is copied into a buffer of its own and its determinant taken there
+// (over threads for large matrices). Where that too meets a flag, or where a
+// buffer cannot be allocated, the minor goes the documented way, which
+// reports what it meets. Errors can come only from that last way, and minors
+// are asked for in the documented order, so the first error raised is the
+// documented one. Neither way can fail before the other would: SubMat of
+// such a record raises nothing, and the determinant of a minor can only
+// overflow.
 class MinorDeterminants {
 public:
-    MinorDeterminants(const Matrix& dMat, KernelPath path)
-        : dMat_(dMat), path_(path), inPlace_(path == KernelPath::Fast && dMat.n >= 4 && EliminationWorkspace::suits(dMat)) {}
+    MinorDeterminants(const Matrix& dMat, KernelPath path) : dMat_(dMat), path_(path), n_(dMat.n) {
+        if (path == KernelPath::Fast && dMat.n >= 4 && EliminationWorkspace::suits(dMat)) computeFast();
+    }
 
     double of(std::int16_t eRow, std::int16_t eCol) {
-        const std::int16_t size = static_cast<std::int16_t>(dMat_.n - 1);
-        const std::optional<DenseView> minor = inPlace_ ? workspace_.prepare(size) : std::nullopt;
-        if (minor) {
-            for (std::int16_t j = 1; j <= size; ++j) {
-                const std::int16_t column = j < eCol ? j : static_cast<std::int16_t>(j + 1);
-                for (std::int16_t i = 1; i <= size; ++i) {
-                    minor->set(i, j, dMat_.Element.get(i < eRow ? i : static_cast<std::int16_t>(i + 1), column));
-                }
-            }
-            if (const auto value = workspace_.determinant(*minor, kernels::bestInstructionSet())) return *value;
+        if (!fast_.empty()) {
+            if (const std::optional<double> value = fast_[index(eRow - 1, eCol - 1)]) return *value;
         }
         return DeterminantOn(path_, SubMat(dMat_, eRow, eCol));
     }
 
 private:
+    std::size_t index(std::ptrdiff_t r, std::ptrdiff_t c) const { return static_cast<std::size_t>(r + c * n_); }
+
+    void computeFast() {
+        std::vector<std::size_t> alone;
+        try {
+            a_.resize(index(0, n_));
+            fast_.assign(index(0, n_), std::nullopt);
+            alone.reserve(index(0, n_));
+        } catch (const std::bad_alloc&) {
+            fast_.clear();
+            return;
+        }
+        for (std::int16_t j = 1; j <= n_; ++j)
+            for (std::int16_t i = 1; i <= n_; ++i) a_[index(i - 1, j - 1)] = dMat_.Element.get(i, j);
+        const kernels::InstructionSet set = kernels::bestInstructionSet();
+        if (const auto shared = SharedMinors::of(a_.data(), n_, kernels::kernelsFor(set).eliminate)) {
+            for (std::ptrdiff_t c = 0; c < n_; ++c)
+                for (std::ptrdiff_t r = 0; r < n_; ++r) fast_[index(r, c)] = shared->at(r, c);
+        }
+        for (std::size_t i = 0; i < fast_.size(); ++i)
+            if (!fast_[i]) alone.push_back(i);
+        if (alone.empty()) return;
+        const std::int64_t work = static_cast<std::int64_t>(alone.size()) * n_ * n_ * n_ / 3;
+        const int parts = static_cast<int>(std::min<std::int64_t>(parallel::partsFor(work), static_cast<std::int64_t>(alone.size())));
+        std::vector<EliminationWorkspace> workspaces(static_cast<std::size_t>(parts));
+        std::atomic<std::size_t> next{0};
+        parallel::runParts(parts, [&](int part) {
+            for (std::size_t i; (i = next.fetch_add(1)) < alone.size();) {
+                const auto position = static_cast<std::ptrdiff_t>(alone[i]);
+                fast_[alone[i]] = onItsOwn(workspaces[static_cast<std::size_t>(part)], position % n_, position / n_, set);
+            }
+            fp::clearStatus();
+        });
+    }
+
+    // The minor without row r and column c (from 0) eliminated in a copy.
+    std::optional<double> onItsOwn(EliminationWorkspace& workspace, std::ptrdiff_t r, std::ptrdiff_t c,
+                                   kernels::InstructionSet set) const {
+        const std::ptrdiff_t size = n_ - 1;
+        const std::optional<DenseView> minor = workspace.prepare(size);
+        if (!minor) return std::nullopt;
+        for (std::ptrdiff_t j = 0; j < size; ++j) {
+            const std::ptrdiff_t column = j < c ? j : j + 1;
+            for (std::ptrdiff_t i = 0; i < size; ++i) minor->data()[i + j * size] = a_[index(i < r ? i : i + 1, column)];
+        }
+        return workspace.determinant(*minor, set);
+    }
+
     const Matrix& dMat_;
     const KernelPath path_;
-    const bool inPlace_;
-    EliminationWorkspace workspace_;
+    const std::ptrdiff_t n_;
+    std::vector<double> a_;
+    std::vector<std::optional<double>> fast_;
 };
 
 // The adjugate divided by the determinant: cofactors from the determinants of

@@ -1,6 +1,3 @@
-#include <memory>
-#include <new>
-
 #include "matrix/kernel_paths.h"
 #include "matrix/matrix_error.h"
 #include "matrix/matrix_operations.h"
@@ -51,43 +48,38 @@ bool countFitsFastPath(std::int16_t count) { return count >= 1 && count < 32767;
 // themselves (every element inside its array, no counter reaching 32767).
 // Returns false, leaving the result to the exact path, when a precondition
 // does not hold or a floating-point flag was raised.
-bool fastProduct(kernels::ProductKernel kernel, const Matrix& dMat1, const Matrix& dMat2, Matrix& result) {
+bool fastProduct(const kernels::ProductKernel& kernel, const Matrix& dMat1, const Matrix& dMat2, Matrix& result) {
     const std::int16_t m = dMat1.m, n = dMat1.n, p = dMat2.n;
     if (!countFitsFastPath(m) || !countFitsFastPath(n) || !countFitsFastPath(p)) return false;
     if (!covers(dMat1.Element, m, n) || !covers(dMat2.Element, n, p)) return false;
-    const kernels::ProductScratch sizes = kernels::productScratchFor(m, n, p);
-    std::unique_ptr<double[]> scratchA, scratchB;
-    try {
-        scratchA.reset(new double[static_cast<std::size_t>(sizes.a)]);
-        scratchB.reset(new double[static_cast<std::size_t>(sizes.b)]);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
+    kernels::ProductScratch scratch;
+    if (!scratch.reserve(m, n, p)) return false;
     fp::clearStatus();
-    kernel(viewFromOne(dMat1.Element), viewFromOne(dMat2.Element), {result.Element.data(), m}, m, n, p,
-           scratchA.get(), scratchB.get());
+    kernels::blockedProduct(kernel, viewFromOne(dMat1.Element), viewFromOne(dMat2.Element),
+                            {result.Element.data(), m}, m, n, p, scratch);
     return !fp::errorFlagRaised();
 }
 
-Matrix multiply(kernels::ProductKernel kernel, const Matrix& dMat1, const Matrix& dMat2) {
+Matrix multiply(const kernels::ProductKernel* kernel, const Matrix& dMat1, const Matrix& dMat2) {
     if (dMat1.n != dMat2.m) raiseMatrixError("MultiplyMatrix", "Matrices not compatable for multiplication!");
     Matrix result = CreateMatrix(dMat1.m, dMat2.n);
-    if (kernel == nullptr || !fastProduct(kernel, dMat1, dMat2, result)) exactProduct(dMat1, dMat2, result);
+    if (kernel == nullptr || !fastProduct(*kernel, dMat1, dMat2, result)) exactProduct(dMat1, dMat2, result);
     return result;
 }
 
 } // namespace
 
 Matrix MultiplyMatrix(const Matrix& dMat1, const Matrix& dMat2) {
-    return multiply(kernels::productKernelFor(kernels::bestInstructionSet()), dMat1, dMat2);
+    return MultiplyMatrixWith(kernels::bestInstructionSet(), dMat1, dMat2);
 }
 
 Matrix MultiplyMatrixOn(KernelPath path, const Matrix& dMat1, const Matrix& dMat2) {
-    return multiply(path == KernelPath::Fast ? kernels::productKernelFor(kernels::bestInstructionSet()) : nullptr, dMat1, dMat2);
+    if (path == KernelPath::Fast) return MultiplyMatrix(dMat1, dMat2);
+    return multiply(nullptr, dMat1, dMat2);
 }
 
 Matrix MultiplyMatrixWith(kernels::InstructionSet set, const Matrix& dMat1, const Matrix& dMat2) {
-    return multiply(kernels::productKernelFor(set), dMat1, dMat2);
+    return multiply(&kernels::kernelsFor(set).product, dMat1, dMat2);
 }
 
 } // namespace numoria::matrix

@@ -21,9 +21,12 @@ namespace numoria::fp {
 inline constexpr unsigned kErrorFlags = _MM_EXCEPT_INVALID | _MM_EXCEPT_DIV_ZERO | _MM_EXCEPT_OVERFLOW;
 inline unsigned errorFlags() { return _mm_getcsr() & kErrorFlags; }
 inline void clearStatus() { _mm_setcsr(_mm_getcsr() & ~kErrorFlags); }
+// Sets the given flags (as errorFlags() returned them) in this thread's status.
+inline void raiseFlags(unsigned flags) { _mm_setcsr(_mm_getcsr() | (flags & kErrorFlags)); }
 #else
 inline unsigned errorFlags() { return static_cast<unsigned>(std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO)); }
 inline void clearStatus() { std::feclearexcept(FE_ALL_EXCEPT); }
+inline void raiseFlags(unsigned flags) { std::feraiseexcept(static_cast<int>(flags)); }
 #endif
 
 // Whether a flag that the status test turns into an error is set. Fast

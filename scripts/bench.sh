@@ -1,12 +1,21 @@
 #!/usr/bin/env bash
-# Runs the core's benchmarks: the fast path, the exact path and OpenBLAS side
-# by side in one process. Extra arguments go to Google Benchmark, e.g.
-#   scripts/bench.sh --benchmark_filter='/1024'
+# Runs the core's benchmarks. By default numoria_compare: the fast path,
+# OpenBLAS and (where it is quick enough) the exact path interleaved round by
+# round in one process. Its arguments pass through, e.g.
+#   scripts/bench.sh --rounds 9 --only MultiplyMatrix/1024
+#   scripts/bench.sh --threads 2
+# `scripts/bench.sh google ARGS` runs the Google Benchmark program of the
+# element-by-element and scalar operations instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 scripts/install-packages.sh "${NATIVE_PACKAGES[@]}" "${BENCH_PACKAGES[@]}"
 cmake --preset bench >/dev/null
-cmake --build --preset bench --target numoria_bench
+cmake --build --preset bench --target numoria_compare numoria_bench
+program=numoria_compare
+if [[ "${1:-}" == google ]]; then
+    program=numoria_bench
+    shift
+fi
 # OpenBLAS picks its kernel for this CPU only when these are unset.
-env -u OPENBLAS_CORETYPE -u OPENBLAS_L2_SIZE OPENBLAS_NUM_THREADS=1 ./build/bench/bench/numoria_bench "$@"
+env -u OPENBLAS_CORETYPE -u OPENBLAS_L2_SIZE "./build/bench/bench/$program" "$@"

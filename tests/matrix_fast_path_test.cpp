@@ -10,6 +10,7 @@
 
 #include "matrix/kernel_paths.h"
 #include "matrix_test_support.h"
+#include "runtime/parallel.h"
 
 namespace numoria::matrix {
 namespace {
@@ -33,6 +34,22 @@ void expectSameOutcome(const Outcome& exact, const Outcome& fast) {
         const double x = e.data()[k], y = f.data()[k];
         if (std::isnan(x) && std::isnan(y)) continue;
         ASSERT_TRUE(sameBits(x, y)) << "element " << k << ": " << x << " vs " << y;
+    }
+}
+
+// Runs `check` with the large operations split over 1, 2 and 3 threads,
+// calls from 16 x 16 x 16 steps up included, so that the splits are proven
+// on small records too.
+constexpr std::int64_t kSmallSplit = 16 * 16 * 16;
+
+template <typename Check>
+void withEachThreadCount(Check check) {
+    for (const int threads : {1, 2, 3}) {
+        SCOPED_TRACE(::testing::Message() << threads << " thread(s)");
+        parallel::setThreads(threads, kSmallSplit);
+        check();
+        parallel::setThreads(0, 0);
+        if (::testing::Test::HasFatalFailure()) return;
     }
 }
 
@@ -90,44 +107,48 @@ private:
 };
 
 TEST(FastProduct, MatchesTheExactPathBitForBit) {
-    RecordMaker maker(20261208);
-    for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
-        SCOPED_TRACE(kernels::nameOf(set));
-        for (int trial = 0; trial < 400; ++trial) {
-            const std::int16_t m = maker.count(40), n = maker.count(40), p = maker.count(40);
-            const int special = trial % 4;
-            const Matrix a = maker.make(m, n, special);
-            const Matrix b = maker.make(maker.chance(0.05) ? static_cast<std::int16_t>(n + 1) : n, p, special);
-            SCOPED_TRACE(::testing::Message() << "trial " << trial << ": " << m << "x" << n << " by " << b.m << "x" << p);
-            expectSameOutcome(outcomeOf([&] { return MultiplyMatrixOn(KernelPath::Exact, a, b); }),
-                              outcomeOf([&] { return MultiplyMatrixWith(set, a, b); }));
+    withEachThreadCount([&] {
+        RecordMaker maker(20261208);
+        for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
+            SCOPED_TRACE(kernels::nameOf(set));
+            for (int trial = 0; trial < 400; ++trial) {
+                const std::int16_t m = maker.count(40), n = maker.count(40), p = maker.count(40);
+                const int special = trial % 4;
+                const Matrix a = maker.make(m, n, special);
+                const Matrix b = maker.make(maker.chance(0.05) ? static_cast<std::int16_t>(n + 1) : n, p, special);
+                SCOPED_TRACE(::testing::Message() << "trial " << trial << ": " << m << "x" << n << " by " << b.m << "x" << p);
+                expectSameOutcome(outcomeOf([&] { return MultiplyMatrixOn(KernelPath::Exact, a, b); }),
+                                  outcomeOf([&] { return MultiplyMatrixWith(set, a, b); }));
+            }
         }
-    }
+    });
 }
 
 TEST(FastProduct, MatchesAcrossBlockBoundariesAndAtTheCounterLimit) {
-    RecordMaker maker(7);
-    struct Shape {
-        std::int16_t m, n, p;
-    };
-    // Panels are 192 rows by 512 columns with chunks of 128 k values; register
-    // tiles are up to 12 rows by 8 columns, so 25 x 17 leaves partial tiles on
-    // both edges of whole ones.
-    const std::vector<Shape> shapes = {{193, 257, 9}, {25, 129, 17}, {24, 128, 16}, {17, 513, 5},
-                                       {3, 7, 515},   {1, 32767, 1}, {2, 1, 32767}};
-    for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
-        for (const Shape& shape : shapes) {
-            SCOPED_TRACE(::testing::Message() << kernels::nameOf(set) << " " << shape.m << "x" << shape.n << "x"
-                                              << shape.p);
-            const Matrix a = CreateMatrix(shape.m, shape.n);
-            Matrix filledA = a;
-            for (std::size_t k = 0; k < filledA.Element.size(); ++k) filledA.Element.data()[k] = 1.0 / (k + 3.0);
-            Matrix b = CreateMatrix(shape.n, shape.p);
-            for (std::size_t k = 0; k < b.Element.size(); ++k) b.Element.data()[k] = std::sin(k + 1.0);
-            expectSameOutcome(outcomeOf([&] { return MultiplyMatrixOn(KernelPath::Exact, filledA, b); }),
-                              outcomeOf([&] { return MultiplyMatrixWith(set, filledA, b); }));
+    withEachThreadCount([&] {
+        RecordMaker maker(7);
+        struct Shape {
+            std::int16_t m, n, p;
+        };
+        // Panels are 192 rows by 512 columns with chunks of 128 or 256 k values;
+        // register tiles are up to 24 rows by 8 columns, so 25 x 17 leaves partial tiles on
+        // both edges of whole ones.
+        const std::vector<Shape> shapes = {{193, 257, 9}, {25, 129, 17}, {24, 128, 16}, {17, 513, 5},
+                                           {3, 7, 515},   {1, 32767, 1}, {2, 1, 32767}};
+        for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
+            for (const Shape& shape : shapes) {
+                SCOPED_TRACE(::testing::Message() << kernels::nameOf(set) << " " << shape.m << "x" << shape.n << "x"
+                                                  << shape.p);
+                const Matrix a = CreateMatrix(shape.m, shape.n);
+                Matrix filledA = a;
+                for (std::size_t k = 0; k < filledA.Element.size(); ++k) filledA.Element.data()[k] = 1.0 / (k + 3.0);
+                Matrix b = CreateMatrix(shape.n, shape.p);
+                for (std::size_t k = 0; k < b.Element.size(); ++k) b.Element.data()[k] = std::sin(k + 1.0);
+                expectSameOutcome(outcomeOf([&] { return MultiplyMatrixOn(KernelPath::Exact, filledA, b); }),
+                                  outcomeOf([&] { return MultiplyMatrixWith(set, filledA, b); }));
+            }
         }
-    }
+    });
 }
 
 void expectSameDeterminant(kernels::InstructionSet set, const Matrix& record) {
@@ -137,17 +158,19 @@ void expectSameDeterminant(kernels::InstructionSet set, const Matrix& record) {
 }
 
 TEST(FastDeterminant, MatchesTheExactPathBitForBit) {
-    RecordMaker maker(1208);
-    for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
-        SCOPED_TRACE(kernels::nameOf(set));
-        for (int trial = 0; trial < 600; ++trial) {
-            // Blocks hold 32 pivots: sizes up to 100 cross two block boundaries.
-            const auto n = static_cast<std::int16_t>(maker.pick(3, trial % 3 == 0 ? 100 : 40));
-            const Matrix record = maker.make(n, n, trial % 5);
-            SCOPED_TRACE(::testing::Message() << "trial " << trial << ": n = " << n);
-            expectSameDeterminant(set, record);
+    withEachThreadCount([&] {
+        RecordMaker maker(1208);
+        for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
+            SCOPED_TRACE(kernels::nameOf(set));
+            for (int trial = 0; trial < 600; ++trial) {
+                // Blocks hold 64 pivots: sizes up to 100 cross a block boundary.
+                const auto n = static_cast<std::int16_t>(maker.pick(3, trial % 3 == 0 ? 100 : 40));
+                const Matrix record = maker.make(n, n, trial % 5);
+                SCOPED_TRACE(::testing::Message() << "trial " << trial << ": n = " << n);
+                expectSameDeterminant(set, record);
+            }
         }
-    }
+    });
 }
 
 TEST(FastDeterminant, MatchesOnTheDocumentedCases) {
@@ -163,50 +186,91 @@ TEST(FastDeterminant, MatchesOnTheDocumentedCases) {
 }
 
 TEST(FastInversion, MatchesTheExactPathBitForBit) {
-    RecordMaker maker(9);
-    for (int trial = 0; trial < 120; ++trial) {
-        const auto n = static_cast<std::int16_t>(maker.pick(1, trial % 4 == 0 ? 40 : 12));
-        const Matrix record = maker.make(n, n, trial % 5);
-        SCOPED_TRACE(::testing::Message() << "trial " << trial << ": n = " << n);
-        expectSameOutcome(outcomeOf([&] { return InvertMatrixOn(KernelPath::Exact, record); }),
-                          outcomeOf([&] { return InvertMatrixOn(KernelPath::Fast, record); }));
-    }
+    withEachThreadCount([&] {
+        RecordMaker maker(9);
+        for (int trial = 0; trial < 120; ++trial) {
+            const auto n = static_cast<std::int16_t>(maker.pick(1, trial % 4 == 0 ? 40 : 12));
+            const Matrix record = maker.make(n, n, trial % 5);
+            SCOPED_TRACE(::testing::Message() << "trial " << trial << ": n = " << n);
+            expectSameOutcome(outcomeOf([&] { return InvertMatrixOn(KernelPath::Exact, record); }),
+                              outcomeOf([&] { return InvertMatrixOn(KernelPath::Fast, record); }));
+        }
+    });
+}
+
+TEST(FastInversion, MatchesWhereMinorsMeetTheZeroPivotAndRepairRules) {
+    // Entries planted so that the first pass stores an exact 0 at chosen
+    // places beside the diagonal: the minors whose diagonal lands there take
+    // the repair step, while the matrix itself and most other minors go on.
+    // Zeros at (1, 2) or (2, 1) are the first pivot of the minors without
+    // row or column 1: they give 0 at once.
+    RecordMaker maker(14);
+    auto planted = [&](std::int16_t n, std::vector<std::pair<int, int>> places) {
+        Matrix record = maker.make(n, n, 0);
+        record.Element = ElementArray::withBounds(1, n, 1, n);
+        for (std::int32_t j = 1; j <= n; ++j)
+            for (std::int32_t i = 1; i <= n; ++i) record.Element.set(i, j, maker.pick(-40, 40) / 8.0 + (i == j ? 9 : 0));
+        for (const auto& [i, j] : places) {
+            const double f = record.Element.get(i, 1) / record.Element.get(1, 1);
+            record.Element.set(i, j, (i == 1) != (j == 1) ? 0.0 : f * record.Element.get(1, j));
+        }
+        return record;
+    };
+    const std::vector<std::pair<const char*, Matrix>> cases = {
+        {"beside the diagonal, n = 5", planted(5, {{2, 3}, {4, 3}})},
+        {"first pivots of minors, n = 8", planted(8, {{2, 1}, {1, 2}})},
+        {"first pivots and repairs, n = 33", planted(33, {{2, 1}, {4, 5}, {30, 29}})},
+        {"above and below the diagonal, n = 9", planted(9, {{3, 4}, {5, 4}, {7, 8}, {8, 7}})},
+        {"next to the last row, n = 17", planted(17, {{16, 17}, {17, 16}, {2, 3}})},
+        {"many places, n = 40", planted(40, {{3, 2}, {6, 7}, {10, 9}, {20, 21}, {21, 20}, {39, 40}})},
+        {"small whole numbers, n = 12", maker.make(12, 12, 4)},
+    };
+    std::vector<Outcome> exact;
+    for (const auto& entry : cases) exact.push_back(outcomeOf([&] { return InvertMatrixOn(KernelPath::Exact, entry.second); }));
+    withEachThreadCount([&] {
+        for (std::size_t i = 0; i < cases.size(); ++i) {
+            SCOPED_TRACE(cases[i].first);
+            expectSameOutcome(exact[i], outcomeOf([&] { return InvertMatrixOn(KernelPath::Fast, cases[i].second); }));
+        }
+    });
 }
 
 TEST(FastDeterminant, MatchesWhenABlockStopsHalfway) {
-    // 70 x 70 records near the identity, so that passes run in blocks of
-    // pivots until the planted entries make one pass stop.
-    auto nearIdentity = [](auto plant) {
-        testing::Rows rows(70, std::vector<double>(70, 0.0));
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            rows[i][i] = 1.0 + 0.01 * static_cast<double>(i % 7);
-            if (i + 3 < rows.size()) rows[i][i + 3] = 0.125;
-            if (i >= 2) rows[i][i - 2] = -0.25;
+    withEachThreadCount([&] {
+        // 100 x 100 records near the identity, so that passes run in blocks
+        // of 64 pivots until the planted entries make one pass stop.
+        auto nearIdentity = [](auto plant) {
+            testing::Rows rows(100, std::vector<double>(100, 0.0));
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                rows[i][i] = 1.0 + 0.01 * static_cast<double>(i % 7);
+                if (i + 3 < rows.size()) rows[i][i + 3] = 0.125;
+                if (i >= 2) rows[i][i - 2] = -0.25;
+            }
+            plant(rows);
+            return testing::fromRows(rows);
+        };
+        const std::vector<std::pair<const char*, Matrix>> cases = {
+            {"repair step at pass 10 of a block",
+             nearIdentity([](testing::Rows& r) {
+                 r[9][9] = 1.0, r[19][19] = 1.0, r[19][9] = 1.0, r[9][19] = 1.0;
+                 for (std::size_t j = 0; j < 9; ++j) r[19][j] = r[j][19] = r[9][j] = r[j][9] = 0.0;
+             })},
+            {"zero pivot at pass 70, in the second block", nearIdentity([](testing::Rows& r) {
+                 r[69][69] = 0.0;
+                 for (std::size_t j = 0; j < 69; ++j) r[69][j] = r[j][69] = 0.0;
+             })},
+            {"overflow in a deferred update", nearIdentity([](testing::Rows& r) {
+                 r[5][80] = 1E300;
+                 r[80][5] = 1E300;
+             })},
+        };
+        for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
+            for (const auto& [what, record] : cases) {
+                SCOPED_TRACE(::testing::Message() << kernels::nameOf(set) << ": " << what);
+                expectSameDeterminant(set, record);
+            }
         }
-        plant(rows);
-        return testing::fromRows(rows);
-    };
-    const std::vector<std::pair<const char*, Matrix>> cases = {
-        {"repair step at pass 10 of a block",
-         nearIdentity([](testing::Rows& r) {
-             r[9][9] = 1.0, r[19][19] = 1.0, r[19][9] = 1.0, r[9][19] = 1.0;
-             for (std::size_t j = 0; j < 9; ++j) r[19][j] = r[j][19] = r[9][j] = r[j][9] = 0.0;
-         })},
-        {"zero pivot at pass 40", nearIdentity([](testing::Rows& r) {
-             r[39][39] = 0.0;
-             for (std::size_t j = 0; j < 39; ++j) r[39][j] = r[j][39] = 0.0;
-         })},
-        {"overflow in a deferred update", nearIdentity([](testing::Rows& r) {
-             r[5][50] = 1E300;
-             r[50][5] = 1E300;
-         })},
-    };
-    for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
-        for (const auto& [what, record] : cases) {
-            SCOPED_TRACE(::testing::Message() << kernels::nameOf(set) << ": " << what);
-            expectSameDeterminant(set, record);
-        }
-    }
+    });
 }
 
 } // namespace

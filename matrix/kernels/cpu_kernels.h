@@ -1,23 +1,28 @@
-// Picks the fastest kernel this CPU can run, at run time, so that one build
+// Picks the fastest kernels this CPU can run, at run time, so that one build
 // runs on any x86 machine with SSE2 and uses AVX2 or AVX-512 where present.
 #pragma once
 
 #include <vector>
 
-#include "matrix/kernels/product_operands.h"
+#include "matrix/kernels/blocked_product.h"
+#include "matrix/kernels/blocking.h"
+#include "matrix/kernels/micro_kernels.h"
 
 namespace numoria::matrix::kernels {
-
-enum class InstructionSet { Sse2, Avx2, Avx512 };
 
 const char* nameOf(InstructionSet set);
 
 // The instruction sets this CPU (and its operating system) supports, SSE2 first.
 std::vector<InstructionSet> supportedInstructionSets();
 
-ProductKernel productKernelFor(InstructionSet set);
+// What one instruction set brings: its product tile with its blocking, and
+// its elimination update.
+struct KernelSet {
+    ProductKernel product;
+    EliminationKernel eliminate;
+};
 
-EliminationKernel eliminationKernelFor(InstructionSet set);
+const KernelSet& kernelsFor(InstructionSet set);
 
 // The instruction set the operations use: the widest supported one.
 InstructionSet bestInstructionSet();

@@ -1,8 +1,7 @@
-// The kernels compiled for avx2: 16 vector registers, a 2 x 4 tile.
+// The micro-kernels compiled for avx2 (the flags are set in matrix/CMakeLists.txt).
 #define NUMORIA_LANES 4
-#define NUMORIA_TILE_VECTORS 2
-#define NUMORIA_TILE_COLUMNS 4
-#define NUMORIA_KERNEL_NAME blockedProduct_avx2
+#define NUMORIA_INSTRUCTION_SET InstructionSet::Avx2
+#define NUMORIA_TILE_NAME tileProduct_avx2
 #define NUMORIA_ELIMINATION_NAME eliminationUpdate_avx2
-#include "matrix/kernels/blocked_product.inc"
+#include "matrix/kernels/tile_product.inc"
 #include "matrix/kernels/elimination_update.inc"

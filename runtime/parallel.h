@@ -1,0 +1,36 @@
+// Threads for the large operations, started for one call and joined before
+// it returns: nothing outlives a call, so nothing runs under a loader lock
+// or at unload. Work is split so that each result element is computed by
+// one thread in its documented order: results are the same bit for bit for
+// any number of threads.
+//
+// The number of threads is the number of cores, capped by the environment
+// variable NUMORIA_THREADS (read once, at the first large call) when it
+// holds a whole number from 1 up. Calls smaller than a threshold run on the
+// calling thread alone.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+namespace numoria::parallel {
+
+// Multiply-add pairs (or comparable steps) below which a call is not split.
+inline constexpr std::int64_t kSmallestSplitWork = std::int64_t{1} << 22;
+
+// How many parts a call of `work` steps is split into (1 for small calls).
+int partsFor(std::int64_t work);
+
+// Overrides the thread count and the threshold (for tests: every split at
+// 2 or 3 threads even for small calls); a count of 0 restores the defaults.
+void setThreads(int count, std::int64_t smallestSplitWork);
+
+// Runs part(0) .. part(count - 1): part 0 on the calling thread, the others
+// on threads started here, all joined before this returns. Each thread
+// starts from the default floating-point environment with clear flags; the
+// error flags any part raised are raised on the calling thread afterwards,
+// as if it had run every part. A part whose thread cannot be started runs on
+// the calling thread; an exception from a part is rethrown here after the join.
+void runParts(int count, const std::function<void(int part)>& part);
+
+} // namespace numoria::parallel
