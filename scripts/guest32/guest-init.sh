@@ -29,7 +29,8 @@ mount -t devtmpfs dev /host/dev
 mkdir -p /host/dev/shm /host/dev/pts
 mount -t tmpfs shm /host/dev/shm
 mount -t devpts devpts /host/dev/pts
-mount -t tmpfs tmp /host/tmp
+# Room for several Wine prefixes at once (each is hundreds of megabytes).
+mount -t tmpfs -o size=75% tmp /host/tmp
 ln -sf /proc/self/fd /host/dev/fd
 stty -F /dev/console -onlcr 2>/dev/null
 

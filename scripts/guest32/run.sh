@@ -55,7 +55,7 @@ status_file="$job/status"
 } >"$job/run.sh"
 
 qemu=(qemu-system-x86_64 -M pc -accel tcg,thread=multi -cpu max,-smap,-smep,-pku
-      -smp "$(nproc)" -m 4096 -nographic -no-reboot -nic none -bios qboot.rom
+      -smp "$(nproc)" -m 8192 -nographic -no-reboot -nic none -bios qboot.rom
       -kernel "$cache/vmlinux" -initrd "$cache/initramfs.cpio.gz"
       -append "console=ttyS0 quiet loglevel=1 panic=-1 numoria_job=$job/run.sh"
       -virtfs local,path=/,mount_tag=hostroot,security_model=passthrough,id=hostroot,multidevs=remap)
