@@ -10,7 +10,8 @@ namespace numoria::frame {
 
 namespace {
 const ClassEntry kClasses[] = {
-    {L"clsVxNumsArraysA", L"_clsVxNumsArraysA", __uuidof(clsVxNumsArraysA), __uuidof(_clsVxNumsArraysA), &newArraysObject, true},
+    {L"clsVxNumsArraysA", L"_clsVxNumsArraysA", __uuidof(clsVxNumsArraysA), __uuidof(_clsVxNumsArraysA),
+     &newArraysObject, true},
 };
 
 const ServerDescription kServer = {

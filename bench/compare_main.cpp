@@ -44,8 +44,8 @@ struct Options {
 
 struct Case {
     std::string name;
-    double pairs;  // multiply-add pairs per call, for the rate; 0 prints none
-    std::vector<Contender> contenders;  // the library's fast path first
+    double pairs;                      // multiply-add pairs per call, for the rate; 0 prints none
+    std::vector<Contender> contenders; // the library's fast path first
 };
 
 volatile double sink;
@@ -68,7 +68,8 @@ Case productCase(std::int16_t n, std::vector<std::unique_ptr<Operands>>& keep) {
                                 sink = o.c.Element.data()[0];
                             }});
     if (n <= 256)
-        c.contenders.push_back({"exact", [&o] { sink = MultiplyMatrixOn(KernelPath::Exact, o.a, o.b).Element.data()[0]; }});
+        c.contenders.push_back(
+            {"exact", [&o] { sink = MultiplyMatrixOn(KernelPath::Exact, o.a, o.b).Element.data()[0]; }});
     return c;
 }
 
@@ -78,7 +79,7 @@ Case determinantCase(std::int16_t n, std::vector<std::unique_ptr<Operands>>& kee
     o.pivots.resize(static_cast<std::size_t>(n));
     Case c{"Determinant/" + std::to_string(n), 0.0, {}};
     c.contenders.push_back({"fast", [&o] { sink = Determinant(o.a); }});
-    c.contenders.push_back({"dgetrf", [&o, n] {  // a copy, as the library's working copy
+    c.contenders.push_back({"dgetrf", [&o, n] { // a copy, as the library's working copy
                                 const int size = n;
                                 std::copy(o.a.Element.data(), o.a.Element.data() + o.a.Element.size(), o.work.begin());
                                 int info = 0;
@@ -100,10 +101,14 @@ Case inversionCase(std::int16_t n, std::vector<std::unique_ptr<Operands>>& keep)
 
 std::string timeText(double seconds) {
     char text[32];
-    if (seconds < 1e-6) std::snprintf(text, sizeof text, "%.0f ns", seconds * 1e9);
-    else if (seconds < 1e-3) std::snprintf(text, sizeof text, "%.2f us", seconds * 1e6);
-    else if (seconds < 1.0) std::snprintf(text, sizeof text, "%.2f ms", seconds * 1e3);
-    else std::snprintf(text, sizeof text, "%.3f s", seconds);
+    if (seconds < 1e-6)
+        std::snprintf(text, sizeof text, "%.0f ns", seconds * 1e9);
+    else if (seconds < 1e-3)
+        std::snprintf(text, sizeof text, "%.2f us", seconds * 1e6);
+    else if (seconds < 1.0)
+        std::snprintf(text, sizeof text, "%.2f ms", seconds * 1e3);
+    else
+        std::snprintf(text, sizeof text, "%.3f s", seconds);
     return text;
 }
 
@@ -113,9 +118,10 @@ void report(const Case& c, const bench::Timings& timings, double peak) {
     for (std::size_t i = 0; i < c.contenders.size(); ++i) {
         const bench::Spread s = bench::spreadOf(seconds[i]);
         const bench::Spread p = bench::spreadOf(timings.processor[i]);
-        std::printf("  %-7s %10s %10s %10s  max/min %.2f  (processor %s %s, max/min %.2f)", c.contenders[i].name.c_str(),
-                    timeText(s.min).c_str(), timeText(s.median).c_str(), timeText(s.max).c_str(), s.max / s.min,
-                    timeText(p.min).c_str(), timeText(p.median).c_str(), p.max / p.min);
+        std::printf("  %-7s %10s %10s %10s  max/min %.2f  (processor %s %s, max/min %.2f)",
+                    c.contenders[i].name.c_str(), timeText(s.min).c_str(), timeText(s.median).c_str(),
+                    timeText(s.max).c_str(), s.max / s.min, timeText(p.min).c_str(), timeText(p.median).c_str(),
+                    p.max / p.min);
         if (c.pairs > 0) {
             std::printf("  %.2f G pairs/s", c.pairs / s.median / 1e9);
             if (peak > 0) std::printf(", %.2f of peak per processor second", c.pairs / p.median / peak);
@@ -138,9 +144,12 @@ void report(const Case& c, const bench::Timings& timings, double peak) {
 Options parse(int argc, char** argv) {
     Options options;
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (!std::strcmp(argv[i], "--rounds")) options.rounds = std::atoi(argv[i + 1]);
-        else if (!std::strcmp(argv[i], "--threads")) options.threads = std::atoi(argv[i + 1]);
-        else if (!std::strcmp(argv[i], "--only")) options.only = argv[i + 1];
+        if (!std::strcmp(argv[i], "--rounds"))
+            options.rounds = std::atoi(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--threads"))
+            options.threads = std::atoi(argv[i + 1]);
+        else if (!std::strcmp(argv[i], "--only"))
+            options.only = argv[i + 1];
     }
     return options;
 }
@@ -159,9 +168,10 @@ int main(int argc, char** argv) {
                 parallel::partsFor(parallel::kSmallestSplitWork));
     const double peak = bench::measuredPeakPairsPerSecond();
     std::printf("measured multiply-plus-add peak of one core: %.2f G pairs/s\n", peak / 1e9);
-    std::printf("%d rounds; per contender: min median max wall time per call, their spread, and min and median\n"
-                "processor time of the process; ratios per round, of wall and of processor times\n\n",
-                options.rounds);
+    std::printf(
+        "%d rounds; per contender: min median max wall time per call, their spread, and min and median\n"
+        "processor time of the process; ratios per round, of wall and of processor times\n\n",
+        options.rounds);
 
     std::vector<std::unique_ptr<Operands>> keep;
     std::vector<Case> cases;

@@ -14,9 +14,15 @@ void elementwise(benchmark::State& state, Operation operation) {
     numoria::bench::reportRate(state, "elements/s", double(n) * n);
 }
 
-void BM_TransposeMatrix(benchmark::State& s) { elementwise(s, [](auto& a, auto&) { return TransposeMatrix(a); }); }
-void BM_ScaleMatrix(benchmark::State& s) { elementwise(s, [](auto& a, auto&) { return ScaleMatrix(a, 1.5); }); }
-void BM_AddMatrix(benchmark::State& s) { elementwise(s, [](auto& a, auto& b) { return AddMatrix(a, b); }); }
+void BM_TransposeMatrix(benchmark::State& s) {
+    elementwise(s, [](auto& a, auto&) { return TransposeMatrix(a); });
+}
+void BM_ScaleMatrix(benchmark::State& s) {
+    elementwise(s, [](auto& a, auto&) { return ScaleMatrix(a, 1.5); });
+}
+void BM_AddMatrix(benchmark::State& s) {
+    elementwise(s, [](auto& a, auto& b) { return AddMatrix(a, b); });
+}
 BENCHMARK(BM_TransposeMatrix)->RangeMultiplier(4)->Range(4, 2048)->Arg(3);
 BENCHMARK(BM_ScaleMatrix)->RangeMultiplier(4)->Range(4, 2048)->Arg(3);
 BENCHMARK(BM_AddMatrix)->RangeMultiplier(4)->Range(4, 2048)->Arg(3);

@@ -48,7 +48,8 @@ Spread spreadOf(std::vector<double> values) {
 Timings timeInRounds(const std::vector<Contender>& contenders, int rounds, double batchSeconds) {
     std::vector<long> batches;
     for (const Contender& contender : contenders) batches.push_back(batchSize(contender, batchSeconds));
-    Timings timings{std::vector<std::vector<double>>(contenders.size()), std::vector<std::vector<double>>(contenders.size())};
+    Timings timings{std::vector<std::vector<double>>(contenders.size()),
+                    std::vector<std::vector<double>>(contenders.size())};
     for (int round = 0; round < rounds; ++round) {
         for (std::size_t turn = 0; turn < contenders.size(); ++turn) {
             const std::size_t which = (turn + static_cast<std::size_t>(round)) % contenders.size();

@@ -30,14 +30,11 @@ std::u16string DecimalToHex(std::int32_t pValue) {
 
 std::int32_t HexToDecimal(std::u16string_view pValue, const AnsiCodePage& codePage) {
     return valueOrFallback(std::int32_t{0}, [&] {
-        return readPositionalNumeral(pValue, kBitsPerHexDigit, [&](char16_t unit) {
-            return static_cast<double>(hexDigitValue(unit, codePage));
-        });
+        return readPositionalNumeral(pValue, kBitsPerHexDigit,
+                                     [&](char16_t unit) { return static_cast<double>(hexDigitValue(unit, codePage)); });
     });
 }
 
-std::int32_t HexToDecimal(std::u16string_view pValue) {
-    return HexToDecimal(pValue, asciiCodePage());
-}
+std::int32_t HexToDecimal(std::u16string_view pValue) { return HexToDecimal(pValue, asciiCodePage()); }
 
 } // namespace numoria::conversions

@@ -27,9 +27,8 @@ std::u16string DecimalToOctal(std::int32_t pValue) {
 
 std::int32_t OctalToDecimal(std::u16string_view pValue) {
     return valueOrFallback(std::int32_t{0}, [&] {
-        return readPositionalNumeral(pValue, kBitsPerOctalDigit, [](char16_t unit) {
-            return static_cast<double>(decimalDigitValue(unit));
-        });
+        return readPositionalNumeral(pValue, kBitsPerOctalDigit,
+                                     [](char16_t unit) { return static_cast<double>(decimalDigitValue(unit)); });
     });
 }
 

@@ -22,8 +22,7 @@ std::int32_t roundToInt32Checked(double value);
 // Reads `text` in base 2^bitsPerDigit. digitValue(unit) gives each unit's
 // digit, or raises the unit's error; it is not limited to the base's digits.
 template <typename DigitValue>
-std::int32_t readPositionalNumeral(std::u16string_view text, int bitsPerDigit,
-                                   DigitValue digitValue) {
+std::int32_t readPositionalNumeral(std::u16string_view text, int bitsPerDigit, DigitValue digitValue) {
     std::int32_t total = 0;
     forEachUnitFromRight(text, [&](char16_t unit, std::int32_t position) {
         const double digit = digitValue(unit);

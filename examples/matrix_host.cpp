@@ -86,16 +86,15 @@ int earlyBound(_clsVxNumsMatrixA* matrices) {
     return 0;
 }
 
-HRESULT invokeByName(IDispatch* object, const wchar_t* name, std::vector<VARIANT>& reversedArguments,
-                     VARIANT* result) {
+HRESULT invokeByName(IDispatch* object, const wchar_t* name, std::vector<VARIANT>& reversedArguments, VARIANT* result) {
     DISPID id = 0;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     HRESULT status = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
     if (FAILED(status)) return status;
     DISPPARAMS parameters{reversedArguments.data(), nullptr, static_cast<UINT>(reversedArguments.size()), 0};
     EXCEPINFO exception{};
-    status = object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, result, &exception,
-                            nullptr);
+    status =
+        object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters, result, &exception, nullptr);
     if (status == DISP_E_EXCEPTION) {
         std::printf("  %ls: %ls\n", exception.bstrSource ? exception.bstrSource : L"",
                     exception.bstrDescription ? exception.bstrDescription : L"");
@@ -121,7 +120,7 @@ int lateBound(IDispatch* matrices) {
     if (failed(invokeByName(matrices, L"CreateMatrix", arguments, &a.value), "CreateMatrix by name")) return 1;
 
     std::vector<VARIANT> record(1);
-    record[0] = a.value;  // the record is only read: no copy needed
+    record[0] = a.value; // the record is only read: no copy needed
     OwnedVariant inverse;
     if (failed(invokeByName(matrices, L"InvertMatrix", record, &inverse.value), "InvertMatrix by name")) return 1;
     if (V_VT(&inverse.value) != VT_RECORD) return 1;

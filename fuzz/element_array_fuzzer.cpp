@@ -33,7 +33,7 @@ struct Request {
     Dimension rows, columns;
     bool invertedBounds = false;  // an upper bound below its lower bound
     bool tooLarge = false;        // more than 2^31 bytes, or a count past 32 bits
-    std::vector<double> borrowed;  // the elements lent to the array, when it borrows
+    std::vector<double> borrowed; // the elements lent to the array, when it borrows
     bool borrows = false;
 };
 
@@ -47,7 +47,7 @@ bool exceedsLimit(std::uint64_t rows, std::uint64_t columns) {
     if (rows > std::numeric_limits<std::uint32_t>::max() || columns > std::numeric_limits<std::uint32_t>::max()) {
         return true;
     }
-    return rows * columns > kMaxBytes / sizeof(double);  // both below 2^32: no wrap
+    return rows * columns > kMaxBytes / sizeof(double); // both below 2^32: no wrap
 }
 
 Outcome<ElementArray> allocateByBounds(InputReader& input, Request& request) {
@@ -135,19 +135,23 @@ void checkAccesses(InputReader& input, ElementArray& array) {
         const std::int32_t row = subscriptFor(input, rows), column = subscriptFor(input, columns);
         const double stored = input.value();
         const bool inside = array.present() && rows.contains(row) && columns.contains(column);
-        const auto write = outcomeOf([&] { array.set(row, column, stored); return true; });
+        const auto write = outcomeOf([&] {
+            array.set(row, column, stored);
+            return true;
+        });
         const auto read = outcomeOf([&] { return array.get(row, column); });
         if (!inside) {
             const auto outOfRange = RaisedError{9, kRuntimeErrorSource, standardDescription(9)};
-            require(write.error == outOfRange && read.error == outOfRange, "an access outside the bounds was not error 9");
+            require(write.error == outOfRange && read.error == outOfRange,
+                    "an access outside the bounds was not error 9");
             continue;
         }
         require(write.value && read.value, "an access inside the bounds failed");
         require(std::bit_cast<std::uint64_t>(*read.value) == std::bit_cast<std::uint64_t>(stored),
                 "a stored value does not read back bit for bit");
-        const std::uint64_t offset = static_cast<std::uint64_t>(static_cast<std::int64_t>(row) - rows.lowerBound) +
-                                     static_cast<std::uint64_t>(static_cast<std::int64_t>(column) - columns.lowerBound) *
-                                         rows.count;
+        const std::uint64_t offset =
+            static_cast<std::uint64_t>(static_cast<std::int64_t>(row) - rows.lowerBound) +
+            static_cast<std::uint64_t>(static_cast<std::int64_t>(column) - columns.lowerBound) * rows.count;
         require(offset < array.size() &&
                     std::bit_cast<std::uint64_t>(array.data()[offset]) == std::bit_cast<std::uint64_t>(stored),
                 "a stored value is not at its place in storage order");
@@ -173,7 +177,7 @@ void run(InputReader& input) {
         return;
     }
     Request request;
-    Outcome<ElementArray> outcome = kind <= 3 ? allocateByBounds(input, request)
+    Outcome<ElementArray> outcome = kind <= 3   ? allocateByBounds(input, request)
                                     : kind <= 5 ? allocateByDimensions(input, request)
                                                 : borrow(input, request);
     checkConstruction(outcome, request, storage);

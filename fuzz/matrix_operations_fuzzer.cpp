@@ -24,8 +24,20 @@ namespace {
 using namespace matrix;
 
 enum class Operation {
-    Create, Transpose, Scale, Add, Sub, Multiply, Determinant, Invert,
-    Insert, Combine, SwapRow, SwapCol, SubMat, Print,
+    Create,
+    Transpose,
+    Scale,
+    Add,
+    Sub,
+    Multiply,
+    Determinant,
+    Invert,
+    Insert,
+    Combine,
+    SwapRow,
+    SwapCol,
+    SubMat,
+    Print,
 };
 constexpr int kLastOperation = static_cast<int>(Operation::Print);
 
@@ -37,23 +49,23 @@ constexpr std::initializer_list<ErrorNumber> kMatrixOperationErrors = {
     ErrorNumber::Overflow, ErrorNumber::OutOfMemory, ErrorNumber::SubscriptOutOfRange, ErrorNumber::DivisionByZero,
     ErrorNumber::MatrixError};
 constexpr std::initializer_list<ErrorNumber> kCreateErrors = {
-    ErrorNumber::Overflow, ErrorNumber::OutOfMemory, ErrorNumber::SubscriptOutOfRange, ErrorNumber::TypeMismatch,
-    ErrorNumber::InvalidUseOfNull, ErrorNumber::MatrixError};
+    ErrorNumber::Overflow,     ErrorNumber::OutOfMemory,      ErrorNumber::SubscriptOutOfRange,
+    ErrorNumber::TypeMismatch, ErrorNumber::InvalidUseOfNull, ErrorNumber::MatrixError};
 
 class Call {
 public:
     explicit Call(InputReader& input)
-        : operation_(static_cast<Operation>(input.pick(0, kLastOperation))),
-          first_(readMatrix(input, elementBudget(operation_))),
-          secondIsFirst_(input.pick(0, 7) == 0),
-          second_(secondIsFirst_ ? Matrix{} : readMatrix(input, elementBudget(operation_), first_.n)),
-          multiplier_(input.value()),
-          position1_(input.count16()),
-          position2_(input.count16()),
-          staleFlags_(input.pick(0, 3) == 0 ? input.pick(0, 7) : 0),
-          values_(input),
-          firstBefore_(first_),
-          secondBefore_(second_) {}
+            : operation_(static_cast<Operation>(input.pick(0, kLastOperation))),
+              first_(readMatrix(input, elementBudget(operation_))),
+              secondIsFirst_(input.pick(0, 7) == 0),
+              second_(secondIsFirst_ ? Matrix{} : readMatrix(input, elementBudget(operation_), first_.n)),
+              multiplier_(input.value()),
+              position1_(input.count16()),
+              position2_(input.count16()),
+              staleFlags_(input.pick(0, 3) == 0 ? input.pick(0, 7) : 0),
+              values_(input),
+              firstBefore_(first_),
+              secondBefore_(second_) {}
 
     void run() const;
 
@@ -125,8 +137,10 @@ void Call::run() const {
     case Operation::Invert: return runInvert();
     case Operation::Insert:
     case Operation::Combine:
-        requireErrorAmong(outcome([&] { return operation_ == Operation::Insert ? InsertMatrix(x, y, p, q)
-                                                                               : CombineMatrix(x, y, p, q); }),
+        requireErrorAmong(outcome([&] {
+                              return operation_ == Operation::Insert ? InsertMatrix(x, y, p, q)
+                                                                     : CombineMatrix(x, y, p, q);
+                          }),
                           kMatrixOperationErrors);
         return;
     case Operation::SwapRow:
@@ -138,7 +152,11 @@ void Call::run() const {
         return;
     }
     case Operation::Print:
-        requireErrorAmong(outcome([&] { PrintMatrix(x); return true; }), {});
+        requireErrorAmong(outcome([&] {
+                              PrintMatrix(x);
+                              return true;
+                          }),
+                          {});
         return;
     }
 }
@@ -153,8 +171,9 @@ void Call::runTranspose() const {
     require(t.m == x.n && t.n == x.m, "the transpose does not swap the counts");
     for (std::int32_t i = 1; i <= x.m; ++i) {
         for (std::int32_t j = 1; j <= x.n; ++j) {
-            require(std::bit_cast<std::uint64_t>(t.Element.get(j, i)) == std::bit_cast<std::uint64_t>(x.Element.get(i, j)),
-                    "the transpose changed a value's bits");
+            require(
+                std::bit_cast<std::uint64_t>(t.Element.get(j, i)) == std::bit_cast<std::uint64_t>(x.Element.get(i, j)),
+                "the transpose changed a value's bits");
         }
     }
 }

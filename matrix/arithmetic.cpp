@@ -29,9 +29,8 @@ Matrix TransposeMatrix(const Matrix& dMat) {
     result.m = dMat.n;
     result.n = dMat.m;
     // Values move bit for bit: no arithmetic, no status test.
-    forEachPosition(dMat.m, dMat.n, [&](std::int16_t i, std::int16_t j) {
-        result.Element.set(j, i, dMat.Element.get(i, j));
-    });
+    forEachPosition(dMat.m, dMat.n,
+                    [&](std::int16_t i, std::int16_t j) { result.Element.set(j, i, dMat.Element.get(i, j)); });
     return result;
 }
 

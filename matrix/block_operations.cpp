@@ -23,8 +23,7 @@ std::int16_t blockExtent(std::int16_t sourceCount, std::int16_t destinationCount
 // Writes each element of the source block into the copy of the destination at
 // (i + mPos - 1, j + nPos - 1), merged with the element already there.
 template <typename Merge>
-Matrix placeBlock(const Matrix& dMatDest, const Matrix& dMatSrc, std::int16_t mPos, std::int16_t nPos,
-                  Merge merge) {
+Matrix placeBlock(const Matrix& dMatDest, const Matrix& dMatSrc, std::int16_t mPos, std::int16_t nPos, Merge merge) {
     Matrix w = dMatDest;
     const std::int16_t rows = blockExtent(dMatSrc.m, dMatDest.m);
     const std::int16_t columns = blockExtent(dMatSrc.n, dMatDest.n);
@@ -73,12 +72,24 @@ Matrix CombineMatrix(const Matrix& dMatDest, const Matrix& dMatSrc, std::int16_t
 
 Matrix SwapRow(const Matrix& dMat, std::int16_t RowA, std::int16_t RowB) {
     return exchangeCells(
-        dMat, dMat.n, [&](std::int16_t j) { return Cell{RowA, j}; }, [&](std::int16_t j) { return Cell{RowB, j}; });
+        dMat, dMat.n,
+        [&](std::int16_t j) {
+            return Cell{RowA, j};
+        },
+        [&](std::int16_t j) {
+            return Cell{RowB, j};
+        });
 }
 
 Matrix SwapCol(const Matrix& dMat, std::int16_t ColA, std::int16_t ColB) {
     return exchangeCells(
-        dMat, dMat.m, [&](std::int16_t i) { return Cell{i, ColA}; }, [&](std::int16_t i) { return Cell{i, ColB}; });
+        dMat, dMat.m,
+        [&](std::int16_t i) {
+            return Cell{i, ColA};
+        },
+        [&](std::int16_t i) {
+            return Cell{i, ColB};
+        });
 }
 
 Matrix SubMat(const Matrix& dMat, std::int16_t eRow, std::int16_t eCol) {

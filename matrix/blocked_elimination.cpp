@@ -9,7 +9,7 @@ namespace numoria::matrix {
 
 namespace {
 
-constexpr std::ptrdiff_t kBlock = 64;  // pivots per block
+constexpr std::ptrdiff_t kBlock = 64; // pivots per block
 constexpr std::ptrdiff_t kPanel = 8;  // pivots per panel within a block
 
 } // namespace
@@ -17,20 +17,20 @@ constexpr std::ptrdiff_t kPanel = 8;  // pivots per panel within a block
 class BlockedElimination {
 public:
     BlockedElimination(DenseView block, EliminationWorkspace& workspace, kernels::InstructionSet set)
-        : copy_(block),
-          n_(block.size()),
-          eliminate_(kernels::kernelsFor(set).eliminate),
-          multiply_(kernels::kernelsFor(set).product),
-          factors_(workspace.factors_.data()),
-          diagonal_(workspace.diagonal_.data()),
-          negatedFactors_(workspace.negatedFactors_.data()),
-          panelFactors_(workspace.panelFactors_.data()),
-          scratch_(workspace.productScratch_) {}
+            : copy_(block),
+              n_(block.size()),
+              eliminate_(kernels::kernelsFor(set).eliminate),
+              multiply_(kernels::kernelsFor(set).product),
+              factors_(workspace.factors_.data()),
+              diagonal_(workspace.diagonal_.data()),
+              negatedFactors_(workspace.negatedFactors_.data()),
+              panelFactors_(workspace.panelFactors_.data()),
+              scratch_(workspace.productScratch_) {}
 
     std::optional<double> run() {
         fp::clearStatus();
         double product = 1.0;
-        std::ptrdiff_t k = 0;  // pivots count from 0 here
+        std::ptrdiff_t k = 0; // pivots count from 0 here
         while (k < n_ - 1) {
             const std::ptrdiff_t end = std::min(k + kBlock, n_ - 1);
             const Stop stop = runBlock(k, end, product);
@@ -87,8 +87,8 @@ private:
     }
 
     // Pass k of a panel from `panel` to panelEnd, in a block from `first` to `end`.
-    Stop pass(std::ptrdiff_t k, std::ptrdiff_t first, std::ptrdiff_t panel, std::ptrdiff_t panelEnd,
-              std::ptrdiff_t end, double& product) {
+    Stop pass(std::ptrdiff_t k, std::ptrdiff_t first, std::ptrdiff_t panel, std::ptrdiff_t panelEnd, std::ptrdiff_t end,
+              double& product) {
         const double pivot = at(k, k);
         if (pivot == 0.0) return Stop::ZeroPivot;
         for (std::ptrdiff_t i = k + 1; i < n_; ++i) factors_[i] = at(i, k) / pivot;
@@ -104,7 +104,7 @@ private:
         }
         if (repair) return Stop::Repair;
         eliminate_(copy_.data(), n_, k, f, k, panelEnd, n_);        // the panel's columns, every row below k
-        eliminate_(copy_.data(), n_, k, f, panelEnd, n_, panelEnd);  // the panel's rows, the columns after it
+        eliminate_(copy_.data(), n_, k, f, panelEnd, n_, panelEnd); // the panel's rows, the columns after it
         double* negated = negatedFactors_ + (k - first) * (n_ - end);
         for (std::ptrdiff_t i = end; i < n_; ++i) negated[i - end] = -f[i];
         double* inner = panelFactors_ + (k - panel) * kBlock;
@@ -122,8 +122,8 @@ private:
         const std::ptrdiff_t depth = last - panel, rows = end - panelEnd, rest = n_ - end;
         if (depth == 0 || panelEnd == end) return;
         const kernels::ConstView panelRows{copy_.data() + panel + panelEnd * n_, n_};
-        kernels::blockedProduct(multiply_, {panelFactors_, kBlock}, panelRows, {copy_.data() + panelEnd + panelEnd * n_, n_},
-                                rows, depth, n_ - panelEnd, scratch_);
+        kernels::blockedProduct(multiply_, {panelFactors_, kBlock}, panelRows,
+                                {copy_.data() + panelEnd + panelEnd * n_, n_}, rows, depth, n_ - panelEnd, scratch_);
         if (rest == 0) return;
         kernels::blockedProduct(multiply_, {negatedFactors_ + (panel - first) * rest, rest}, panelRows,
                                 {copy_.data() + end + panelEnd * n_, n_}, rest, depth, rows, scratch_);

@@ -39,7 +39,7 @@ public:
 
 private:
     friend class BlockedElimination;
-    kernels::ScratchBuffer matrix_;  // written whole by the caller or by load()
+    kernels::ScratchBuffer matrix_; // written whole by the caller or by load()
     std::vector<double> factors_, diagonal_, negatedFactors_, panelFactors_;
     kernels::ProductScratch productScratch_;
 };

@@ -15,8 +15,7 @@ double determinantOn(const Matrix& dMat, std::optional<kernels::InstructionSet> 
     if (dMat.m == 0) raiseMatrixError("Determinant", "Matrix too small to calculate Determinant! ");
     const ElementArray& a = dMat.Element;
     switch (dMat.n) {
-    case 1:
-        return a.get(1, 1);
+    case 1: return a.get(1, 1);
     case 2: {
         const double a22 = a.get(2, 2), a11 = a.get(1, 1), a21 = a.get(2, 1), a12 = a.get(1, 2);
         return fp::checked([&] { return a22 * a11 - a21 * a12; });

@@ -30,7 +30,7 @@ std::unique_ptr<ElementStorage> allocateStorage(Dimension rows, Dimension column
 } // namespace
 
 ElementArray::ElementArray(const ElementArray& other)
-    : present_(other.present_), rows_(other.rows_), columns_(other.columns_), size_(other.size_) {
+        : present_(other.present_), rows_(other.rows_), columns_(other.columns_), size_(other.size_) {
     if (size_ == 0) return;
     storage_ = allocateStorage(rows_, columns_);
     std::memcpy(storage_->elements(), other.elements_, size_ * sizeof(double));
@@ -55,16 +55,15 @@ ElementArray& ElementArray::operator=(ElementArray&& other) noexcept {
     return *this;
 }
 
-ElementArray ElementArray::withBounds(std::int32_t lower1, std::int32_t upper1,
-                                      std::int32_t lower2, std::int32_t upper2) {
+ElementArray ElementArray::withBounds(std::int32_t lower1, std::int32_t upper1, std::int32_t lower2,
+                                      std::int32_t upper2) {
     if (upper1 < lower1 || upper2 < lower2) raiseRuntimeError(ErrorNumber::SubscriptOutOfRange);
     const auto count1 = static_cast<std::uint64_t>(static_cast<std::int64_t>(upper1) - lower1 + 1);
     const auto count2 = static_cast<std::uint64_t>(static_cast<std::int64_t>(upper2) - lower2 + 1);
     if (count1 > std::numeric_limits<std::uint32_t>::max() || count2 > std::numeric_limits<std::uint32_t>::max()) {
         raiseRuntimeError(ErrorNumber::OutOfMemory);
     }
-    return withDimensions({lower1, static_cast<std::uint32_t>(count1)},
-                          {lower2, static_cast<std::uint32_t>(count2)});
+    return withDimensions({lower1, static_cast<std::uint32_t>(count1)}, {lower2, static_cast<std::uint32_t>(count2)});
 }
 
 ElementArray ElementArray::withDimensions(Dimension rows, Dimension columns) {

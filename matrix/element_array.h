@@ -34,8 +34,7 @@ public:
     // Allocates (lower1 To upper1, lower2 To upper2), every element 0.0.
     // An upper bound below its lower bound raises subscript out of range (9),
     // an allocation memory cannot satisfy raises out of memory (7).
-    static ElementArray withBounds(std::int32_t lower1, std::int32_t upper1,
-                                   std::int32_t lower2, std::int32_t upper2);
+    static ElementArray withBounds(std::int32_t lower1, std::int32_t upper1, std::int32_t lower2, std::int32_t upper2);
 
     // Allocates an array with the given dimensions (counts may be 0), every
     // element 0.0; raises out of memory (7) when it cannot be had.
@@ -88,7 +87,7 @@ private:
     Dimension columns_;
     std::size_t size_ = 0;
     const double* elements_ = nullptr;
-    std::unique_ptr<ElementStorage> storage_;  // owns elements_ unless borrowed
+    std::unique_ptr<ElementStorage> storage_; // owns elements_ unless borrowed
 };
 
 } // namespace numoria::matrix

@@ -78,13 +78,15 @@ private:
             if (!fast_[i]) alone.push_back(i);
         if (alone.empty()) return;
         const std::int64_t work = static_cast<std::int64_t>(alone.size()) * n_ * n_ * n_ / 3;
-        const int parts = static_cast<int>(std::min<std::int64_t>(parallel::partsFor(work), static_cast<std::int64_t>(alone.size())));
+        const int parts =
+            static_cast<int>(std::min<std::int64_t>(parallel::partsFor(work), static_cast<std::int64_t>(alone.size())));
         std::vector<EliminationWorkspace> workspaces(static_cast<std::size_t>(parts));
         std::atomic<std::size_t> next{0};
         parallel::runParts(parts, [&](int part) {
             for (std::size_t i; (i = next.fetch_add(1)) < alone.size();) {
                 const auto position = static_cast<std::ptrdiff_t>(alone[i]);
-                fast_[alone[i]] = onItsOwn(workspaces[static_cast<std::size_t>(part)], position % n_, position / n_, set);
+                fast_[alone[i]] =
+                    onItsOwn(workspaces[static_cast<std::size_t>(part)], position % n_, position / n_, set);
             }
             fp::clearStatus();
         });
@@ -98,7 +100,8 @@ private:
         if (!minor) return std::nullopt;
         for (std::ptrdiff_t j = 0; j < size; ++j) {
             const std::ptrdiff_t column = j < c ? j : j + 1;
-            for (std::ptrdiff_t i = 0; i < size; ++i) minor->data()[i + j * size] = a_[index(i < r ? i : i + 1, column)];
+            for (std::ptrdiff_t i = 0; i < size; ++i)
+                minor->data()[i + j * size] = a_[index(i < r ? i : i + 1, column)];
         }
         return workspace.determinant(*minor, set);
     }

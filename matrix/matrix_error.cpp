@@ -7,8 +7,8 @@
 namespace numoria::matrix {
 
 void raiseMatrixError(std::string_view method, std::string_view description) {
-    throw RuntimeError(static_cast<std::int32_t>(ErrorNumber::MatrixError),
-                       "ZizivaDav - " + std::string(method), std::string(description));
+    throw RuntimeError(static_cast<std::int32_t>(ErrorNumber::MatrixError), "ZizivaDav - " + std::string(method),
+                       std::string(description));
 }
 
 } // namespace numoria::matrix

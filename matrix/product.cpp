@@ -29,16 +29,15 @@ void exactProduct(const Matrix& dMat1, const Matrix& dMat2, Matrix& result) {
 
 // Whether the array holds rows 1 to `rows` and columns 1 to `columns`.
 bool covers(const ElementArray& array, std::int16_t rows, std::int16_t columns) {
-    return array.present() && array.rows().contains(1) && array.rows().contains(rows) &&
-           array.columns().contains(1) && array.columns().contains(columns);
+    return array.present() && array.rows().contains(1) && array.rows().contains(rows) && array.columns().contains(1) &&
+           array.columns().contains(columns);
 }
 
 // The array seen from its element (1, 1).
 kernels::ConstView viewFromOne(const ElementArray& array) {
     const auto stride = static_cast<std::ptrdiff_t>(array.rows().count);
-    const std::ptrdiff_t offset =
-        (1 - static_cast<std::ptrdiff_t>(array.rows().lowerBound)) +
-        (1 - static_cast<std::ptrdiff_t>(array.columns().lowerBound)) * stride;
+    const std::ptrdiff_t offset = (1 - static_cast<std::ptrdiff_t>(array.rows().lowerBound)) +
+                                  (1 - static_cast<std::ptrdiff_t>(array.columns().lowerBound)) * stride;
     return {array.data() + offset, stride};
 }
 
@@ -55,8 +54,8 @@ bool fastProduct(const kernels::ProductKernel& kernel, const Matrix& dMat1, cons
     kernels::ProductScratch scratch;
     if (!scratch.reserve(m, n, p)) return false;
     fp::clearStatus();
-    kernels::blockedProduct(kernel, viewFromOne(dMat1.Element), viewFromOne(dMat2.Element),
-                            {result.Element.data(), m}, m, n, p, scratch);
+    kernels::blockedProduct(kernel, viewFromOne(dMat1.Element), viewFromOne(dMat2.Element), {result.Element.data(), m},
+                            m, n, p, scratch);
     return !fp::errorFlagRaised();
 }
 

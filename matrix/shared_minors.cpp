@@ -34,21 +34,22 @@ class MinorCarrier {
 public:
     MinorCarrier(SharedMinors& table, const double* a, bool dropsRow, std::ptrdiff_t dropped, Buffers& buffers,
                  kernels::EliminationKernel eliminate)
-        : table_(table),
-          n_(table.n_),
-          last_(table.n_ - 2),
-          dropsRow_(dropsRow),
-          dropped_(dropped),
-          rows_(dropsRow ? n_ - 1 : n_),
-          columns_(dropsRow ? n_ : n_ - 1),
-          e_(buffers.carrier.data()),
-          trailing_(buffers.trailing.data()),
-          f_(buffers.factors.data()),
-          active_(buffers.active.data()),
-          eliminate_(eliminate) {
+            : table_(table),
+              n_(table.n_),
+              last_(table.n_ - 2),
+              dropsRow_(dropsRow),
+              dropped_(dropped),
+              rows_(dropsRow ? n_ - 1 : n_),
+              columns_(dropsRow ? n_ : n_ - 1),
+              e_(buffers.carrier.data()),
+              trailing_(buffers.trailing.data()),
+              f_(buffers.factors.data()),
+              active_(buffers.active.data()),
+              eliminate_(eliminate) {
         for (std::ptrdiff_t j = 0; j < columns_; ++j) {
             const std::ptrdiff_t column = !dropsRow_ && j >= dropped_ ? j + 1 : j;
-            for (std::ptrdiff_t i = 0; i < rows_; ++i) e(i, j) = a[(dropsRow_ && i >= dropped_ ? i + 1 : i) + column * n_];
+            for (std::ptrdiff_t i = 0; i < rows_; ++i)
+                e(i, j) = a[(dropsRow_ && i >= dropped_ ? i + 1 : i) + column * n_];
         }
     }
 
@@ -60,7 +61,7 @@ public:
         if (first == 0) finish(0, product);
         for (std::ptrdiff_t k = 0; k <= last_; ++k) {
             const double pivot = e(k, k);
-            if (k == last_) {  // the last pass of minor n - 1: its pivot multiplied in, no test
+            if (k == last_) { // the last pass of minor n - 1: its pivot multiplied in, no test
                 product = product * pivot;
                 fp::settle(product);
                 if (active_[n_ - 1] && !flagsRaised()) record(n_ - 1, product);
@@ -136,7 +137,7 @@ private:
             product = product * pivot;
             fp::settle(product);
             for (std::ptrdiff_t i = k + 1; i < size; ++i) {
-                if (t[i + i * size] == 0.0) {  // the repair step: left to the minor itself
+                if (t[i + i * size] == 0.0) { // the repair step: left to the minor itself
                     fp::clearStatus();
                     return;
                 }
@@ -156,7 +157,7 @@ private:
 };
 
 SharedMinors::SharedMinors(std::ptrdiff_t n)
-    : n_(n), values_(static_cast<std::size_t>(n * n)), known_(static_cast<std::size_t>(n * n)) {}
+        : n_(n), values_(static_cast<std::size_t>(n * n)), known_(static_cast<std::size_t>(n * n)) {}
 
 std::optional<double> SharedMinors::at(std::ptrdiff_t r, std::ptrdiff_t c) const {
     const auto index = static_cast<std::size_t>(r + c * n_);
@@ -182,7 +183,8 @@ std::optional<SharedMinors> SharedMinors::of(const double* a, std::ptrdiff_t n, 
         std::atomic<std::ptrdiff_t> next{0};
         parallel::runParts(parts, [&](int part) {
             for (std::ptrdiff_t index; (index = next.fetch_add(1)) < carriers;) {
-                MinorCarrier(table, a, index % 2 == 0, index / 2, buffers[static_cast<std::size_t>(part)], eliminate).run();
+                MinorCarrier(table, a, index % 2 == 0, index / 2, buffers[static_cast<std::size_t>(part)], eliminate)
+                    .run();
             }
         });
         return table;

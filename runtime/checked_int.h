@@ -37,8 +37,6 @@ T subChecked(T a, T b) {
 //     for (int16_t i = 1; i <= last; i = next16(i))
 // so that every step, the one after the last pass included, is tested:
 // a loop that runs up to 32767 fails with overflow when it steps past it.
-inline std::int16_t next16(std::int16_t counter) {
-    return addChecked<std::int16_t>(counter, 1);
-}
+inline std::int16_t next16(std::int16_t counter) { return addChecked<std::int16_t>(counter, 1); }
 
 } // namespace numoria

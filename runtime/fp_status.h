@@ -24,7 +24,9 @@ inline void clearStatus() { _mm_setcsr(_mm_getcsr() & ~kErrorFlags); }
 // Sets the given flags (as errorFlags() returned them) in this thread's status.
 inline void raiseFlags(unsigned flags) { _mm_setcsr(_mm_getcsr() | (flags & kErrorFlags)); }
 #else
-inline unsigned errorFlags() { return static_cast<unsigned>(std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO)); }
+inline unsigned errorFlags() {
+    return static_cast<unsigned>(std::fetestexcept(FE_OVERFLOW | FE_INVALID | FE_DIVBYZERO));
+}
 inline void clearStatus() { std::feclearexcept(FE_ALL_EXCEPT); }
 inline void raiseFlags(unsigned flags) { std::feraiseexcept(static_cast<int>(flags)); }
 #endif

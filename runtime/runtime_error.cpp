@@ -7,10 +7,10 @@
 namespace numoria {
 
 RuntimeError::RuntimeError(std::int32_t number, std::string source, std::string description)
-    : std::runtime_error(description),
-      number_(number),
-      source_(std::move(source)),
-      description_(std::move(description)) {}
+        : std::runtime_error(description),
+          number_(number),
+          source_(std::move(source)),
+          description_(std::move(description)) {}
 
 std::string standardDescription(std::int32_t number) {
     struct Entry {

@@ -40,7 +40,7 @@ TEST(Combinatorics, MethodsGiveTheRunningProductResults) {
         {"Combination", Combination, 171, 1, 0},
         {"Combination", Combination, 30, 15, 155117519.99999997},
         {"Combination", Combination, 170, 2, 14364.999999999998},
-        {"Combination", Combination, 23, 6, 100947},  // two divisions would give ...00001
+        {"Combination", Combination, 23, 6, 100947}, // two divisions would give ...00001
         {"Permutation", Permutation, 5, 2, 20},
         {"Permutation", Permutation, 10, 3, 720},
         {"Permutation", Permutation, 5, 5, 120},

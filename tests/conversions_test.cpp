@@ -106,14 +106,14 @@ TEST(Conversions, HexReaderUsesThePluggedCodePage) {
         bool consulted;
     };
     const std::vector<Row> rows = {
-        {70, u"\u00e91", 241, true},   // code 70 is the digit 15
-        {70, u"19", 25, false},        // digits 0 to 9 never ask the code page
-        {310, u"\u4e00", 255, true},   // a double-byte code: 255 still fits 8 bits
+        {70, u"\u00e91", 241, true}, // code 70 is the digit 15
+        {70, u"19", 25, false},      // digits 0 to 9 never ask the code page
+        {310, u"\u4e00", 255, true}, // a double-byte code: 255 still fits 8 bits
         {311, u"\u4e00", 0, true},
-        {-32768, u"\u4e00", 0, true},  // the 16-bit difference overflows
-        {56, repeated(32767, u'x'), 0, true},   // reaches the digits, then overflows
-        {56, repeated(32768, u'x'), 0, false},  // the index overflows first
-        {56, repeated(65537, u'x'), 0, false},  // and does not wrap around
+        {-32768, u"\u4e00", 0, true},          // the 16-bit difference overflows
+        {56, repeated(32767, u'x'), 0, true},  // reaches the digits, then overflows
+        {56, repeated(32768, u'x'), 0, false}, // the index overflows first
+        {56, repeated(65537, u'x'), 0, false}, // and does not wrap around
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "code " << row.code << ", " << row.text.size() << " units");

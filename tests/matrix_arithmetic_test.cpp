@@ -43,7 +43,8 @@ TEST(MatrixArithmetic, Results) {
         {"subtract from itself", [&] { return SubMatrix(a23, a23); }, {{0, 0, 0}, {0, 0, 0}}},
         {"multiply 2x2", [&] { return MultiplyMatrix(p, q); }, {{19, 22}, {43, 50}}},
         {"multiply 2x3 by 3x2", [&] { return MultiplyMatrix(a23, a32); }, {{14, 32}, {32, 77}}},
-        {"multiply 3x0 by 0x4 reads no array", [&] { return MultiplyMatrix(withoutArray(3, 0), withoutArray(0, 4)); },
+        {"multiply 3x0 by 0x4 reads no array",
+         [&] { return MultiplyMatrix(withoutArray(3, 0), withoutArray(0, 4)); },
          {{0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}}},
     };
     for (const Case& c : cases) {

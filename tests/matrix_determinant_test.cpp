@@ -11,7 +11,7 @@
 // workspaces come from there, the records' own arrays do not.
 namespace {
 thread_local std::size_t t_failFrom = 0;
-}  // namespace
+} // namespace
 
 void* operator new(std::size_t size) {
     if (t_failFrom != 0 && size >= t_failFrom) throw std::bad_alloc();
@@ -89,11 +89,13 @@ TEST(Determinant, Errors) {
         {"0x3: the square test comes first", counts(0, 3), nonSquare},
         {"0x0", counts(0, 0), matrixError("Determinant", "Matrix too small to calculate Determinant! ")},
         {"absent array", counts(3, 3), runtimeError(ErrorNumber::SubscriptOutOfRange)},
-        {"array smaller than its counts", [] {
+        {"array smaller than its counts",
+         [] {
              Matrix record = fromRows({{1, 2}, {3, 4}});
              record.m = record.n = 3;
              return record;
-         }(), runtimeError(ErrorNumber::SubscriptOutOfRange)},
+         }(),
+         runtimeError(ErrorNumber::SubscriptOutOfRange)},
         {"overflowing pivot product", fromRows({{1E200, 0, 0}, {0, 1E200, 0}, {0, 0, 1}}),
          runtimeError(ErrorNumber::Overflow)},
     };
@@ -108,7 +110,7 @@ TEST(Determinant, Errors) {
 // The workspace of the fast path cannot be had: the exact path gives the
 // same value, and no std::bad_alloc leaves the operation.
 TEST(Determinant, WithoutMemoryForTheWorkspaceTheExactPathAnswers) {
-    constexpr std::int16_t kSize = 12;  // its workspace and minors' are over a kilobyte
+    constexpr std::int16_t kSize = 12; // its workspace and minors' are over a kilobyte
     constexpr std::size_t kFailFrom = 512;
     Rows rows(kSize, std::vector<double>(kSize));
     for (std::size_t i = 0; i < kSize; ++i)

@@ -15,8 +15,8 @@
 namespace numoria::matrix {
 namespace {
 
-using testing::outcomeOf;
 using testing::Outcome;
+using testing::outcomeOf;
 using testing::sameBits;
 
 // Equal results bit for bit, except that any NaN matches any NaN: which NaN
@@ -66,7 +66,7 @@ public:
         Matrix record;
         record.m = rows;
         record.n = columns;
-        if (chance(0.03)) return record;  // absent array
+        if (chance(0.03)) return record; // absent array
         const std::int32_t lower1 = pick(-1, 1), lower2 = pick(-1, 1);
         const std::int32_t upper1 = std::max<std::int32_t>(lower1, rows + pick(chance(0.05) ? -1 : 0, 2));
         const std::int32_t upper2 = std::max<std::int32_t>(lower2, columns + pick(chance(0.05) ? -1 : 0, 2));
@@ -85,20 +85,19 @@ private:
     double value(int special) {
         if (chance(0.1)) return 0.0;
         switch (special) {
-        case 4:  // small whole numbers: exact zeros in look-aheads and pivots
+        case 4: // small whole numbers: exact zeros in look-aheads and pivots
             return static_cast<double>(pick(-2, 2));
-        case 1:  // huge values that overflow
+        case 1: // huge values that overflow
             if (chance(0.02)) return DBL_MAX / pick(1, 4);
             break;
-        case 2:  // tiny values that underflow
+        case 2: // tiny values that underflow
             if (chance(0.3)) return DBL_MIN * std::uniform_real_distribution<double>(-1, 1)(random_);
             break;
-        case 3:  // infinities and not-a-numbers
+        case 3: // infinities and not-a-numbers
             if (chance(0.01)) return std::numeric_limits<double>::infinity();
             if (chance(0.01)) return std::numeric_limits<double>::quiet_NaN();
             break;
-        default:
-            break;
+        default: break;
         }
         return std::uniform_real_distribution<double>(-10, 10)(random_);
     }
@@ -116,7 +115,8 @@ TEST(FastProduct, MatchesTheExactPathBitForBit) {
                 const int special = trial % 4;
                 const Matrix a = maker.make(m, n, special);
                 const Matrix b = maker.make(maker.chance(0.05) ? static_cast<std::int16_t>(n + 1) : n, p, special);
-                SCOPED_TRACE(::testing::Message() << "trial " << trial << ": " << m << "x" << n << " by " << b.m << "x" << p);
+                SCOPED_TRACE(::testing::Message()
+                             << "trial " << trial << ": " << m << "x" << n << " by " << b.m << "x" << p);
                 expectSameOutcome(outcomeOf([&] { return MultiplyMatrixOn(KernelPath::Exact, a, b); }),
                                   outcomeOf([&] { return MultiplyMatrixWith(set, a, b); }));
             }
@@ -137,8 +137,8 @@ TEST(FastProduct, MatchesAcrossBlockBoundariesAndAtTheCounterLimit) {
                                            {3, 7, 515},   {1, 32767, 1}, {2, 1, 32767}};
         for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
             for (const Shape& shape : shapes) {
-                SCOPED_TRACE(::testing::Message() << kernels::nameOf(set) << " " << shape.m << "x" << shape.n << "x"
-                                                  << shape.p);
+                SCOPED_TRACE(::testing::Message()
+                             << kernels::nameOf(set) << " " << shape.m << "x" << shape.n << "x" << shape.p);
                 const Matrix a = CreateMatrix(shape.m, shape.n);
                 Matrix filledA = a;
                 for (std::size_t k = 0; k < filledA.Element.size(); ++k) filledA.Element.data()[k] = 1.0 / (k + 3.0);
@@ -175,10 +175,10 @@ TEST(FastDeterminant, MatchesTheExactPathBitForBit) {
 
 TEST(FastDeterminant, MatchesOnTheDocumentedCases) {
     const std::vector<testing::Rows> cases = {
-        {{1, -1, 3}, {1, -1, 0}, {-1, 2, 1}},     // repair step
-        {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}},        // look-ahead 0 on the last row
-        {{0, 1, 0}, {1, 0, 0}, {0, 0, 1}},        // zero pivot
-        {{1E200, 0, 0}, {0, 1E200, 0}, {0, 0, 1}},  // overflowing product
+        {{1, -1, 3}, {1, -1, 0}, {-1, 2, 1}},      // repair step
+        {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}},         // look-ahead 0 on the last row
+        {{0, 1, 0}, {1, 0, 0}, {0, 0, 1}},         // zero pivot
+        {{1E200, 0, 0}, {0, 1E200, 0}, {0, 0, 1}}, // overflowing product
     };
     for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
         for (const testing::Rows& rows : cases) expectSameDeterminant(set, testing::fromRows(rows));
@@ -209,7 +209,8 @@ TEST(FastInversion, MatchesWhereMinorsMeetTheZeroPivotAndRepairRules) {
         Matrix record = maker.make(n, n, 0);
         record.Element = ElementArray::withBounds(1, n, 1, n);
         for (std::int32_t j = 1; j <= n; ++j)
-            for (std::int32_t i = 1; i <= n; ++i) record.Element.set(i, j, maker.pick(-40, 40) / 8.0 + (i == j ? 9 : 0));
+            for (std::int32_t i = 1; i <= n; ++i)
+                record.Element.set(i, j, maker.pick(-40, 40) / 8.0 + (i == j ? 9 : 0));
         for (const auto& [i, j] : places) {
             const double f = record.Element.get(i, 1) / record.Element.get(1, 1);
             record.Element.set(i, j, (i == 1) != (j == 1) ? 0.0 : f * record.Element.get(1, j));
@@ -226,7 +227,8 @@ TEST(FastInversion, MatchesWhereMinorsMeetTheZeroPivotAndRepairRules) {
         {"small whole numbers, n = 12", maker.make(12, 12, 4)},
     };
     std::vector<Outcome> exact;
-    for (const auto& entry : cases) exact.push_back(outcomeOf([&] { return InvertMatrixOn(KernelPath::Exact, entry.second); }));
+    for (const auto& entry : cases)
+        exact.push_back(outcomeOf([&] { return InvertMatrixOn(KernelPath::Exact, entry.second); }));
     withEachThreadCount([&] {
         for (std::size_t i = 0; i < cases.size(); ++i) {
             SCOPED_TRACE(cases[i].first);
@@ -250,8 +252,7 @@ TEST(FastDeterminant, MatchesWhenABlockStopsHalfway) {
             return testing::fromRows(rows);
         };
         const std::vector<std::pair<const char*, Matrix>> cases = {
-            {"repair step at pass 10 of a block",
-             nearIdentity([](testing::Rows& r) {
+            {"repair step at pass 10 of a block", nearIdentity([](testing::Rows& r) {
                  r[9][9] = 1.0, r[19][19] = 1.0, r[19][9] = 1.0, r[9][19] = 1.0;
                  for (std::size_t j = 0; j < 9; ++j) r[19][j] = r[j][19] = r[9][j] = r[j][9] = 0.0;
              })},

@@ -35,7 +35,7 @@ TEST(InvertMatrix, ZeroCofactorsCarryTheSignOfTheirPosition) {
     // A zero minor determinant times the sign -1 is a negative zero, and it
     // stays one through the transposition and the scaling by 1/2.
     const Matrix inverse = InvertMatrix(fromRows({{1, 2, 0}, {0, 1, 0}, {0, 0, 2}}));
-    const Rows negativeZero = {{0, 1, 0}, {1, 0, 1}, {0, 1, 0}};  // 1 where (i + j) is odd
+    const Rows negativeZero = {{0, 1, 0}, {1, 0, 1}, {0, 1, 0}}; // 1 where (i + j) is odd
     for (std::int32_t i = 1; i <= 3; ++i) {
         for (std::int32_t j = 1; j <= 3; ++j) {
             const double value = inverse.Element.get(i, j);

@@ -17,8 +17,7 @@ TEST(ElementArray, BoundsAreCheckedOnEveryAccess) {
         bool inside;
     };
     const std::vector<Case> cases = {
-        {0, -2, true}, {3, 1, true}, {2, 0, true},  {-1, 0, false},
-        {4, 0, false}, {0, -3, false}, {0, 2, false},
+        {0, -2, true}, {3, 1, true}, {2, 0, true}, {-1, 0, false}, {4, 0, false}, {0, -3, false}, {0, 2, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.row << "," << c.column);

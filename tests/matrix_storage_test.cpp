@@ -94,8 +94,11 @@ TEST(BorrowedElements, ReadInPlaceAndCopiedIntoArraysOfTheirOwn) {
     EXPECT_TRUE(host.untouched());
 
     const double nothing = 0.0;
-    expectError([&] { ElementArray::borrowing(&nothing, {1, 1u << 16}, {1, 1u << 13}); },
-                runtimeError(ErrorNumber::OutOfMemory));
+    expectError(
+        [&] {
+            ElementArray::borrowing(&nothing, {1, 1u << 16}, {1, 1u << 13});
+        },
+        runtimeError(ErrorNumber::OutOfMemory));
 }
 
 // Every operation gives the same outcome on a view of a host's elements as on
@@ -121,8 +124,8 @@ TEST(BorrowedElements, OperationsLeaveTheHostsElementsAlone) {
         {"subtract", [](auto& a, auto& b) { return SubMatrix(a, b); }, &wide, 3, 7, &wide, 3, 7},
         {"multiply on the fast path", [](auto& a, auto& b) { return MultiplyMatrix(a, b); }, &square, 40, 40, &square,
          40, 40},
-        {"multiply on the exact path",
-         [](auto& a, auto& b) { return MultiplyMatrixOn(KernelPath::Exact, a, b); }, &wide, 3, 7, &square, 7, 9},
+        {"multiply on the exact path", [](auto& a, auto& b) { return MultiplyMatrixOn(KernelPath::Exact, a, b); },
+         &wide, 3, 7, &square, 7, 9},
         {"multiply past the array", [](auto& a, auto& b) { return MultiplyMatrix(a, b); }, &wide, 3, 7, &wide, 7, 2},
         {"determinant", [&](auto& a, auto&) { return determinant(a); }, &square, 40, 40, &square, 0, 0},
         {"determinant on the exact path",
@@ -168,7 +171,7 @@ TEST(StorageProviders, ArraysComeFromTheProviderInEffect) {
             EXPECT_EQ(inner.requests[0].columns, (Dimension{1, 30}));
             EXPECT_NE(product.Element.storage(), nullptr);
         }
-        const Matrix copy = a;  // the outer provider is back in effect
+        const Matrix copy = a; // the outer provider is back in effect
         EXPECT_EQ(inner.requests.size(), 1u);
         ASSERT_EQ(outer.requests.size(), 1u);
         EXPECT_EQ(outer.requests[0].rows, (Dimension{1, 30}));
@@ -187,7 +190,11 @@ TEST(StorageProviders, ARefusedBlockIsOutOfMemory) {
         {"create", [] { CreateMatrix(3, 2); }},
         {"copy of a view", [&] { const Matrix copy = view; }},
         {"copy of an owned array", [&] { const Matrix copy = owned; }},
-        {"first write through a view", [&] { Matrix w = host.view(4, 4); w.Element.set(1, 1, 2.0); }},
+        {"first write through a view",
+         [&] {
+             Matrix w = host.view(4, 4);
+             w.Element.set(1, 1, 2.0);
+         }},
         {"scale", [&] { ScaleMatrix(view, 2.0); }},
         {"multiply", [&] { MultiplyMatrix(view, view); }},
     };

@@ -61,15 +61,16 @@ inline void expectMatrix(const Matrix& actual, const Rows& expected) {
 
 struct ExpectedError {
     std::int32_t number;
-    std::string source;  // empty: any source
-    std::string description;  // empty: the standard text of the number
+    std::string source;      // empty: any source
+    std::string description; // empty: the standard text of the number
 };
 
 inline ExpectedError matrixError(const std::string& method, const std::string& description) {
     return {1000, "ZizivaDav - " + method, description};
 }
 inline ExpectedError runtimeError(ErrorNumber number) {
-    return {static_cast<std::int32_t>(number), kRuntimeErrorSource, standardDescription(static_cast<std::int32_t>(number))};
+    return {static_cast<std::int32_t>(number), kRuntimeErrorSource,
+            standardDescription(static_cast<std::int32_t>(number))};
 }
 
 inline void expectError(const std::function<void()>& call, const ExpectedError& expected) {

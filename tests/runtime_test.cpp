@@ -27,10 +27,16 @@ std::int32_t errorOf(const std::function<void()>& call) {
 
 TEST(RuntimeError, StandardDescriptions) {
     const std::vector<std::pair<std::int32_t, std::string>> cases = {
-        {6, "Overflow"},          {7, "Out of memory"},       {9, "Subscript out of range"},
-        {11, "Division by zero"}, {13, "Type mismatch"},      {94, "Invalid use of Null"},
-        {5, "Invalid procedure call or argument"}, {1000, ""},
-        {91, "Object variable or With block variable not set"}, {429, "ActiveX component can't create object"},
+        {6, "Overflow"},
+        {7, "Out of memory"},
+        {9, "Subscript out of range"},
+        {11, "Division by zero"},
+        {13, "Type mismatch"},
+        {94, "Invalid use of Null"},
+        {5, "Invalid procedure call or argument"},
+        {1000, ""},
+        {91, "Object variable or With block variable not set"},
+        {429, "ActiveX component can't create object"},
         {438, "Object doesn't support this property or method"},
         {450, "Wrong number of arguments or invalid property assignment"},
     };
@@ -50,7 +56,7 @@ TEST(CheckedInt, SixteenBitStepsAndSums) {
     struct Case {
         const char* what;
         std::function<std::int32_t()> call;
-        std::int32_t expected;  // the value, or -error
+        std::int32_t expected; // the value, or -error
     };
     auto guarded = [](std::function<std::int32_t()> f) {
         return [f]() -> std::int32_t {
@@ -115,7 +121,7 @@ TEST(FpStatus, FlagsBecomeRuntimeErrors) {
 
 TEST(FpStatus, StaleFlagsFromEarlierWorkDoNotCount) {
     volatile double huge = DBL_MAX;
-    volatile double overflowed = huge * 10.0;  // leaves the overflow flag set
+    volatile double overflowed = huge * 10.0; // leaves the overflow flag set
     (void)overflowed;
     EXPECT_EQ(errorOf([&] { fp::checked([] { return 2.0 * 3.0; }); }), 0);
 }

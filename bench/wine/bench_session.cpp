@@ -10,7 +10,7 @@
 namespace numoria_bench {
 
 BenchSetupError::BenchSetupError(const std::string& what, HRESULT status)
-    : std::runtime_error(what + " failed with " + hexStatus(status)), status_(status) {}
+        : std::runtime_error(what + " failed with " + hexStatus(status)), status_(status) {}
 
 void check(HRESULT status, const char* what) {
     if (FAILED(status)) throw BenchSetupError(what, status);

@@ -22,10 +22,10 @@ public:
     // `argumentStorage` keeps alive what by-reference arguments point at.
     CallFixture(IDispatch* dualInterface, ITypeInfo* vtableDescription, const std::wstring& member,
                 std::vector<Variant> arguments, std::shared_ptr<void> argumentStorage)
-        : argumentStorage_(std::move(argumentStorage)),
-          dualInterface_(dualInterface),
-          vtableDescription_(vtableDescription),
-          late_(dualInterface, member, std::move(arguments)) {}
+            : argumentStorage_(std::move(argumentStorage)),
+              dualInterface_(dualInterface),
+              vtableDescription_(vtableDescription),
+              late_(dualInterface, member, std::move(arguments)) {}
     CallFixture(const CallFixture&) = delete;
     CallFixture& operator=(const CallFixture&) = delete;
     virtual ~CallFixture() = default;
@@ -60,9 +60,9 @@ public:
     ScalarCallFixture(IDispatch* dualInterface, ITypeInfo* vtableDescription, const std::wstring& member,
                       std::vector<Variant> arguments, std::shared_ptr<void> argumentStorage, EarlyCall early,
                       Variant expected)
-        : CallFixture(dualInterface, vtableDescription, member, std::move(arguments), std::move(argumentStorage)),
-          early_(std::move(early)),
-          expected_(std::move(expected)) {}
+            : CallFixture(dualInterface, vtableDescription, member, std::move(arguments), std::move(argumentStorage)),
+              early_(std::move(early)),
+              expected_(std::move(expected)) {}
 
     HRESULT callEarly() override { return early_(slot_.out()); }
     std::string checkEarly() const override { return differenceFrom(*expected_.get(), *slot_.get()); }

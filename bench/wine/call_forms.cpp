@@ -8,7 +8,7 @@
 namespace numoria_bench {
 
 DispatchCall::DispatchCall(IDispatch* object, const std::wstring& member, std::vector<Variant> arguments)
-    : object_(object), reversed_(arguments.rbegin(), arguments.rend()) {
+        : object_(object), reversed_(arguments.rbegin(), arguments.rend()) {
     wine_tests::Bstr name(member);
     LPOLESTR names[1] = {name.get()};
     check(object_->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid_), "IDispatch::GetIDsOfNames");

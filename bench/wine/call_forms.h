@@ -41,7 +41,7 @@ public:
 private:
     ComPtr<IDispatch> object_;
     DISPID dispid_ = DISPID_UNKNOWN;
-    std::vector<Variant> reversed_;  // rgvarg holds the last argument first
+    std::vector<Variant> reversed_; // rgvarg holds the last argument first
     DISPPARAMS parameters_{};
     Variant result_;
     wine_tests::ExcepInfo exception_;

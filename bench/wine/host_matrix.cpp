@@ -58,9 +58,9 @@ HostMatrix::HostMatrix(short rows, short columns, ElementOf elementOf) {
 }
 
 HostMatrix::HostMatrix(short rows, short columns)
-    : HostMatrix(rows, columns, [columns](short row, short column) {
-          return row == column ? 2.0 * columns : static_cast<double>((row * 7 + column * 3) % 11 - 5);
-      }) {}
+        : HostMatrix(rows, columns, [columns](short row, short column) {
+              return row == column ? 2.0 * columns : static_cast<double>((row * 7 + column * 3) % 11 - 5);
+          }) {}
 
 HostMatrix HostMatrix::product(const Matrix& a, const Matrix& b) {
     return HostMatrix(a.m, b.n, [&](short row, short column) {

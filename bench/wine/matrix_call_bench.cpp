@@ -49,17 +49,19 @@ struct RecordArguments {
 class ProductFixture final : public CallFixture {
 public:
     ProductFixture(const MatrixObject& matrix, const std::shared_ptr<RecordArguments>& factors)
-        : CallFixture(matrix.object.Get(), matrix.description.Get(), L"MultiplyMatrix", factors->references(), factors),
-          object_(matrix.object),
-          left_(factors->records[0].get()),
-          right_(factors->records[1].get()),
-          expected_(HostMatrix::product(*left_, *right_)) {}
+            : CallFixture(matrix.object.Get(), matrix.description.Get(), L"MultiplyMatrix", factors->references(),
+                          factors),
+              object_(matrix.object),
+              left_(factors->records[0].get()),
+              right_(factors->records[1].get()),
+              expected_(HostMatrix::product(*left_, *right_)) {}
 
     HRESULT callEarly() override { return object_->MultiplyMatrix(left_, right_, result_.out()); }
     std::string checkEarly() const override { return productDifference(*result_.get()); }
     std::string checkLate() const override {
         const VARIANT& value = lateResult();
-        if (value.vt != VT_RECORD || value.pvRecord == nullptr) return "no record result (vt " + std::to_string(value.vt) + ")";
+        if (value.vt != VT_RECORD || value.pvRecord == nullptr)
+            return "no record result (vt " + std::to_string(value.vt) + ")";
         return productDifference(*static_cast<const Matrix*>(value.pvRecord));
     }
 
@@ -83,13 +85,13 @@ void registerMatrixCallBenchmarks() {
     auto square = std::make_shared<RecordArguments>(matrix.recordInfo.Get(), 3, 1);
     ComPtr<_clsVxNumsMatrixA> object = matrix.object;
     registerRoutes("Determinant/3x3",
-                   scalarFixture(matrix.object.Get(), matrix.description.Get(), L"Determinant", square->references(),
-                                 square,
-                                 [object, record = square->records[0].get()](VARIANT* slot) {
-                                     slot->vt = VT_R8;
-                                     return object->Determinant(record, &slot->dblVal);
-                                 },
-                                 Variant::of_r8(determinantOf3x3(*square->records[0].get()))));
+                   scalarFixture(
+                       matrix.object.Get(), matrix.description.Get(), L"Determinant", square->references(), square,
+                       [object, record = square->records[0].get()](VARIANT* slot) {
+                           slot->vt = VT_R8;
+                           return object->Determinant(record, &slot->dblVal);
+                       },
+                       Variant::of_r8(determinantOf3x3(*square->records[0].get()))));
 
     for (short size : {3, 8}) {
         const std::string name = "MultiplyMatrix/" + std::to_string(size) + "x" + std::to_string(size);

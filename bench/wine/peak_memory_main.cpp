@@ -65,14 +65,15 @@ int measure(short size, bool late) {
     const std::function<const Matrix*()> product = [&]() -> const Matrix* {
         if (!late) return result.get();
         const VARIANT& value = dispatch.result();
-        return value.vt == VT_RECORD && value.pvRecord != nullptr ? static_cast<const Matrix*>(value.pvRecord) : nullptr;
+        return value.vt == VT_RECORD && value.pvRecord != nullptr ? static_cast<const Matrix*>(value.pvRecord)
+                                                                  : nullptr;
     };
     const char* route = late ? "late-bound (the library's Invoke)" : "early-bound";
 
     const std::optional<ProcessMemoryReader> reader = ProcessMemoryReader::fromEnvironment();
     if (!reader) std::printf("NUMORIA_UNIX_PID is not set: only Wine's own counters are shown\n");
     std::optional<PeakSampler> sampler;
-    if (reader) sampler.emplace(*reader);  // started before the baseline, so its own thread is in it
+    if (reader) sampler.emplace(*reader); // started before the baseline, so its own thread is in it
 
     const PlatformMemoryCounters platformBefore = platformMemoryCounters();
     ProcessMemory before;
@@ -100,8 +101,8 @@ int measure(short size, bool late) {
         return 1;
     }
 
-    std::printf("MultiplyMatrix %d x %d, %s through numori10.dll: result %.1f MiB, call %.2f s\n", size, size,
-                route, resultBytes / kMiB, elapsed.count());
+    std::printf("MultiplyMatrix %d x %d, %s through numori10.dll: result %.1f MiB, call %.2f s\n", size, size, route,
+                resultBytes / kMiB, elapsed.count());
     if (reader) {
         std::printf("  baseline with both inputs: resident %.1f MiB, committed %.1f MiB, anonymous %.1f MiB\n",
                     before.resident / kMiB, before.committed / kMiB, before.anonymousResident / kMiB);
@@ -110,18 +111,18 @@ int measure(short size, bool late) {
         printRise(peakReset ? "peak resident (kernel, reset at the baseline)" : "peak resident (kernel, NOT reset)",
                   after.peakResident, before.resident, resultBytes, peakReset ? "" : "  (upper bound)");
         printRise("peak committed (sampled)", sampled.committed, before.committed, resultBytes, "");
-        printRise("peak anonymous resident (sampled)", sampled.anonymousResident, before.anonymousResident,
-                  resultBytes, "");
+        printRise("peak anonymous resident (sampled)", sampled.anonymousResident, before.anonymousResident, resultBytes,
+                  "");
         std::printf("  %zu samples during the call (one every %.2f ms)\n", sampled.samples,
                     elapsed.count() * 1e3 / static_cast<double>(sampled.samples ? sampled.samples : 1));
         std::printf("peak memory ratio (peak - baseline) / result: %.2f (target <= %.1f)\n", ratio, kTarget);
     }
-    std::printf("  Wine's GetProcessMemoryInfo: PrivateUsage %.1f -> %.1f MiB, PeakPagefileUsage %.1f -> %.1f MiB,\n"
-                "  PeakWorkingSetSize %.1f -> %.1f MiB (working set at the baseline %.1f MiB)\n",
-                platformBefore.privateUsage / kMiB, platformAfter.privateUsage / kMiB,
-                platformBefore.peakPagefileUsage / kMiB, platformAfter.peakPagefileUsage / kMiB,
-                platformBefore.peakWorkingSet / kMiB, platformAfter.peakWorkingSet / kMiB,
-                platformBefore.workingSet / kMiB);
+    std::printf(
+        "  Wine's GetProcessMemoryInfo: PrivateUsage %.1f -> %.1f MiB, PeakPagefileUsage %.1f -> %.1f MiB,\n"
+        "  PeakWorkingSetSize %.1f -> %.1f MiB (working set at the baseline %.1f MiB)\n",
+        platformBefore.privateUsage / kMiB, platformAfter.privateUsage / kMiB, platformBefore.peakPagefileUsage / kMiB,
+        platformAfter.peakPagefileUsage / kMiB, platformBefore.peakWorkingSet / kMiB,
+        platformAfter.peakWorkingSet / kMiB, platformBefore.workingSet / kMiB);
     return 0;
 }
 

@@ -16,8 +16,8 @@ struct HandleCloser {
 using FileHandle = std::unique_ptr<void, HandleCloser>;
 
 FileHandle openFile(const std::wstring& path, DWORD access) {
-    HANDLE handle = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                nullptr);
+    HANDLE handle =
+        CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     return FileHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 

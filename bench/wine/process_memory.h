@@ -20,10 +20,10 @@
 namespace numoria_bench {
 
 struct ProcessMemory {
-    SIZE_T resident = 0;           // VmRSS
-    SIZE_T peakResident = 0;       // VmHWM, since the start or the last reset
-    SIZE_T anonymousResident = 0;  // RssAnon: private memory in use
-    SIZE_T committed = 0;          // VmData: private writable mappings, what Wine has committed
+    SIZE_T resident = 0;          // VmRSS
+    SIZE_T peakResident = 0;      // VmHWM, since the start or the last reset
+    SIZE_T anonymousResident = 0; // RssAnon: private memory in use
+    SIZE_T committed = 0;         // VmData: private writable mappings, what Wine has committed
 };
 
 class ProcessMemoryReader {
@@ -37,7 +37,7 @@ public:
 
 private:
     explicit ProcessMemoryReader(std::wstring folder) : folder_(std::move(folder)) {}
-    std::wstring folder_;  // Z:\proc\<pid>
+    std::wstring folder_; // Z:\proc\<pid>
 };
 
 // What Wine's GetProcessMemoryInfo reports, for comparison.

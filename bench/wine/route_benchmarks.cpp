@@ -33,19 +33,23 @@ template <class Call>
 void registerRoute(const std::string& name, const std::shared_ptr<CallFixture>& fixture, Call call,
                    std::string (CallFixture::*check)() const, bool late) {
     benchmark::RegisterBenchmark(name.c_str(), [fixture, call, check, late](benchmark::State& state) {
-        timeRoute(state, *fixture, [&] { return call(*fixture); }, check, late);
+        timeRoute(
+            state, *fixture, [&] { return call(*fixture); }, check, late);
     })->Unit(benchmark::kNanosecond);
 }
 
 } // namespace
 
 void registerRoutes(const std::string& call, const std::shared_ptr<CallFixture>& fixture) {
-    registerRoute(call + "/" + kEarlyRoute, fixture, [](CallFixture& f) { return f.callEarly(); },
-                  &CallFixture::checkEarly, false);
-    registerRoute(call + "/" + kInvokeRoute, fixture, [](CallFixture& f) { return f.callInvoke(); },
-                  &CallFixture::checkLate, true);
-    registerRoute(call + "/" + kDispInvokeRoute, fixture, [](CallFixture& f) { return f.callDispInvoke(); },
-                  &CallFixture::checkLate, true);
+    registerRoute(
+        call + "/" + kEarlyRoute, fixture, [](CallFixture& f) { return f.callEarly(); }, &CallFixture::checkEarly,
+        false);
+    registerRoute(
+        call + "/" + kInvokeRoute, fixture, [](CallFixture& f) { return f.callInvoke(); }, &CallFixture::checkLate,
+        true);
+    registerRoute(
+        call + "/" + kDispInvokeRoute, fixture, [](CallFixture& f) { return f.callDispInvoke(); },
+        &CallFixture::checkLate, true);
 }
 
 } // namespace numoria_bench

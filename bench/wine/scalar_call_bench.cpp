@@ -19,22 +19,23 @@ void registerConversions() {
     ComPtr<ITypeInfo> description = vtableTypeInfo(__uuidof(_clsVxNumsConversionsA));
 
     registerRoutes("DecimalToHex",
-                   scalarFixture(object.Get(), description.Get(), L"DecimalToHex", {Variant::of_i4(kDecimal)}, nullptr,
-                                 [object](VARIANT* slot) {
-                                     slot->vt = VT_BSTR;
-                                     slot->bstrVal = nullptr;
-                                     return object->DecimalToHex(kDecimal, &slot->bstrVal);
-                                 },
-                                 Variant::of_text(kHex)));
+                   scalarFixture(
+                       object.Get(), description.Get(), L"DecimalToHex", {Variant::of_i4(kDecimal)}, nullptr,
+                       [object](VARIANT* slot) {
+                           slot->vt = VT_BSTR;
+                           slot->bstrVal = nullptr;
+                           return object->DecimalToHex(kDecimal, &slot->bstrVal);
+                       },
+                       Variant::of_text(kHex)));
 
     const Variant hex = Variant::of_text(kHex);
-    registerRoutes("HexToDecimal",
-                   scalarFixture(object.Get(), description.Get(), L"HexToDecimal", {hex}, nullptr,
-                                 [object, hex](VARIANT* slot) {
-                                     slot->vt = VT_I4;
-                                     return object->HexToDecimal(hex.get()->bstrVal, &slot->lVal);
-                                 },
-                                 Variant::of_i4(kDecimal)));
+    registerRoutes("HexToDecimal", scalarFixture(
+                                       object.Get(), description.Get(), L"HexToDecimal", {hex}, nullptr,
+                                       [object, hex](VARIANT* slot) {
+                                           slot->vt = VT_I4;
+                                           return object->HexToDecimal(hex.get()->bstrVal, &slot->lVal);
+                                       },
+                                       Variant::of_i4(kDecimal)));
 }
 
 void registerCombinatorics() {
@@ -44,24 +45,25 @@ void registerCombinatorics() {
     // Both members take their 16-bit integers by reference; the dispatch
     // routes pass VT_I2 | VT_BYREF pointing at this storage.
     auto factorialOf = std::make_shared<short>(10);
-    registerRoutes("Factorial",
-                   scalarFixture(object.Get(), description.Get(), L"Factorial",
-                                 {Variant::of_ref(VT_I2, factorialOf.get())}, factorialOf,
-                                 [object, n = *factorialOf](VARIANT* slot) mutable {
-                                     slot->vt = VT_R8;
-                                     return object->Factorial(&n, &slot->dblVal);
-                                 },
-                                 Variant::of_r8(3628800.0)));
+    registerRoutes("Factorial", scalarFixture(
+                                    object.Get(), description.Get(), L"Factorial",
+                                    {Variant::of_ref(VT_I2, factorialOf.get())}, factorialOf,
+                                    [object, n = *factorialOf](VARIANT* slot) mutable {
+                                        slot->vt = VT_R8;
+                                        return object->Factorial(&n, &slot->dblVal);
+                                    },
+                                    Variant::of_r8(3628800.0)));
 
     auto choose = std::make_shared<std::array<short, 2>>(std::array<short, 2>{20, 7});
     registerRoutes("Combination",
-                   scalarFixture(object.Get(), description.Get(), L"Combination",
-                                 {Variant::of_ref(VT_I2, &(*choose)[0]), Variant::of_ref(VT_I2, &(*choose)[1])}, choose,
-                                 [object, n = (*choose)[0], r = (*choose)[1]](VARIANT* slot) mutable {
-                                     slot->vt = VT_R8;
-                                     return object->Combination(&n, &r, &slot->dblVal);
-                                 },
-                                 Variant::of_r8(77520.0)));
+                   scalarFixture(
+                       object.Get(), description.Get(), L"Combination",
+                       {Variant::of_ref(VT_I2, &(*choose)[0]), Variant::of_ref(VT_I2, &(*choose)[1])}, choose,
+                       [object, n = (*choose)[0], r = (*choose)[1]](VARIANT* slot) mutable {
+                           slot->vt = VT_R8;
+                           return object->Combination(&n, &r, &slot->dblVal);
+                       },
+                       Variant::of_r8(77520.0)));
 }
 
 } // namespace

@@ -19,15 +19,15 @@ using wine_tests::Variant;
 
 constexpr short kItems = 20;
 constexpr short kChosen = 7;
-constexpr double kCombinations = 77520.0;  // 20! / (7! 13!)
+constexpr double kCombinations = 77520.0; // 20! / (7! 13!)
 
 // Combination(r:=7, n:=20), the parameters named in the other order.
 HRESULT callCombinationByName(IDispatch* object, double& result) {
     std::array<LPOLESTR, 3> names{const_cast<LPOLESTR>(L"Combination"), const_cast<LPOLESTR>(L"r"),
                                   const_cast<LPOLESTR>(L"n")};
     std::array<DISPID, 3> dispids{};
-    HRESULT status = object->GetIDsOfNames(IID_NULL, names.data(), static_cast<UINT>(names.size()),
-                                           LOCALE_USER_DEFAULT, dispids.data());
+    HRESULT status = object->GetIDsOfNames(IID_NULL, names.data(), static_cast<UINT>(names.size()), LOCALE_USER_DEFAULT,
+                                           dispids.data());
     if (FAILED(status)) return status;
     // rgvarg[k] is the argument of rgdispidNamedArgs[k].
     std::array<Variant, 2> arguments{Variant::of_i2(kChosen), Variant::of_i2(kItems)};
@@ -62,7 +62,8 @@ void registerTypeInfoCallBenchmarks() {
 
     benchmark::RegisterBenchmark("Combination/named", [object](benchmark::State& state) {
         double result = 0;
-        if (const HRESULT status = callCombinationByName(object.Get(), result); FAILED(status) || result != kCombinations) {
+        if (const HRESULT status = callCombinationByName(object.Get(), result);
+            FAILED(status) || result != kCombinations) {
             state.SkipWithError(("named call failed or wrong: " + hexStatus(status)).c_str());
             return;
         }

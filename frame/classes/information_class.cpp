@@ -33,8 +33,7 @@ void putRefBuddyObjectGlobal(const ComPtr<IDispatch>& object) { holdThreadObject
 using I = _clsVxNumoria10A;
 
 constexpr auto kInformationMembers = members(
-    member<&I::get_GetProStdProperties, &getProStdProperties>(L"GetProStdProperties", 0x68030004,
-                                                              DISPATCH_PROPERTYGET),
+    member<&I::get_GetProStdProperties, &getProStdProperties>(L"GetProStdProperties", 0x68030004, DISPATCH_PROPERTYGET),
     member<&I::get_GetProResStrings, &getProResStrings>(L"GetProResStrings", 0x68030003, DISPATCH_PROPERTYGET),
     member<&I::get_GetProResPicture, &getProResPicture>(L"GetProResPicture", 0x68030002, DISPATCH_PROPERTYGET),
     member<&I::get_GetProResData, &getProResData>(L"GetProResData", 0x68030001, DISPATCH_PROPERTYGET),

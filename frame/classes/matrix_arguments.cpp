@@ -7,8 +7,7 @@
 namespace numoria::frame {
 
 BorrowedMatrix matrixArgument(const VARIANT& argument, std::size_t position) {
-    if ((argument.vt & ~VT_BYREF) != VT_RECORD || argument.pvRecord == nullptr ||
-        !describesMatrix(argument.pRecInfo))
+    if ((argument.vt & ~VT_BYREF) != VT_RECORD || argument.pvRecord == nullptr || !describesMatrix(argument.pRecInfo))
         throw ArgumentError(DISP_E_TYPEMISMATCH, position);
     try {
         return BorrowedMatrix(*static_cast<const RecordMatrix*>(argument.pvRecord));

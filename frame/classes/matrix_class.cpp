@@ -27,8 +27,7 @@ constexpr auto kMatrixMembers = members(
     member<&I::InsertMatrix, &ops::InsertMatrix>(L"InsertMatrix", 0x60030009),
     member<&I::CombineMatrix, &ops::CombineMatrix>(L"CombineMatrix", 0x6003000a),
     member<&I::SwapRow, &ops::SwapRow>(L"SwapRow", 0x6003000b),
-    member<&I::SwapCol, &ops::SwapCol>(L"SwapCol", 0x6003000c),
-    member<&I::SubMat, &ops::SubMat>(L"SubMat", 0x6003000d),
+    member<&I::SwapCol, &ops::SwapCol>(L"SwapCol", 0x6003000c), member<&I::SubMat, &ops::SubMat>(L"SubMat", 0x6003000d),
     member<&I::PrintMatrix, &ops::PrintMatrix>(L"PrintMatrix", 0x6003000e));
 
 } // namespace

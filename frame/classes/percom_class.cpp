@@ -11,10 +11,9 @@ namespace {
 namespace comb = numoria::combinatorics;
 using I = _clsVxNumsPerComA;
 
-constexpr auto kPerComMembers = members(
-    member<&I::Combination, &comb::Combination>(L"Combination", 0x60030000),
-    member<&I::Permutation, &comb::Permutation>(L"Permutation", 0x60030001),
-    member<&I::Factorial, &comb::Factorial>(L"Factorial", 0x60030002));
+constexpr auto kPerComMembers = members(member<&I::Combination, &comb::Combination>(L"Combination", 0x60030000),
+                                        member<&I::Permutation, &comb::Permutation>(L"Permutation", 0x60030001),
+                                        member<&I::Factorial, &comb::Factorial>(L"Factorial", 0x60030002));
 
 } // namespace
 

@@ -17,11 +17,11 @@ public:
     Bstr() = default;
     // A copy of `text`; throws std::bad_alloc when it cannot be allocated.
     explicit Bstr(std::u16string_view text)
-        : value_(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()))) {
+            : value_(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()))) {
         if (value_ == nullptr) throw std::bad_alloc();
     }
     explicit Bstr(std::wstring_view text)
-        : Bstr(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size())) {}
+            : Bstr(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size())) {}
     explicit Bstr(const wchar_t* text) : Bstr(std::wstring_view(text)) {}
     explicit Bstr(const std::wstring& text) : Bstr(std::wstring_view(text)) {}
     Bstr(const Bstr&) = delete;

@@ -14,9 +14,9 @@ namespace numoria::frame {
 class CacheHeldCount {
 public:
     struct Release {
-        std::uint32_t remaining;  // caller references left
-        bool lastCaller;          // this was the last caller reference
-        bool free;                // ... and the cache had let go: free the object
+        std::uint32_t remaining; // caller references left
+        bool lastCaller;         // this was the last caller reference
+        bool free;               // ... and the cache had let go: free the object
     };
 
     // A new caller reference; returns the count of caller references now.
@@ -31,8 +31,8 @@ public:
     bool leaveCache() noexcept { return state_.fetch_and(~kCached, std::memory_order_acq_rel) == kCached; }
 
 private:
-    static constexpr std::uint32_t kCached = 1;  // bit 0: the cache holds the object
-    static constexpr std::uint32_t kCaller = 2;  // bits 1 up: caller references
+    static constexpr std::uint32_t kCached = 1; // bit 0: the cache holds the object
+    static constexpr std::uint32_t kCaller = 2; // bits 1 up: caller references
 
     std::atomic<std::uint32_t> state_{kCached};
 };

@@ -15,8 +15,10 @@ public:
     ImageHandle& operator=(const ImageHandle&) = delete;
     ~ImageHandle() {
         if (image_ == nullptr) return;
-        if (imageType_ == IMAGE_BITMAP) DeleteObject(image_);
-        else DestroyIcon(static_cast<HICON>(image_));
+        if (imageType_ == IMAGE_BITMAP)
+            DeleteObject(image_);
+        else
+            DestroyIcon(static_cast<HICON>(image_));
     }
 
     HANDLE get() const noexcept { return image_; }

@@ -38,7 +38,6 @@ public:
     }
 
 private:
-
     HKEY key_ = nullptr;
 };
 

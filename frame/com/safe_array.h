@@ -47,7 +47,7 @@ public:
     // Fails with FrameError when the platform refuses the lock.
     explicit SafeArrayData(SAFEARRAY* array) : array_(array) { throwIfFailed(SafeArrayAccessData(array_, &data_)); }
     SafeArrayData(SafeArrayData&& other) noexcept
-        : array_(std::exchange(other.array_, nullptr)), data_(std::exchange(other.data_, nullptr)) {}
+            : array_(std::exchange(other.array_, nullptr)), data_(std::exchange(other.data_, nullptr)) {}
     SafeArrayData& operator=(SafeArrayData&& other) noexcept {
         std::swap(array_, other.array_);
         std::swap(data_, other.data_);

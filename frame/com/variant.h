@@ -73,7 +73,7 @@ private:
         SysFreeString(info_.bstrHelpFile);
         info_ = EXCEPINFO{};
     }
-    mutable EXCEPINFO info_;  // the deferred fill-in completes it on reading
+    mutable EXCEPINFO info_; // the deferred fill-in completes it on reading
 };
 
 // A by-reference VARIANT whose pointer is null: the platform's copying and

@@ -1,6 +1,5 @@
 #include "frame/dispatch/argument_types.h"
 
-
 namespace numoria::frame {
 
 Variant coercedArgument(const VARIANT& argument, VARTYPE type, std::size_t position) {

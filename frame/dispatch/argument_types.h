@@ -43,8 +43,10 @@ struct Argument;
 
 template <class T>
 constexpr bool takesTheRest() {
-    if constexpr (requires { Argument<T>::takesTheRest; }) return Argument<T>::takesTheRest;
-    else return false;
+    if constexpr (requires { Argument<T>::takesTheRest; })
+        return Argument<T>::takesTheRest;
+    else
+        return false;
 }
 
 // The VARIANT field that holds each number type.
@@ -96,8 +98,8 @@ struct Argument<std::int32_t> : NumberArgument<std::int32_t> {
     static Holder early(const LONG* value) { return dereferenced(value); }
     // A 32-bit enumeration of the type library, by reference.
     template <class Enumeration>
-        requires(std::is_enum_v<Enumeration> && sizeof(Enumeration) == sizeof(LONG))
-    static Holder early(const Enumeration* value) {
+    requires(std::is_enum_v<Enumeration> && sizeof(Enumeration) == sizeof(LONG)) static Holder
+        early(const Enumeration* value) {
         return static_cast<Holder>(dereferenced(value));
     }
 };
@@ -117,7 +119,7 @@ public:
 
 private:
     Variant converted_;
-    std::u16string_view text_;  // moving converted_ keeps the string where it is
+    std::u16string_view text_; // moving converted_ keeps the string where it is
 };
 
 template <>

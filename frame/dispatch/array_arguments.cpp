@@ -23,8 +23,8 @@ constexpr USHORT kReferenceFeatures = FADF_BSTR | FADF_UNKNOWN | FADF_DISPATCH |
 // when the object does not give one.
 bool readProperty(IDispatch* object, DISPID dispid, Variant& value) {
     DISPPARAMS none{};
-    return SUCCEEDED(object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
-                                    value.out(), nullptr, nullptr));
+    return SUCCEEDED(object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, value.out(),
+                                    nullptr, nullptr));
 }
 
 bool holdsArray(const VARIANT& value) { return (referencedValue(value).vt & VT_ARRAY) != 0; }
@@ -49,8 +49,7 @@ Variant valueOfObject(IDispatch* object) {
     Variant value;
     if (readProperty(object, DISPID_VALUE, value) && holdsArray(*value.get())) return value;
     DISPID dispid = DISPID_UNKNOWN;
-    if (memberId(object, L"Value", dispid) && readProperty(object, dispid, value))
-        return value;
+    if (memberId(object, L"Value", dispid) && readProperty(object, dispid, value)) return value;
     raiseRuntimeError(ErrorNumber::TypeMismatch);
 }
 

@@ -39,8 +39,8 @@ public:
     operator const matrix::Matrix&() const noexcept { return matrix_; }
 
 private:
-    Variant propertyValue_;  // what an object argument's property gave, kept while it is read
-    SafeArrayData lock_;     // declared before the view of the data it locks
+    Variant propertyValue_; // what an object argument's property gave, kept while it is read
+    SafeArrayData lock_;    // declared before the view of the data it locks
     matrix::Matrix matrix_;
 };
 

@@ -17,15 +17,15 @@
 namespace numoria::frame {
 
 template <class Interface, const auto& Members>
-class AutomationObject
-    : public RefCounted<AutomationObject<Interface, Members>, DispatchingInterface<Interface, Members>,
-                        ISupportErrorInfo> {
+class AutomationObject : public RefCounted<AutomationObject<Interface, Members>,
+                                           DispatchingInterface<Interface, Members>, ISupportErrorInfo> {
 public:
     AutomationObject() { lockModule(); }
     virtual ~AutomationObject() { unlockModule(); }
 
     void* interfaceFor(REFIID iid) {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(Interface)) return static_cast<Interface*>(this);
+        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(Interface))
+            return static_cast<Interface*>(this);
         if (iid == IID_ISupportErrorInfo) return static_cast<ISupportErrorInfo*>(this);
         return nullptr;
     }

@@ -76,7 +76,7 @@ Microsoft::WRL::ComPtr<ITypeInfo> Dispatcher::typeInfo() const {
     Microsoft::WRL::ComPtr<ITypeInfo> found = typeInfoOf(interfaceId_);
     ITypeInfo* expected = nullptr;
     if (typeInfo_.compare_exchange_strong(expected, found.Get(), std::memory_order_acq_rel)) {
-        found->AddRef();  // the dispatcher's own reference
+        found->AddRef(); // the dispatcher's own reference
         return found;
     }
     return expected;
@@ -186,7 +186,7 @@ HRESULT Dispatcher::invoke(DISPID dispid, REFIID iid, WORD flags, DISPPARAMS* pa
         } catch (const ArgumentError& error) {
             if (argumentError != nullptr)
                 *argumentError = static_cast<UINT>(error.position() < slots.size() ? slots[error.position()]
-                                                                                  : given - 1 - error.position());
+                                                                                   : given - 1 - error.position());
             return error.status();
         }
         if (result != nullptr) {

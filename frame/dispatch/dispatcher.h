@@ -23,8 +23,8 @@ public:
     HRESULT getTypeInfoCount(UINT* count) const noexcept;
     HRESULT getTypeInfo(UINT index, ITypeInfo** info) const noexcept;
     HRESULT getIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, DISPID* dispids) const noexcept;
-    HRESULT invoke(DISPID dispid, REFIID iid, WORD flags, DISPPARAMS* parameters, VARIANT* result,
-                   EXCEPINFO* exception, UINT* argumentError) const noexcept;
+    HRESULT invoke(DISPID dispid, REFIID iid, WORD flags, DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
+                   UINT* argumentError) const noexcept;
 
 private:
     const Member* find(DISPID dispid, WORD flags) const noexcept;

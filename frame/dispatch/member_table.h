@@ -64,8 +64,8 @@ struct MethodTraits<HRESULT (STDMETHODCALLTYPE Interface::*)(Raw...)> {
 // Whether a virtual-table parameter passes its value by reference: a pointer
 // other than a string (BSTR) or an interface passed as it is.
 template <class Raw>
-inline constexpr bool kPassedByReference = std::is_pointer_v<Raw> && !std::is_same_v<Raw, BSTR> &&
-                                           !std::is_base_of_v<IUnknown, std::remove_pointer_t<Raw>>;
+inline constexpr bool kPassedByReference =
+    std::is_pointer_v<Raw> && !std::is_same_v<Raw, BSTR> && !std::is_base_of_v<IUnknown, std::remove_pointer_t<Raw>>;
 
 template <class Function>
 struct Binding;
@@ -193,7 +193,8 @@ HRESULT earlyBound(REFIID iid, Raw... raw) noexcept {
         const std::tuple<Raw...> all{raw...};
         return [&]<std::size_t... I>(std::index_sequence<I...>) {
             return earlyCall<Handler>(iid, std::get<sizeof...(Raw) - 1>(all), std::get<I>(all)...);
-        }(std::make_index_sequence<sizeof...(Raw) - 1>());
+        }
+        (std::make_index_sequence<sizeof...(Raw) - 1>());
     }
 }
 

@@ -12,7 +12,7 @@ namespace numoria::frame {
 class FrameError {
 public:
     explicit FrameError(HRESULT status, std::u16string description = {})
-        : status_(status), description_(std::move(description)) {}
+            : status_(status), description_(std::move(description)) {}
 
     HRESULT status() const noexcept { return status_; }
     const std::u16string& description() const noexcept { return description_; }

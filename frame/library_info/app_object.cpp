@@ -21,7 +21,8 @@ std::pair<std::u16string, std::u16string> folderAndFileName() {
     const std::wstring path = modulePath();
     const std::size_t slash = path.find_last_of(L"\\/");
     const std::size_t nameStart = slash == std::wstring::npos ? 0 : slash + 1;
-    return {std::u16string(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(slash == std::wstring::npos ? 0 : slash)),
+    return {std::u16string(path.begin(),
+                           path.begin() + static_cast<std::ptrdiff_t>(slash == std::wstring::npos ? 0 : slash)),
             std::u16string(path.begin() + static_cast<std::ptrdiff_t>(nameStart), path.end())};
 }
 
@@ -56,12 +57,9 @@ constexpr WORD kGet = DISPATCH_PROPERTYGET;
 using I = _LibraryApp;
 
 constexpr auto kAppMembers = members(
-    member<&I::get_EXEName, &exeName>(L"EXEName", 1, kGet),
-    member<&I::get_Path, &folder>(L"Path", 2, kGet),
-    member<&I::get_Title, &title>(L"Title", 3, kGet),
-    member<&I::get_HelpFile, &helpFile>(L"HelpFile", 4, kGet),
-    member<&I::get_Major, &majorVersion>(L"Major", 5, kGet),
-    member<&I::get_Minor, &minorVersion>(L"Minor", 6, kGet),
+    member<&I::get_EXEName, &exeName>(L"EXEName", 1, kGet), member<&I::get_Path, &folder>(L"Path", 2, kGet),
+    member<&I::get_Title, &title>(L"Title", 3, kGet), member<&I::get_HelpFile, &helpFile>(L"HelpFile", 4, kGet),
+    member<&I::get_Major, &majorVersion>(L"Major", 5, kGet), member<&I::get_Minor, &minorVersion>(L"Minor", 6, kGet),
     member<&I::get_Revision, &revision>(L"Revision", 7, kGet),
     member<&I::get_Comments, &versionTextOf<kComments>>(L"Comments", 8, kGet),
     member<&I::get_CompanyName, &versionTextOf<kCompanyName>>(L"CompanyName", 9, kGet),

@@ -103,11 +103,13 @@ ComPtr<IDispatch> loadResourcePicture(std::int32_t id, std::int16_t kind) {
     PICTDESC description{};
     description.cbSizeofstruct = sizeof description;
     description.picType = load.pictureType;
-    if (load.pictureType == PICTYPE_BITMAP) description.bmp.hbitmap = static_cast<HBITMAP>(image.get());
-    else description.icon.hicon = static_cast<HICON>(image.get());
+    if (load.pictureType == PICTYPE_BITMAP)
+        description.bmp.hbitmap = static_cast<HBITMAP>(image.get());
+    else
+        description.icon.hicon = static_cast<HICON>(image.get());
     IDispatch* picture = nullptr;
     throwIfFailed(OleCreatePictureIndirect(&description, IID_IPictureDisp, TRUE, reinterpret_cast<void**>(&picture)));
-    image.release();  // the picture owns the handle from here on
+    image.release(); // the picture owns the handle from here on
     return adopt(picture);
 }
 

@@ -22,7 +22,7 @@ struct ThreadData {
     std::atomic<bool> claimed{false};
     ThreadData* next = nullptr;
     AppObject* app = nullptr;
-    IDispatch* held = nullptr;  // a counted reference; holds a module lock
+    IDispatch* held = nullptr; // a counted reference; holds a module lock
     bool watchingApartment = false;
     ULARGE_INTEGER watchCookie{};
 };

@@ -27,7 +27,7 @@ public:
         ComPtr<ITypeLib> loaded = loadedFrom(path());
         ITypeLib* expected = nullptr;
         if (library_.compare_exchange_strong(expected, loaded.Get(), std::memory_order_acq_rel)) {
-            loaded->AddRef();  // the cache's own reference
+            loaded->AddRef(); // the cache's own reference
             return loaded;
         }
         return expected;

@@ -16,8 +16,8 @@ constexpr USHORT kReferenceFeatures = FADF_BSTR | FADF_UNKNOWN | FADF_DISPATCH |
 void checkDoubleArray(SAFEARRAY* array) {
     VARTYPE type = VT_EMPTY;
     const bool typed = SUCCEEDED(SafeArrayGetVartype(array, &type)) && type != VT_EMPTY;
-    if (SafeArrayGetDim(array) != 2 || SafeArrayGetElemsize(array) != sizeof(double) ||
-        (typed && type != VT_R8) || (array->fFeatures & kReferenceFeatures) != 0)
+    if (SafeArrayGetDim(array) != 2 || SafeArrayGetElemsize(array) != sizeof(double) || (typed && type != VT_R8) ||
+        (array->fFeatures & kReferenceFeatures) != 0)
         throw FrameError(DISP_E_TYPEMISMATCH, u"Element is not a two-dimensional array of doubles");
 }
 
@@ -48,7 +48,7 @@ CoreMatrix viewOf(const RecordMatrix& record, const SafeArrayData& lock) {
 } // namespace
 
 BorrowedMatrix::BorrowedMatrix(const RecordMatrix& record)
-    : lock_(lockedElements(record.Element)), matrix_(viewOf(record, lock_)) {}
+        : lock_(lockedElements(record.Element)), matrix_(viewOf(record, lock_)) {}
 
 void writeRecord(CoreMatrix&& matrix, RecordMatrix& record) {
     record.m = matrix.m;

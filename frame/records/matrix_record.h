@@ -30,7 +30,7 @@ public:
     operator const CoreMatrix&() const noexcept { return matrix_; }
 
 private:
-    SafeArrayData lock_;  // declared first: released after the view of its data
+    SafeArrayData lock_; // declared first: released after the view of its data
     CoreMatrix matrix_;
 };
 

@@ -88,8 +88,14 @@ public:
         RecordMatrix& record = recordAt(data);
         VariantInit(field);
         switch (fieldNamed(name)) {
-        case Field::M: field->vt = VT_I2; field->iVal = record.m; return S_OK;
-        case Field::N: field->vt = VT_I2; field->iVal = record.n; return S_OK;
+        case Field::M:
+            field->vt = VT_I2;
+            field->iVal = record.m;
+            return S_OK;
+        case Field::N:
+            field->vt = VT_I2;
+            field->iVal = record.n;
+            return S_OK;
         case Field::Element:
             field->vt = VT_ARRAY | VT_R8;
             field->parray = nullptr;
@@ -103,9 +109,18 @@ public:
         RecordMatrix& record = recordAt(data);
         VariantInit(field);
         switch (fieldNamed(name)) {
-        case Field::M: field->vt = VT_BYREF | VT_I2; field->piVal = &record.m; break;
-        case Field::N: field->vt = VT_BYREF | VT_I2; field->piVal = &record.n; break;
-        case Field::Element: field->vt = VT_BYREF | VT_ARRAY | VT_R8; field->pparray = &record.Element; break;
+        case Field::M:
+            field->vt = VT_BYREF | VT_I2;
+            field->piVal = &record.m;
+            break;
+        case Field::N:
+            field->vt = VT_BYREF | VT_I2;
+            field->piVal = &record.n;
+            break;
+        case Field::Element:
+            field->vt = VT_BYREF | VT_ARRAY | VT_R8;
+            field->pparray = &record.Element;
+            break;
         case Field::None: return DISP_E_UNKNOWNNAME;
         }
         *fieldData = field->byref;

@@ -21,10 +21,9 @@ SafeArrayProvider g_provider;
 } // namespace
 
 SafeArrayStorage::SafeArrayStorage(SafeArray array, double* elements) noexcept
-    : ElementStorage(elements), array_(std::move(array)) {}
+        : ElementStorage(elements), array_(std::move(array)) {}
 
-std::unique_ptr<SafeArrayStorage> SafeArrayStorage::create(matrix::Dimension rows,
-                                                           matrix::Dimension columns) noexcept {
+std::unique_ptr<SafeArrayStorage> SafeArrayStorage::create(matrix::Dimension rows, matrix::Dimension columns) noexcept {
     // The leftmost dimension first: the row is the first subscript.
     SAFEARRAYBOUND bounds[2] = {{rows.count, rows.lowerBound}, {columns.count, columns.lowerBound}};
     SafeArray array(SafeArrayCreate(VT_R8, 2, bounds));

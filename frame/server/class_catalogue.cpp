@@ -12,12 +12,18 @@ namespace numoria::frame {
 
 namespace {
 const ClassEntry kClasses[] = {
-    {L"clsVxNumoria10A", L"_clsVxNumoria10A", __uuidof(clsVxNumoria10A), __uuidof(_clsVxNumoria10A), &newInformationObject},
-    {L"clsVxNumsGeneralA", L"_clsVxNumsGeneralA", __uuidof(clsVxNumsGeneralA), __uuidof(_clsVxNumsGeneralA), &newGeneralObject},
-    {L"clsVxNumsAdvancedA", L"_clsVxNumsAdvancedA", __uuidof(clsVxNumsAdvancedA), __uuidof(_clsVxNumsAdvancedA), &newAdvancedObject},
-    {L"clsVxNumsMatrixA", L"_clsVxNumsMatrixA", __uuidof(clsVxNumsMatrixA), __uuidof(_clsVxNumsMatrixA), &newMatrixObject},
-    {L"clsVxNumsConversionsA", L"_clsVxNumsConversionsA", __uuidof(clsVxNumsConversionsA), __uuidof(_clsVxNumsConversionsA), &newConversionsObject},
-    {L"clsVxNumsPerComA", L"_clsVxNumsPerComA", __uuidof(clsVxNumsPerComA), __uuidof(_clsVxNumsPerComA), &newPerComObject},
+    {L"clsVxNumoria10A", L"_clsVxNumoria10A", __uuidof(clsVxNumoria10A), __uuidof(_clsVxNumoria10A),
+     &newInformationObject},
+    {L"clsVxNumsGeneralA", L"_clsVxNumsGeneralA", __uuidof(clsVxNumsGeneralA), __uuidof(_clsVxNumsGeneralA),
+     &newGeneralObject},
+    {L"clsVxNumsAdvancedA", L"_clsVxNumsAdvancedA", __uuidof(clsVxNumsAdvancedA), __uuidof(_clsVxNumsAdvancedA),
+     &newAdvancedObject},
+    {L"clsVxNumsMatrixA", L"_clsVxNumsMatrixA", __uuidof(clsVxNumsMatrixA), __uuidof(_clsVxNumsMatrixA),
+     &newMatrixObject},
+    {L"clsVxNumsConversionsA", L"_clsVxNumsConversionsA", __uuidof(clsVxNumsConversionsA),
+     __uuidof(_clsVxNumsConversionsA), &newConversionsObject},
+    {L"clsVxNumsPerComA", L"_clsVxNumsPerComA", __uuidof(clsVxNumsPerComA), __uuidof(_clsVxNumsPerComA),
+     &newPerComObject},
 };
 
 // Class_Initialize of every class: the environment check through the
@@ -25,8 +31,8 @@ const ClassEntry kClasses[] = {
 void checkEnvironment() { EnsureVxEnvironmentStatus_Pro(); }
 
 const ServerDescription kServer = {
-    L"Numoria10", LIBID_Numoria10, &LIBID_Numoria10Runtime, kClasses, &checkEnvironment,
-    &threadDataAttachProcess, &threadDataDetachThread, &threadDataDetachProcess,
+    L"Numoria10",      LIBID_Numoria10,          &LIBID_Numoria10Runtime, kClasses,
+    &checkEnvironment, &threadDataAttachProcess, &threadDataDetachThread, &threadDataDetachProcess,
 };
 } // namespace
 

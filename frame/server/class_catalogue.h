@@ -13,20 +13,20 @@
 namespace numoria::frame {
 
 struct ClassEntry {
-    const wchar_t* name;            // clsVxNumsMatrixA
-    const wchar_t* interfaceName;   // _clsVxNumsMatrixA
+    const wchar_t* name;          // clsVxNumsMatrixA
+    const wchar_t* interfaceName; // _clsVxNumsMatrixA
     const CLSID& classId;
     const IID& interfaceId;
-    IUnknown* (*create)();          // a new object holding one reference
+    IUnknown* (*create)(); // a new object holding one reference
     // Registered with the Programmable key, so that a spreadsheet can load
     // the class as an automation add-in and call its methods from cells.
     bool automationAddIn = false;
 };
 
 struct ServerDescription {
-    const wchar_t* libraryName;          // the type library's name, the programmatic identifiers' prefix
-    const GUID& libraryId;               // the type library embedded as TYPELIB resource 1
-    const GUID* runtimeLibraryId;        // a runtime constants library as TYPELIB resource 2, or null
+    const wchar_t* libraryName;   // the type library's name, the programmatic identifiers' prefix
+    const GUID& libraryId;        // the type library embedded as TYPELIB resource 1
+    const GUID* runtimeLibraryId; // a runtime constants library as TYPELIB resource 2, or null
     std::span<const ClassEntry> classes;
     // Run for every new object before its creator receives it; null for none.
     void (*initialiseObject)();

@@ -39,8 +39,10 @@ public:
         return instance->QueryInterface(iid, object);
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-        if (lock) lockModule();
-        else unlockModule();
+        if (lock)
+            lockModule();
+        else
+            unlockModule();
         return S_OK;
     }
 

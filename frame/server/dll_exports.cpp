@@ -26,8 +26,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) 
         if (server.processDetach != nullptr) server.processDetach(reserved != nullptr);
         releaseTypeLibraries(reserved != nullptr);
         return TRUE;
-    default:
-        return TRUE;
+    default: return TRUE;
     }
 }
 

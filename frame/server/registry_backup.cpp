@@ -37,8 +37,8 @@ void RegistryBackup::read(const std::wstring& path, Tree& into) {
         check(opened);
         Values& values = into[path];
         DWORD subkeyCount = 0, longestSubkey = 0, valueCount = 0, longestValueName = 0, largestValue = 0;
-        check(RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeyCount, &longestSubkey, nullptr,
-                               &valueCount, &longestValueName, &largestValue, nullptr, nullptr));
+        check(RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeyCount, &longestSubkey, nullptr, &valueCount,
+                               &longestValueName, &largestValue, nullptr, nullptr));
         std::vector<wchar_t> name(std::max(longestSubkey, longestValueName) + 1);
         std::vector<BYTE> data(largestValue);
         for (DWORD index = 0; index < valueCount; ++index) {

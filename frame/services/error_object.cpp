@@ -26,7 +26,7 @@ constexpr PropertyName kProperties[] = {{L"Number", kNumber}, {L"Source", kSourc
 class ErrorObject final : public RefCounted<ErrorObject, IDispatch> {
 public:
     explicit ErrorObject(const RuntimeError& error)
-        : number_(error.number()), source_(widen(error.source())), description_(widen(error.description())) {
+            : number_(error.number()), source_(widen(error.source())), description_(widen(error.description())) {
         lockModule();
     }
     ~ErrorObject() { unlockModule(); }
@@ -46,7 +46,8 @@ public:
         for (UINT k = 0; k < count; ++k) {
             dispids[k] = DISPID_UNKNOWN;
             for (const PropertyName& property : kProperties)
-                if (k == 0 && names[k] != nullptr && _wcsicmp(names[k], property.name) == 0) dispids[k] = property.dispid;
+                if (k == 0 && names[k] != nullptr && _wcsicmp(names[k], property.name) == 0)
+                    dispids[k] = property.dispid;
             if (dispids[k] == DISPID_UNKNOWN) status = DISP_E_UNKNOWNNAME;
         }
         return status;
@@ -64,7 +65,8 @@ public:
             return S_OK;
         }
         const std::u16string& text = dispid == kSource ? source_ : description_;
-        result->bstrVal = SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()));
+        result->bstrVal =
+            SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()));
         if (result->bstrVal == nullptr) return E_OUTOFMEMORY;
         result->vt = VT_BSTR;
         return S_OK;
@@ -78,8 +80,6 @@ private:
 
 } // namespace
 
-ComPtr<IDispatch> newErrorObject(const RuntimeError& error) {
-    return adopt<IDispatch>(new ErrorObject(error));
-}
+ComPtr<IDispatch> newErrorObject(const RuntimeError& error) { return adopt<IDispatch>(new ErrorObject(error)); }
 
 } // namespace numoria::frame

@@ -38,7 +38,8 @@ void reportingErrors(const wchar_t* location, Step&& step) {
 }
 
 // Creates the framework object, calls the method with the arguments, releases it.
-void callFramework(const wchar_t* location, const wchar_t* progId, const wchar_t* method, std::span<VARIANT> arguments) {
+void callFramework(const wchar_t* location, const wchar_t* progId, const wchar_t* method,
+                   std::span<VARIANT> arguments) {
     ComPtr<IDispatch> object;
     reportingErrors(location, [&] { object = createObject(progId); });
     reportingErrors(location, [&] { callMethod(object.Get(), method, arguments); });
@@ -85,10 +86,10 @@ void ErrorHandlerMessageVx_Pro(const wchar_t* location, const RuntimeError& erro
     omitted.vt = VT_ERROR;
     omitted.scode = DISP_E_PARAMNOTFOUND;
     std::array<VARIANT, 8> arguments{
-        referenceTo(VT_DISPATCH, &app),         referenceTo(VT_DISPATCH, &errorObject),
-        referenceTo(VT_BSTR, &empty1Value),     referenceTo(VT_BSTR, &placeValue),
-        referenceTo(VT_I4, &zero1),             referenceTo(VT_BSTR, &empty2Value),
-        referenceTo(VT_I4, &zero2),             omitted,
+        referenceTo(VT_DISPATCH, &app),     referenceTo(VT_DISPATCH, &errorObject),
+        referenceTo(VT_BSTR, &empty1Value), referenceTo(VT_BSTR, &placeValue),
+        referenceTo(VT_I4, &zero1),         referenceTo(VT_BSTR, &empty2Value),
+        referenceTo(VT_I4, &zero2),         omitted,
     };
     callMethod(handler.Get(), L"ErrorHandlerMessageVx", arguments);
 }

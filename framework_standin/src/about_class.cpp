@@ -15,26 +15,22 @@ bool desktop_available() {
     HWINSTA station = GetProcessWindowStation();
     if (!station) return false;
     USEROBJECTFLAGS flags{};
-    if (!GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, nullptr))
-        return false;
+    if (!GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, nullptr)) return false;
     return (flags.dwFlags & WSF_VISIBLE) != 0;
 }
 
-}  // namespace
+} // namespace
 
 CallOutcome app_about(const CallArguments& args, VARIANT*) {
     IDispatch* app = argument_object(args[0]);
     if (!app) return type_mismatch(0);
-    std::wstring message = read_property_text(app, L"Title") + L" " +
-                           read_property_text(app, L"Major") + L"." +
-                           read_property_text(app, L"Minor") + L"." +
-                           read_property_text(app, L"Revision");
+    std::wstring message = read_property_text(app, L"Title") + L" " + read_property_text(app, L"Major") + L"." +
+                           read_property_text(app, L"Minor") + L"." + read_property_text(app, L"Revision");
     record_line(L"AppAboutVxfu | " + message);
     if (auto number = hooks::forced_error(hooks::kFailAbout))
         return raise(*number, L"The About box could not be shown");
-    if (desktop_available())
-        MessageBoxW(nullptr, message.c_str(), L"About", MB_OK | MB_ICONINFORMATION);
+    if (desktop_available()) MessageBoxW(nullptr, message.c_str(), L"About", MB_OK | MB_ICONINFORMATION);
     return {};
 }
 
-}  // namespace vxfu
+} // namespace vxfu

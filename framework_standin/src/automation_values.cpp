@@ -16,4 +16,4 @@ std::wstring variant_text(const VARIANT& value) {
     return b ? std::wstring(b, SysStringLen(b)) : std::wstring();
 }
 
-}  // namespace vxfu
+} // namespace vxfu

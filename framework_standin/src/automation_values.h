@@ -24,4 +24,4 @@ HRESULT coerce_argument(const VARIANT& argument, VARTYPE type, Variant& out);
 // The text of a VARIANT as the runtime would print it; "" when it has none.
 std::wstring variant_text(const VARIANT& value);
 
-}  // namespace vxfu
+} // namespace vxfu

@@ -32,10 +32,10 @@ private:
     const ClassDescription& description_;
 };
 
-}  // namespace
+} // namespace
 
 HRESULT create_class_factory(const ClassDescription& description, REFIID iid, void** factory) {
     return numoria::frame::queryNewObject<ClassFactory>(iid, factory, description);
 }
 
-}  // namespace vxfu
+} // namespace vxfu

@@ -7,4 +7,4 @@ namespace vxfu {
 
 HRESULT create_class_factory(const ClassDescription& description, REFIID iid, void** factory);
 
-}  // namespace vxfu
+} // namespace vxfu

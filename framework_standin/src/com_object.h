@@ -21,4 +21,4 @@ protected:
     ~ComObject() { module_object_destroyed(); }
 };
 
-}  // namespace vxfu
+} // namespace vxfu

@@ -13,11 +13,11 @@ CallOutcome error_handler_message(const CallArguments& args, VARIANT*) {
     IDispatch* error = argument_object(args[1]);
     if (!error) return type_mismatch(1);
     record_line(L"ErrorHandlerMessageVx | " + read_property_text(error, L"Number") + L" | " +
-                read_property_text(error, L"Source") + L" | " +
-                read_property_text(error, L"Description") + L" | " + variant_text(args[3]));
+                read_property_text(error, L"Source") + L" | " + read_property_text(error, L"Description") + L" | " +
+                variant_text(args[3]));
     if (auto number = hooks::forced_error(hooks::kFailErrorHandler))
         return raise(*number, L"The error report could not be delivered");
     return {};
 }
 
-}  // namespace vxfu
+} // namespace vxfu

@@ -17,19 +17,22 @@ constexpr MemberDescription kErrorHandlerMembers[] = {
 };
 
 const ClassDescription kClasses[] = {
-    {L"clsVxfuEnvironmentA", L"VxFundara10.clsVxfuEnvironmentA",
+    {L"clsVxfuEnvironmentA",
+     L"VxFundara10.clsVxfuEnvironmentA",
      {0x3a7c1e52, 0x8d41, 0x4f6b, {0x9e, 0x2a, 0x51, 0x0c, 0x7d, 0x84, 0xb3, 0x01}},
      kEnvironmentMembers},
-    {L"clsVxFundara10A", L"VxFundara10.clsVxFundara10A",
+    {L"clsVxFundara10A",
+     L"VxFundara10.clsVxFundara10A",
      {0x3a7c1e52, 0x8d41, 0x4f6b, {0x9e, 0x2a, 0x51, 0x0c, 0x7d, 0x84, 0xb3, 0x02}},
      kFrameworkMembers},
-    {L"clsVxfuErrorHandlerA", L"VxFundara10.clsVxfuErrorHandlerA",
+    {L"clsVxfuErrorHandlerA",
+     L"VxFundara10.clsVxfuErrorHandlerA",
      {0x3a7c1e52, 0x8d41, 0x4f6b, {0x9e, 0x2a, 0x51, 0x0c, 0x7d, 0x84, 0xb3, 0x03}},
      kErrorHandlerMembers},
 };
 
-}  // namespace
+} // namespace
 
 std::span<const ClassDescription> framework_classes() { return kClasses; }
 
-}  // namespace vxfu
+} // namespace vxfu

@@ -10,4 +10,4 @@ namespace vxfu {
 // Every class, in registration order.
 std::span<const ClassDescription> framework_classes();
 
-}  // namespace vxfu
+} // namespace vxfu

@@ -9,4 +9,4 @@ CallOutcome ensure_environment_status(const CallArguments& args, VARIANT* result
 CallOutcome app_about(const CallArguments& args, VARIANT* result);
 CallOutcome error_handler_message(const CallArguments& args, VARIANT* result);
 
-}  // namespace vxfu
+} // namespace vxfu

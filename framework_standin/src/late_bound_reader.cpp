@@ -11,18 +11,16 @@ namespace {
 // that (Wine's script class objects).
 bool find_name(IDispatch* object, const wchar_t* name, DISPID& dispid) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-    if (SUCCEEDED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid)))
-        return true;
+    if (SUCCEEDED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid))) return true;
     IDispatchEx* extended = nullptr;
-    if (FAILED(object->QueryInterface(__uuidof(IDispatchEx), reinterpret_cast<void**>(&extended))))
-        return false;
+    if (FAILED(object->QueryInterface(__uuidof(IDispatchEx), reinterpret_cast<void**>(&extended)))) return false;
     Bstr text(name);
     HRESULT hr = extended->GetDispID(text.get(), fdexNameCaseInsensitive, &dispid);
     extended->Release();
     return SUCCEEDED(hr);
 }
 
-}  // namespace
+} // namespace
 
 IDispatch* argument_object(const VARIANT& argument) {
     const VARIANT* value = &argument;
@@ -34,8 +32,7 @@ IDispatch* argument_object(const VARIANT& argument) {
     }
 }
 
-std::wstring read_property_text(IDispatch* object, const wchar_t* name,
-                                const std::wstring& fallback) {
+std::wstring read_property_text(IDispatch* object, const wchar_t* name, const std::wstring& fallback) {
     if (!object) return fallback;
     DISPID dispid = DISPID_UNKNOWN;
     if (!find_name(object, name, dispid)) return fallback;
@@ -46,8 +43,8 @@ std::wstring read_property_text(IDispatch* object, const wchar_t* name,
         Variant value;
         EXCEPINFO exception{};
         UINT bad_argument = 0;
-        HRESULT hr = object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &none,
-                                    value.get(), &exception, &bad_argument);
+        HRESULT hr =
+            object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &none, value.get(), &exception, &bad_argument);
         SysFreeString(exception.bstrSource);
         SysFreeString(exception.bstrDescription);
         SysFreeString(exception.bstrHelpFile);
@@ -56,4 +53,4 @@ std::wstring read_property_text(IDispatch* object, const wchar_t* name,
     return fallback;
 }
 
-}  // namespace vxfu
+} // namespace vxfu

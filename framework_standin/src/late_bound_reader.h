@@ -13,7 +13,6 @@ namespace vxfu {
 IDispatch* argument_object(const VARIANT& argument);
 
 // The property's value as text; `fallback` when the object lacks it or fails.
-std::wstring read_property_text(IDispatch* object, const wchar_t* name,
-                                const std::wstring& fallback = L"?");
+std::wstring read_property_text(IDispatch* object, const wchar_t* name, const std::wstring& fallback = L"?");
 
-}  // namespace vxfu
+} // namespace vxfu

@@ -14,4 +14,4 @@ bool module_in_use();
 void set_module_handle(HMODULE module);
 HMODULE module_handle();
 
-}  // namespace vxfu
+} // namespace vxfu

@@ -10,8 +10,7 @@ constexpr long kControlFacility = static_cast<long>(0x800A0000);
 void fill_exception(const AutomationError& error, EXCEPINFO* info) {
     if (!info) return;
     *info = EXCEPINFO{};
-    info->scode = error.number >= 0 && error.number < 65536 ? kControlFacility + error.number
-                                                             : error.number;
+    info->scode = error.number >= 0 && error.number < 65536 ? kControlFacility + error.number : error.number;
     info->bstrSource = Bstr(error.source).release();
     info->bstrDescription = Bstr(error.description).release();
 }
@@ -30,8 +29,7 @@ public:
         return DISP_E_BADINDEX;
     }
 
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                            DISPID* ids) override {
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
         if (!names || !ids || count == 0) return E_INVALIDARG;
         const MemberDescription* member = find(names[0]);
         ids[0] = member ? member->dispid : DISPID_UNKNOWN;
@@ -40,17 +38,15 @@ public:
         return member && count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
     }
 
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO* exception,
-                                     UINT* bad_argument) override {
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                     EXCEPINFO* exception, UINT* bad_argument) override {
         const MemberDescription* member = find(dispid);
         if (!member) return DISP_E_MEMBERNOTFOUND;
         if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
         DISPPARAMS none{};
         const DISPPARAMS& given = params ? *params : none;
         if (given.cNamedArgs != 0) return DISP_E_NONAMEDARGS;
-        if (given.cArgs < member->min_args || given.cArgs > member->max_args)
-            return DISP_E_BADPARAMCOUNT;
+        if (given.cArgs < member->min_args || given.cArgs > member->max_args) return DISP_E_BADPARAMCOUNT;
 
         Variant discarded;
         CallOutcome outcome = member->handler(CallArguments(given), result ? result : discarded.get());
@@ -78,7 +74,7 @@ private:
     const ClassDescription& description_;
 };
 
-}  // namespace
+} // namespace
 
 HRESULT create_named_dispatch(const ClassDescription& description, REFIID iid, void** object) {
     return numoria::frame::queryNewObject<NamedDispatch>(iid, object, description);
@@ -104,4 +100,4 @@ CallOutcome raise(long number, std::wstring description) {
     return outcome;
 }
 
-}  // namespace vxfu
+} // namespace vxfu

@@ -20,9 +20,7 @@ class CallArguments {
 public:
     explicit CallArguments(const DISPPARAMS& params) : params_(params) {}
     UINT count() const { return params_.cArgs; }
-    const VARIANT& operator[](UINT position) const {
-        return params_.rgvarg[params_.cArgs - 1 - position];
-    }
+    const VARIANT& operator[](UINT position) const { return params_.rgvarg[params_.cArgs - 1 - position]; }
     // Index into rgvarg for puArgErr.
     UINT raw_index(UINT position) const { return params_.cArgs - 1 - position; }
 
@@ -41,8 +39,8 @@ struct AutomationError {
 
 struct CallOutcome {
     HRESULT status = S_OK;
-    UINT bad_argument = 0;                  // for DISP_E_TYPEMISMATCH
-    bool raised = false;                     // true: `error` describes the failure
+    UINT bad_argument = 0; // for DISP_E_TYPEMISMATCH
+    bool raised = false;   // true: `error` describes the failure
     AutomationError error{};
 };
 
@@ -57,7 +55,7 @@ struct MemberDescription {
 };
 
 struct ClassDescription {
-    const wchar_t* class_name;  // short name, e.g. clsVxfuEnvironmentA
+    const wchar_t* class_name; // short name, e.g. clsVxfuEnvironmentA
     const wchar_t* prog_id;
     CLSID clsid;
     std::span<const MemberDescription> members;
@@ -71,4 +69,4 @@ CallOutcome raise(long number, std::wstring description);
 // The argument at `position` does not convert: DISP_E_TYPEMISMATCH there.
 CallOutcome type_mismatch(UINT position);
 
-}  // namespace vxfu
+} // namespace vxfu

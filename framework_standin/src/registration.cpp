@@ -60,7 +60,7 @@ HRESULT unregister_class(const ClassDescription& cls) {
     return FAILED(first) ? first : second;
 }
 
-}  // namespace
+} // namespace
 
 HRESULT register_classes(const wchar_t* module_path) {
     for (const ClassDescription& cls : framework_classes()) {
@@ -82,4 +82,4 @@ HRESULT unregister_classes() {
     return result;
 }
 
-}  // namespace vxfu
+} // namespace vxfu

@@ -10,4 +10,4 @@ namespace vxfu {
 HRESULT register_classes(const wchar_t* module_path);
 HRESULT unregister_classes();
 
-}  // namespace vxfu
+} // namespace vxfu

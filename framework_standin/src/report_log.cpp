@@ -24,7 +24,7 @@ private:
     HANDLE handle_;
 };
 
-}  // namespace
+} // namespace
 
 void record_line(const std::wstring& line) {
     OutputDebugStringW((L"VxFundara10: " + line + L"\n").c_str());
@@ -33,13 +33,12 @@ void record_line(const std::wstring& line) {
     if (path.empty()) return;
     // Opened for each line in append mode, so several processes can share
     // one log and a reader sees every line as soon as the call returns.
-    FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return;
     std::string bytes = numoria::frame::narrow(std::wstring_view(line)) + "\r\n";
     DWORD written = 0;
     WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-}  // namespace vxfu
+} // namespace vxfu

@@ -8,4 +8,4 @@ namespace vxfu {
 
 void record_line(const std::wstring& line);
 
-}  // namespace vxfu
+} // namespace vxfu

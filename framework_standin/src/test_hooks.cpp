@@ -17,7 +17,7 @@ std::wstring environment(const wchar_t* name) {
     return std::wstring(buffer, length);
 }
 
-}  // namespace
+} // namespace
 
 std::wstring log_path() { return environment(L"NUMORIA_STANDIN_LOG"); }
 
@@ -44,4 +44,4 @@ bool class_refused(const std::wstring& class_name) {
     return false;
 }
 
-}  // namespace vxfu::hooks
+} // namespace vxfu::hooks

@@ -39,4 +39,4 @@ inline constexpr wchar_t kFailEnvironment[] = L"NUMORIA_STANDIN_FAIL_ENVIRONMENT
 inline constexpr wchar_t kFailAbout[] = L"NUMORIA_STANDIN_FAIL_ABOUT";
 inline constexpr wchar_t kFailErrorHandler[] = L"NUMORIA_STANDIN_FAIL_ERRORHANDLER";
 
-}  // namespace vxfu::hooks
+} // namespace vxfu::hooks

@@ -17,23 +17,15 @@ class FuzzValues final : public matrix::ValueList {
 public:
     explicit FuzzValues(InputReader& input) {
         switch (input.pick(0, 3)) {
-        case 0:
-            count_ = 0;
-            break;
-        case 1:
-            count_ = static_cast<std::size_t>(input.pick(1, 40));
-            break;
-        case 2:
-            count_ = static_cast<std::size_t>(input.pick(32760, 32775));
-            break;
-        default:
-            count_ = static_cast<std::size_t>(input.pick(0, 70000));
-            break;
+        case 0: count_ = 0; break;
+        case 1: count_ = static_cast<std::size_t>(input.pick(1, 40)); break;
+        case 2: count_ = static_cast<std::size_t>(input.pick(32760, 32775)); break;
+        default: count_ = static_cast<std::size_t>(input.pick(0, 70000)); break;
         }
         const int distinct = input.pick(1, 16);
         for (int k = 0; k < distinct; ++k) {
             const int kind = input.pick(0, 15);
-            entries_.push_back({input.value(), kind == 0 ? ErrorNumber::TypeMismatch
+            entries_.push_back({input.value(), kind == 0   ? ErrorNumber::TypeMismatch
                                                : kind == 1 ? ErrorNumber::InvalidUseOfNull
                                                            : ErrorNumber{0}});
         }

@@ -17,15 +17,9 @@ Dimension readDimension(InputReader& input, std::int16_t count, bool libraryBoun
     Dimension dimension;
     dimension.lowerBound = input.flag() ? input.pick(-2, 2) : input.value32();
     switch (input.pick(0, 2)) {
-    case 0:
-        dimension.count = static_cast<std::uint32_t>(std::max(0, count + input.pick(-2, 2)));
-        break;
-    case 1:
-        dimension.count = static_cast<std::uint32_t>(input.pick(0, 8));
-        break;
-    default:
-        dimension.count = input.count32();
-        break;
+    case 0: dimension.count = static_cast<std::uint32_t>(std::max(0, count + input.pick(-2, 2))); break;
+    case 1: dimension.count = static_cast<std::uint32_t>(input.pick(0, 8)); break;
+    default: dimension.count = input.count32(); break;
     }
     return dimension;
 }
@@ -37,7 +31,7 @@ Matrix readMatrix(InputReader& input, std::size_t elementBudget, std::optional<s
     record.m = likelyRows && input.flag() ? *likelyRows : input.count16();
     record.n = input.pick(0, 2) == 0 ? record.m : input.count16();
     const int shape = input.pick(0, 7);
-    if (shape == 0) return record;  // the array is absent
+    if (shape == 0) return record; // the array is absent
     const bool libraryBounds = shape <= 5;
     Dimension rows = readDimension(input, record.m, libraryBounds);
     Dimension columns = readDimension(input, record.n, libraryBounds);

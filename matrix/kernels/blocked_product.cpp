@@ -11,7 +11,7 @@ namespace numoria::matrix::kernels {
 
 namespace {
 
-constexpr std::ptrdiff_t kLineDoubles = 8;  // doubles per cache line
+constexpr std::ptrdiff_t kLineDoubles = 8; // doubles per cache line
 
 std::ptrdiff_t roundUp(std::ptrdiff_t value, std::ptrdiff_t step) { return (value + step - 1) / step * step; }
 
@@ -78,7 +78,8 @@ void panelProduct(const ProductKernel& kernel, const double* packedA, const doub
         const std::ptrdiff_t width = std::min(tileColumns, columns - tc);
         double* top = c.data + row0 + (col0 + tc) * c.stride;
         for (std::ptrdiff_t tr = 0; tr < rows; tr += tileRows) {
-            if (tr + tileRows < rows) prefetchTile(top + tr + tileRows, c.stride, std::min(tileRows, rows - tr - tileRows), width);
+            if (tr + tileRows < rows)
+                prefetchTile(top + tr + tileRows, c.stride, std::min(tileRows, rows - tr - tileRows), width);
             tile(kernel, packedA + tr * depth, packedB + tc * depth, depth, top + tr, c.stride,
                  std::min(tileRows, rows - tr), width);
         }
@@ -86,9 +87,8 @@ void panelProduct(const ProductKernel& kernel, const double* packedA, const doub
 }
 
 // Columns [firstColumn, endColumn) of C.
-void productColumns(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m,
-                    std::ptrdiff_t n, std::ptrdiff_t firstColumn, std::ptrdiff_t endColumn, double* packedA,
-                    double* packedB) {
+void productColumns(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m, std::ptrdiff_t n,
+                    std::ptrdiff_t firstColumn, std::ptrdiff_t endColumn, double* packedA, double* packedB) {
     const Blocking& blocking = kernel.blocking;
     for (std::ptrdiff_t col0 = firstColumn; col0 < endColumn; col0 += blocking.panelColumns) {
         const std::ptrdiff_t columns = std::min(blocking.panelColumns, endColumn - col0);
@@ -115,7 +115,8 @@ bool ProductScratch::reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t 
         sizeA = std::max(sizeA, static_cast<std::size_t>(panelA + kLineDoubles));
         sizeB = std::max(sizeB, static_cast<std::size_t>(panelB + kLineDoubles));
     }
-    const int wanted = std::max(1, std::min<int>(parallel::partsFor(std::int64_t{m} * n * p), static_cast<int>(p / kWidestTileColumns)));
+    const int wanted = std::max(
+        1, std::min<int>(parallel::partsFor(std::int64_t{m} * n * p), static_cast<int>(p / kWidestTileColumns)));
     try {
         if (parts_.size() < static_cast<std::size_t>(wanted)) parts_.resize(static_cast<std::size_t>(wanted));
         for (Panels& panels : parts_) {
@@ -128,8 +129,8 @@ bool ProductScratch::reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t 
     return true;
 }
 
-void blockedProduct(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m,
-                    std::ptrdiff_t n, std::ptrdiff_t p, ProductScratch& scratch) {
+void blockedProduct(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m, std::ptrdiff_t n,
+                    std::ptrdiff_t p, ProductScratch& scratch) {
     const int parts = std::min(scratch.parts(), parallel::partsFor(std::int64_t{m} * n * p));
     if (parts <= 1) {
         productColumns(kernel, a, b, c, m, n, 0, p, scratch.a(0), scratch.b(0));

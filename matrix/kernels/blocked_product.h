@@ -47,7 +47,7 @@ private:
 // the order in which they are formed. Large products are split by columns of
 // C over threads, each column computed by one of them. `scratch` must have
 // been reserved for at least this shape.
-void blockedProduct(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m,
-                    std::ptrdiff_t n, std::ptrdiff_t p, ProductScratch& scratch);
+void blockedProduct(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m, std::ptrdiff_t n,
+                    std::ptrdiff_t p, ProductScratch& scratch);
 
 } // namespace numoria::matrix::kernels

@@ -11,10 +11,10 @@ namespace numoria::matrix::kernels {
 enum class InstructionSet { Sse2, Avx2, Avx512 };
 
 struct Blocking {
-    std::ptrdiff_t tileRows, tileColumns;  // the register tile of C
-    std::ptrdiff_t panelRows;              // rows of A per packed panel, kept in L2
-    std::ptrdiff_t depth;                  // k values per chunk: a tile's slice of B stays in L1
-    std::ptrdiff_t panelColumns;           // columns of B per packed panel
+    std::ptrdiff_t tileRows, tileColumns; // the register tile of C
+    std::ptrdiff_t panelRows;             // rows of A per packed panel, kept in L2
+    std::ptrdiff_t depth;                 // k values per chunk: a tile's slice of B stays in L1
+    std::ptrdiff_t panelColumns;          // columns of B per packed panel
 };
 
 // Indexed by InstructionSet. SSE2 and AVX2 have 16 vector registers (a tile

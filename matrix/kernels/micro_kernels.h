@@ -21,9 +21,9 @@ using TileKernel = void (*)(const double* packedA, const double* packedB, std::p
 using EliminationKernel = void (*)(double* b, std::ptrdiff_t n, std::ptrdiff_t k, const double* f,
                                    std::ptrdiff_t columnBegin, std::ptrdiff_t columnEnd, std::ptrdiff_t rowEnd);
 
-#define NUMORIA_DECLARE_KERNELS(suffix)                                                                            \
-    void tileProduct_##suffix(const double*, const double*, std::ptrdiff_t, double*, std::ptrdiff_t);              \
-    void eliminationUpdate_##suffix(double*, std::ptrdiff_t, std::ptrdiff_t, const double*, std::ptrdiff_t,        \
+#define NUMORIA_DECLARE_KERNELS(suffix)                                                                     \
+    void tileProduct_##suffix(const double*, const double*, std::ptrdiff_t, double*, std::ptrdiff_t);       \
+    void eliminationUpdate_##suffix(double*, std::ptrdiff_t, std::ptrdiff_t, const double*, std::ptrdiff_t, \
                                     std::ptrdiff_t, std::ptrdiff_t)
 NUMORIA_DECLARE_KERNELS(sse2);
 NUMORIA_DECLARE_KERNELS(avx2);

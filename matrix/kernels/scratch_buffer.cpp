@@ -8,7 +8,7 @@ namespace numoria::matrix::kernels {
 
 namespace {
 
-constexpr std::size_t kLineDoubles = 8;  // doubles per cache line
+constexpr std::size_t kLineDoubles = 8; // doubles per cache line
 
 // Buffers given up, for the next ones asked for.
 class IdleBuffers {
@@ -41,7 +41,7 @@ public:
     }
 
 private:
-    static constexpr std::size_t kMostKept = std::size_t{4} << 20;  // doubles: 32 MiB in all
+    static constexpr std::size_t kMostKept = std::size_t{4} << 20; // doubles: 32 MiB in all
     struct Slot {
         std::unique_ptr<double[]> values;
         std::size_t size = 0;
@@ -59,7 +59,7 @@ IdleBuffers& idleBuffers() {
 } // namespace
 
 ScratchBuffer::ScratchBuffer(ScratchBuffer&& other) noexcept
-    : values_(std::move(other.values_)), size_(std::exchange(other.size_, 0)) {}
+        : values_(std::move(other.values_)), size_(std::exchange(other.size_, 0)) {}
 
 ScratchBuffer& ScratchBuffer::operator=(ScratchBuffer&& other) noexcept {
     if (this != &other) {

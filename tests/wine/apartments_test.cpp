@@ -123,9 +123,7 @@ void expect_served_here(const CrossCall& call, const std::vector<ExpectedCall>& 
         EXPECT_EQ(count(call.incoming, e.iid, e.method), e.times) << "slot " << e.method;
 }
 
-std::wstring text_of(HRESULT status, const std::wstring& value) {
-    return std::to_wstring(status) + L": " + value;
-}
+std::wstring text_of(HRESULT status, const std::wstring& value) { return std::to_wstring(status) + L": " + value; }
 
 // The scalar and string members, through whichever pointers it is given.
 std::vector<std::wstring> scalar_and_string_results(_clsVxNumsConversionsA* conversions, IDispatch* conversions_late,
@@ -153,7 +151,7 @@ std::vector<std::wstring> scalar_and_string_results(_clsVxNumsConversionsA* conv
 // the call's status. Every call gets inputs of its own, so that a change the
 // marshaler makes to one call's inputs cannot reach the next call.
 std::vector<std::vector<double>> record_results(_clsVxNumsMatrixA* matrix) {
-    using Call = std::function<HRESULT(HostRecord& wide, HostRecord& square, Matrix* result)>;
+    using Call = std::function<HRESULT(HostRecord & wide, HostRecord & square, Matrix * result)>;
     const Call calls[] = {
         [&](HostRecord&, HostRecord&, Matrix* result) {
             SAFEARRAY* values = SafeArrayCreateVector(VT_VARIANT, 0, 2);
@@ -241,11 +239,11 @@ Variant record_reference(HostRecord& record, IRecordInfo* info) {
     Variant argument;
     argument.get()->vt = VT_RECORD | VT_BYREF;
     argument.get()->pvRecord = record.get();
-    argument.get()->pRecInfo = info;  // by reference: clearing leaves it alone
+    argument.get()->pRecInfo = info; // by reference: clearing leaves it alone
     return argument;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Apartments, ScalarAndStringMembersRunOnTheObjectsThread) {
     ComPtr<IDispatch> conversions = create(L"Numoria10.clsVxNumsConversionsA");
@@ -261,24 +259,30 @@ TEST(Apartments, ScalarAndStringMembersRunOnTheObjectsThread) {
     for (const Placement& placement : kPlacements) {
         SCOPED_TRACE(label(placement));
         std::vector<std::wstring> across;
-        const CrossCall call = call_across(
-            placement,
-            {{conversions.Get(), conversions_iid}, {conversions.Get(), IID_IDispatch}, {perCom.Get(), perCom_iid},
-             {perCom.Get(), IID_IDispatch}},
-            [&](auto& routes) {
-                auto early_conversions = fetch<_clsVxNumsConversionsA>(*routes[0]);
-                auto late_conversions = fetch<IDispatch>(*routes[1]);
-                auto early_perCom = fetch<_clsVxNumsPerComA>(*routes[2]);
-                auto late_perCom = fetch<IDispatch>(*routes[3]);
-                if (early_conversions && late_conversions && early_perCom && late_perCom)
-                    across = scalar_and_string_results(early_conversions.Get(), late_conversions.Get(),
-                                                       early_perCom.Get(), late_perCom.Get());
-            });
+        const CrossCall call =
+            call_across(placement,
+                        {{conversions.Get(), conversions_iid},
+                         {conversions.Get(), IID_IDispatch},
+                         {perCom.Get(), perCom_iid},
+                         {perCom.Get(), IID_IDispatch}},
+                        [&](auto& routes) {
+                            auto early_conversions = fetch<_clsVxNumsConversionsA>(*routes[0]);
+                            auto late_conversions = fetch<IDispatch>(*routes[1]);
+                            auto early_perCom = fetch<_clsVxNumsPerComA>(*routes[2]);
+                            auto late_perCom = fetch<IDispatch>(*routes[3]);
+                            if (early_conversions && late_conversions && early_perCom && late_perCom)
+                                across = scalar_and_string_results(early_conversions.Get(), late_conversions.Get(),
+                                                                   early_perCom.Get(), late_perCom.Get());
+                        });
         EXPECT_EQ(across, direct);
-        expect_served_here(call, {{conversions_iid, slot(2), 1}, {conversions_iid, slot(0), 1},
-                                  {conversions_iid, slot(1), 1}, {conversions_iid, slot(3), 1},
-                                  {perCom_iid, slot(0), 1}, {perCom_iid, slot(2), 1},
-                                  {IID_IDispatch, kGetIDsOfNames, 2}, {IID_IDispatch, kInvoke, 2}});
+        expect_served_here(call, {{conversions_iid, slot(2), 1},
+                                  {conversions_iid, slot(0), 1},
+                                  {conversions_iid, slot(1), 1},
+                                  {conversions_iid, slot(3), 1},
+                                  {perCom_iid, slot(0), 1},
+                                  {perCom_iid, slot(2), 1},
+                                  {IID_IDispatch, kGetIDsOfNames, 2},
+                                  {IID_IDispatch, kInvoke, 2}});
     }
 }
 
@@ -296,25 +300,25 @@ TEST(Apartments, BuddyObjectSetThroughAProxyBelongsToTheObjectsThread) {
         SCOPED_TRACE(label(placement));
         HRESULT stored = E_FAIL, read_back = E_FAIL, read_locally = E_FAIL;
         bool same_object = false, empty_locally = false;
-        const CrossCall call = call_across(placement, {{information.Get(), iid}, {token.Get(), IID_IDispatch}},
-                                           [&](auto& routes) {
-            auto proxy = fetch<_clsVxNumoria10A>(*routes[0]);
-            auto token_proxy = fetch<IDispatch>(*routes[1]);
-            if (!proxy || !token_proxy) return;
-            stored = proxy->putref_BuddyObjectGlobal(token_proxy.Get());
-            ComPtr<IDispatch> got;
-            read_back = proxy->get_BuddyObjectGlobal(got.GetAddressOf());
-            ComPtr<IUnknown> got_identity, sent_identity;
-            same_object = got && SUCCEEDED(got.As(&got_identity)) && SUCCEEDED(token_proxy.As(&sent_identity)) &&
-                          got_identity == sent_identity;
-            ComPtr<_clsVxNumoria10A> local;
-            Creation here = create_by_prog_id(L"Numoria10.clsVxNumoria10A");
-            if (here.object && SUCCEEDED(here.object.As(&local))) {
-                ComPtr<IDispatch> local_buddy;
-                read_locally = local->get_BuddyObjectGlobal(local_buddy.GetAddressOf());
-                empty_locally = !local_buddy;
-            }
-        });
+        const CrossCall call =
+            call_across(placement, {{information.Get(), iid}, {token.Get(), IID_IDispatch}}, [&](auto& routes) {
+                auto proxy = fetch<_clsVxNumoria10A>(*routes[0]);
+                auto token_proxy = fetch<IDispatch>(*routes[1]);
+                if (!proxy || !token_proxy) return;
+                stored = proxy->putref_BuddyObjectGlobal(token_proxy.Get());
+                ComPtr<IDispatch> got;
+                read_back = proxy->get_BuddyObjectGlobal(got.GetAddressOf());
+                ComPtr<IUnknown> got_identity, sent_identity;
+                same_object = got && SUCCEEDED(got.As(&got_identity)) && SUCCEEDED(token_proxy.As(&sent_identity)) &&
+                              got_identity == sent_identity;
+                ComPtr<_clsVxNumoria10A> local;
+                Creation here = create_by_prog_id(L"Numoria10.clsVxNumoria10A");
+                if (here.object && SUCCEEDED(here.object.As(&local))) {
+                    ComPtr<IDispatch> local_buddy;
+                    read_locally = local->get_BuddyObjectGlobal(local_buddy.GetAddressOf());
+                    empty_locally = !local_buddy;
+                }
+            });
         expect_served_here(call, {{iid, kPutRefBuddy, 1}, {iid, kGetBuddy, 1}});
         EXPECT_EQ(stored, S_OK);
         EXPECT_EQ(read_back, S_OK);
@@ -349,8 +353,8 @@ TEST(Apartments, MatrixRecordResultsComeBackThroughTheInterface) {
             if (auto proxy = fetch<_clsVxNumsMatrixA>(*routes[0])) across = record_results(proxy.Get());
         });
         EXPECT_EQ(across, direct);
-        expect_served_here(call, {{iid, slot(0), 1}, {iid, slot(1), 1}, {iid, slot(5), 1}, {iid, slot(7), 1},
-                                  {iid, slot(6), 1}});
+        expect_served_here(
+            call, {{iid, slot(0), 1}, {iid, slot(1), 1}, {iid, slot(5), 1}, {iid, slot(7), 1}, {iid, slot(6), 1}});
     }
 }
 
@@ -364,8 +368,7 @@ TEST(Apartments, InputRecordsComeBackUnchanged) {
         SCOPED_TRACE(label(placement));
         std::vector<double> sent, witness_returned, library_returned;
         const CrossCall call = call_across(
-            placement, {{static_cast<_clsVxNumsMatrixA*>(witness.Get()), iid}, {matrix.Get(), iid}},
-            [&](auto& routes) {
+            placement, {{static_cast<_clsVxNumsMatrixA*>(witness.Get()), iid}, {matrix.Get(), iid}}, [&](auto& routes) {
                 HostRecord wide(2, 3, {1, 2, 3, 4, 5, 6});
                 sent = record_numbers(wide.value());
                 auto witness_proxy = fetch<_clsVxNumsMatrixA>(*routes[0]);
@@ -396,20 +399,20 @@ TEST(Apartments, ErrorsReachTheCallerWithTheirNumberAndTexts) {
         SCOPED_TRACE(label(placement));
         HRESULT early_status = S_OK, supports = E_FAIL;
         CallResult late;
-        const CrossCall call = call_across(placement, {{matrix.Get(), iid}, {matrix.Get(), IID_IDispatch}},
-                                           [&](auto& routes) {
-            auto early = fetch<_clsVxNumsMatrixA>(*routes[0]);
-            auto by_name = fetch<IDispatch>(*routes[1]);
-            if (!early || !by_name) return;
-            SAFEARRAY* values = SafeArrayCreateVector(VT_VARIANT, 0, 0);
-            HostRecord result;
-            early_status = early->CreateMatrix(0, 5, &values, result.get());
-            SafeArrayDestroy(values);
-            ComPtr<ISupportErrorInfo> support;
-            if (SUCCEEDED(early.As(&support))) supports = support->InterfaceSupportsErrorInfo(iid);
-            late = call_by_name(by_name.Get(), L"CreateMatrix", {Variant::of_i2(0), Variant::of_i2(5)},
-                                DISPATCH_METHOD);
-        });
+        const CrossCall call =
+            call_across(placement, {{matrix.Get(), iid}, {matrix.Get(), IID_IDispatch}}, [&](auto& routes) {
+                auto early = fetch<_clsVxNumsMatrixA>(*routes[0]);
+                auto by_name = fetch<IDispatch>(*routes[1]);
+                if (!early || !by_name) return;
+                SAFEARRAY* values = SafeArrayCreateVector(VT_VARIANT, 0, 0);
+                HostRecord result;
+                early_status = early->CreateMatrix(0, 5, &values, result.get());
+                SafeArrayDestroy(values);
+                ComPtr<ISupportErrorInfo> support;
+                if (SUCCEEDED(early.As(&support))) supports = support->InterfaceSupportsErrorInfo(iid);
+                late = call_by_name(by_name.Get(), L"CreateMatrix", {Variant::of_i2(0), Variant::of_i2(5)},
+                                    DISPATCH_METHOD);
+            });
         expect_served_here(call, {{iid, slot(0), 1}, {IID_IDispatch, kInvoke, 1}});
         EXPECT_EQ(early_status, kMatrixError);
         EXPECT_EQ(supports, S_OK);
@@ -429,8 +432,7 @@ TEST(Apartments, ErrorInformationReachesTheCallingThread) {
         HRESULT witness_status = S_OK, witness_info = E_FAIL, library_status = S_OK, library_info = E_FAIL;
         std::wstring source, description;
         const CrossCall call = call_across(
-            placement, {{static_cast<_clsVxNumsMatrixA*>(witness.Get()), iid}, {matrix.Get(), iid}},
-            [&](auto& routes) {
+            placement, {{static_cast<_clsVxNumsMatrixA*>(witness.Get()), iid}, {matrix.Get(), iid}}, [&](auto& routes) {
                 auto witness_proxy = fetch<_clsVxNumsMatrixA>(*routes[0]);
                 auto library_proxy = fetch<_clsVxNumsMatrixA>(*routes[1]);
                 if (!witness_proxy || !library_proxy) return;
@@ -495,7 +497,7 @@ void expect_record_result_across(IDispatch* matrix, const std::function<CallResu
     }
 }
 
-}  // namespace
+} // namespace
 
 // Calls by name with a record argument, by reference as hosts pass it: the
 // VARIANT must reach the object with the record and its description.
@@ -510,8 +512,7 @@ TEST(Apartments, RecordArgumentsByNameCrossTheBoundary) {
     expect_record_result_across(matrix.Get(), [&](IDispatch* target) {
         // Each caller passes a record of its own.
         HostRecord caller_wide(2, 3, {1, 2, 3, 4, 5, 6});
-        return call_by_name(target, L"TransposeMatrix", {record_reference(caller_wide, info.Get())},
-                            DISPATCH_METHOD);
+        return call_by_name(target, L"TransposeMatrix", {record_reference(caller_wide, info.Get())}, DISPATCH_METHOD);
     });
 }
 
@@ -525,7 +526,7 @@ TEST(Apartments, RecordResultsByNameCrossTheBoundary) {
     if (!wire.keeps_record())
         GTEST_SKIP() << "Wine 8's VARIANT wire format drops a record result: " << wire.describe()
                      << "; such a call across apartments is not made";
-    const std::vector<Variant> arguments = {Variant::of_i2(2), Variant::of_i2(2), Variant::of_i2(1),
+    const std::vector<Variant> arguments = {Variant::of_i2(2),   Variant::of_i2(2),      Variant::of_i2(1),
                                             Variant::of_r8(2.5), Variant::of_text(L"3"), Variant::of_bool(true)};
     expect_record_result_across(matrix.Get(), [&](IDispatch* target) {
         return call_by_name(target, L"CreateMatrix", arguments, DISPATCH_METHOD);

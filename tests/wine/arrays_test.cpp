@@ -29,7 +29,7 @@ const wchar_t kArraysProgId[] = L"Numoria10Arrays.clsVxNumsArraysA";
 struct Grid {
     short rows;
     short columns;
-    std::vector<double> values;  // row by row
+    std::vector<double> values; // row by row
 };
 
 // A new 2-D array of `type` (VT_R8 or VT_VARIANT doubles) holding the grid,
@@ -68,8 +68,8 @@ std::vector<double> array_numbers(const VARIANT& value) {
         SafeArrayGetUBound(array, d + 1, &upper[d]);
     }
     const LONG rows = upper[0] - lower[0] + 1, columns = upper[1] - lower[1] + 1;
-    std::vector<double> numbers{double(rows), double(columns), double(lower[0]), double(rows), double(lower[1]),
-                                double(columns)};
+    std::vector<double> numbers{double(rows), double(columns),  double(lower[0]),
+                                double(rows), double(lower[1]), double(columns)};
     for (LONG i = lower[0]; i <= upper[0]; ++i)
         for (LONG j = lower[1]; j <= upper[1]; ++j) {
             LONG at[2] = {i, j};
@@ -175,8 +175,10 @@ Outcome call_array_class(IDispatch* arrays, const Call& call, const std::functio
     if (result.status == DISP_E_EXCEPTION) return {result.scode, result.source, result.description, {}};
     Outcome outcome;
     outcome.status = result.status;
-    if (result.value.type() == VT_R8) outcome.numbers = {result.value->dblVal};
-    else outcome.numbers = array_numbers(*result.value.get());
+    if (result.value.type() == VT_R8)
+        outcome.numbers = {result.value->dblVal};
+    else
+        outcome.numbers = array_numbers(*result.value.get());
     return outcome;
 }
 
@@ -244,7 +246,9 @@ protected:
     ComPtr<_clsVxNumsMatrixA> matrix;
 };
 
-std::string describe(const Call& call) { return narrow(call.operation) + " of " + std::to_string(call.matrices.size()); }
+std::string describe(const Call& call) {
+    return narrow(call.operation) + " of " + std::to_string(call.matrices.size());
+}
 
 TEST_F(Arrays, EveryOperationMatchesTheRecordClassBitForBitInEveryArgumentForm) {
     // Each form of a matrix argument the array class takes.
@@ -252,12 +256,13 @@ TEST_F(Arrays, EveryOperationMatchesTheRecordClassBitForBitInEveryArgumentForm) 
         {"VARIANT doubles from 1", [](const Grid& g) { return array_of(g); }},
         {"doubles from 0 and -3", [](const Grid& g) { return array_of(g, VT_R8, 0, -3); }},
         {"VARIANT doubles from 5 and 0", [](const Grid& g) { return array_of(g, VT_VARIANT, 5, 0); }},
-        {"an object's Value", [](const Grid& g) {
+        {"an object's Value",
+         [](const Grid& g) {
              ComPtr<IDispatch> range = make_property_object({{L"Value", array_of(g)}});
              return Variant::of_object(range.Get());
          }},
     };
-    std::vector<Variant> kept;  // the storage by-reference arguments point at
+    std::vector<Variant> kept; // the storage by-reference arguments point at
     kept.reserve(200);
     for (const Call& call : calls()) {
         const Outcome expected = call_record_class(matrix.Get(), call);
@@ -360,7 +365,7 @@ TEST_F(Arrays, TheMemberTableAndTheVirtualTableAgreeWithTheTypeLibrary) {
     int members = 0;
     for (UINT k = 0; k < attributes->cFuncs; ++k) {
         const FuncDesc function(info.Get(), k);
-        if (function->memid < 0x60030000) continue;  // IDispatch's own
+        if (function->memid < 0x60030000) continue; // IDispatch's own
         ++members;
         EXPECT_EQ(dispid_of(arrays.Get(), name_of(info.Get(), function->memid)), function->memid);
     }
@@ -404,7 +409,8 @@ TEST(ArraysRegistration, RegistersAsAnAutomationAddInAndRemovesEveryKey) {
     ASSERT_NE(dll, nullptr);
     using Export = HRESULT(STDAPICALLTYPE*)();
     auto registerServer = reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
-    auto unregisterServer = reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(dll, "DllUnregisterServer")));
+    auto unregisterServer =
+        reinterpret_cast<Export>(reinterpret_cast<void*>(GetProcAddress(dll, "DllUnregisterServer")));
     ASSERT_TRUE(registerServer && unregisterServer);
     ASSERT_EQ(registerServer(), S_OK);
     const std::map<std::wstring, std::wstring> expected = {
@@ -425,4 +431,4 @@ TEST(ArraysRegistration, RegistersAsAnAutomationAddInAndRemovesEveryKey) {
     FreeLibrary(dll);
 }
 
-}  // namespace
+} // namespace

@@ -218,10 +218,13 @@ std::vector<MemberUnderTest> percom_members() {
 std::vector<MemberUnderTest> information_members() {
     return {
         {"GetProResStrings", 0x68030003, {scalar<LONG>(VT_I4, 1)}, {0}, VT_I4, DISPATCH_PROPERTYGET},
-        {"GetProResPicture", 0x68030002, {scalar<LONG>(VT_I4, 1), scalar<LONG>(VT_I4, 0)}, {0, 1}, VT_I4,
+        {"GetProResPicture",
+         0x68030002,
+         {scalar<LONG>(VT_I4, 1), scalar<LONG>(VT_I4, 0)},
+         {0, 1},
+         VT_I4,
          DISPATCH_PROPERTYGET},
-        {"GetProResData", 0x68030001, {scalar<LONG>(VT_I4, 1), text(L"TYPELIB")}, {0}, VT_I4,
-         DISPATCH_PROPERTYGET},
+        {"GetProResData", 0x68030001, {scalar<LONG>(VT_I4, 1), text(L"TYPELIB")}, {0}, VT_I4, DISPATCH_PROPERTYGET},
     };
 }
 
@@ -383,8 +386,7 @@ void expect_departure(const GeneratedCase& c, const Observation& ours, const Obs
         EXPECT_EQ(ours.status, DISP_E_PARAMNOTFOUND);
         EXPECT_EQ(ours.argumentError, std::optional<UINT>(static_cast<UINT>(c.position)));
         break;
-    case Departure::None:
-        break;
+    case Departure::None: break;
     }
 }
 
@@ -408,8 +410,7 @@ void compare_member(const ComparedClass& compared, const MemberUnderTest& member
         std::vector<std::string> found;
         const bool bothFailed = FAILED(ours.status) && ours.status == theirs.status;
         for (const std::string& line : differences(ours, theirs))
-            if (line.rfind("rgvarg[", 0) != 0 && !(bothFailed && line.rfind("result:", 0) == 0))
-                found.push_back(line);
+            if (line.rfind("rgvarg[", 0) != 0 && !(bothFailed && line.rfind("result:", 0) == 0)) found.push_back(line);
         if (found.empty()) continue;
         if (c.departure == Departure::None) {
             for (const std::string& line : found) ADD_FAILURE() << line;
@@ -422,7 +423,7 @@ void compare_member(const ComparedClass& compared, const MemberUnderTest& member
     }
 }
 
-}  // namespace
+} // namespace
 
 TEST(DispatchDifferential, MembersWithoutRecordsAnswerAsThePlatformDoes) {
     ComparedClass conversions(L"Numoria10.clsVxNumsConversionsA", __uuidof(_clsVxNumsConversionsA));
@@ -449,7 +450,7 @@ TEST(DispatchDifferential, ParameterNamesGiveThePositionsThePlatformGives) {
     struct NameCase {
         const ComparedClass* compared;
         std::vector<std::wstring> names;
-        std::vector<DISPID> expected = {};  // checked where given
+        std::vector<DISPID> expected = {}; // checked where given
     };
     const NameCase cases[] = {
         {&percom, {L"Combination", L"n", L"r"}, {0x60030000, 0, 1}},
@@ -495,7 +496,7 @@ TEST(DispatchDifferential, NamedArgumentsThatDoNotConvertReportTheirIndex) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         DispatchCall call;
-        call.dispid = 0x60030001;  // Permutation
+        call.dispid = 0x60030001; // Permutation
         call.positional = c.positional;
         call.named = c.named;
         const Observation ours = percom.through_library(call);

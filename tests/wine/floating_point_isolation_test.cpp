@@ -73,7 +73,7 @@ ComPtr<Interface> create(const wchar_t* prog_id) {
     return typed;
 }
 
-}  // namespace
+} // namespace
 
 TEST(FloatingPointIsolation, MembersIgnoreAndRestoreTheHostState) {
     ComPtr<_clsVxNumsMatrixA> matrices = create<_clsVxNumsMatrixA>(L"Numoria10.clsVxNumsMatrixA");
@@ -96,58 +96,66 @@ TEST(FloatingPointIsolation, MembersIgnoreAndRestoreTheHostState) {
         std::function<Outcome()> run;
     };
     const std::vector<Call> calls = {
-        {"Determinant 3x3", [&] {
+        {"Determinant 3x3",
+         [&] {
              double value = 0;
              HRESULT status = matrices->Determinant(&rounding, &value);
              return Outcome{status, std::bit_cast<std::uint64_t>(value)};
          }},
-        {"InvertMatrix 1x1 of 3", [&] {
+        {"InvertMatrix 1x1 of 3",
+         [&] {
              Matrix result{};
              HRESULT status = matrices->InvertMatrix(&third, &result);
              Outcome outcome{status, first_element_bits(result)};
              if (result.Element) SafeArrayDestroy(result.Element);
              return outcome;
          }},
-        {"MultiplyMatrix overflow", [&] {
+        {"MultiplyMatrix overflow",
+         [&] {
              Matrix result{};
              HRESULT status = matrices->MultiplyMatrix(&huge, &huge, &result);
              if (result.Element) SafeArrayDestroy(result.Element);
              return Outcome{status, 0};
          }},
-        {"InvertMatrix 1x1 of 0", [&] {
+        {"InvertMatrix 1x1 of 0",
+         [&] {
              Matrix result{};
              HRESULT status = matrices->InvertMatrix(&zero, &result);
              if (result.Element) SafeArrayDestroy(result.Element);
              return Outcome{status, 0};
          }},
-        {"Factorial 171", [&] {
+        {"Factorial 171",
+         [&] {
              short n = 171;
              double value = -1;
              HRESULT status = counting->Factorial(&n, &value);
              return Outcome{status, std::bit_cast<std::uint64_t>(value)};
          }},
-        {"Combination 30 15", [&] {
+        {"Combination 30 15",
+         [&] {
              short n = 30, r = 15;
              double value = -1;
              HRESULT status = counting->Combination(&n, &r, &value);
              return Outcome{status, std::bit_cast<std::uint64_t>(value)};
          }},
-        {"HexToDecimal", [&] {
+        {"HexToDecimal",
+         [&] {
              LONG value = 0;
              HRESULT status = conversions->HexToDecimal(hex.get(), &value);
              return Outcome{status, static_cast<std::uint64_t>(value)};
          }},
-        {"Combination by name", [&] {
+        {"Combination by name",
+         [&] {
              VARIANT arguments[2];
-             arguments[0].vt = VT_I2;  // r, last first
+             arguments[0].vt = VT_I2; // r, last first
              arguments[0].iVal = 15;
              arguments[1].vt = VT_I2;
              arguments[1].iVal = 30;
              DISPPARAMS params{arguments, nullptr, 2, 0};
              VARIANT result;
              VariantInit(&result);
-             HRESULT status = counting_by_name->Invoke(0x60030000, IID_NULL, 0, DISPATCH_METHOD, &params, &result,
-                                                       nullptr, nullptr);
+             HRESULT status =
+                 counting_by_name->Invoke(0x60030000, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
              return Outcome{status, result.vt == VT_R8 ? std::bit_cast<std::uint64_t>(result.dblVal) : 0};
          }},
     };

@@ -19,9 +19,7 @@ namespace {
 const std::string kEnvironmentLocation = "basVxfuCommonA.EnsureVxEnvironmentStatus_Pro";
 const std::string kAboutLocation = "basVxfuCommonA.AppAboutVxfu_Pro";
 
-bool is_automation_error(HRESULT hr) {
-    return HRESULT_FACILITY(hr) == FACILITY_CONTROL && FAILED(hr);
-}
+bool is_automation_error(HRESULT hr) { return HRESULT_FACILITY(hr) == FACILITY_CONTROL && FAILED(hr); }
 
 // The description the creating thread's error information holds, if any.
 std::optional<std::wstring> pending_error_description() {
@@ -48,7 +46,7 @@ private:
     bool ok_ = false;
 };
 
-}  // namespace
+} // namespace
 
 TEST(FrameworkCalls, EachCreationMakesExactlyOneEnvironmentCall) {
     for (const std::wstring& name : kLibraryClasses) {
@@ -83,8 +81,8 @@ TEST(FrameworkCalls, FailingEnvironmentCallIsReportedAndCreationGoesOn) {
             EXPECT_EQ(log.calls("EnsureVxEnvironmentStatus").size(), 1u);
             auto reports = log.calls("ErrorHandlerMessageVx");
             ASSERT_EQ(reports.size(), 1u) << log.contents();
-            EXPECT_EQ(reports[0], (std::vector<std::string>{"ErrorHandlerMessageVx", c[1], c[2], c[3],
-                                                            kEnvironmentLocation}));
+            EXPECT_EQ(reports[0],
+                      (std::vector<std::string>{"ErrorHandlerMessageVx", c[1], c[2], c[3], kEnvironmentLocation}));
         }
     }
 }
@@ -101,7 +99,8 @@ TEST(FrameworkCalls, AnAllocationFailingInAStepIsReportedAsOutOfMemory) {
     ASSERT_EQ(CLSIDFromProgID(prog_id.c_str(), &clsid), S_OK);
     ComPtr<IClassFactory> factory;
     ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                               reinterpret_cast<void**>(factory.GetAddressOf())), S_OK);
+                               reinterpret_cast<void**>(factory.GetAddressOf())),
+              S_OK);
     constexpr unsigned kMostAllocations = 64;
     int reported = 0;
     unsigned n = 1;
@@ -150,21 +149,23 @@ TEST(FrameworkCalls, CreationFailsWithTheErrorOfAReportThatCannotBeMade) {
         const char* label;
         std::vector<std::pair<std::wstring, std::wstring>> hooks;
         bool unregister_standin;
-        std::optional<long> number;  // the exact error number, where the stand-in chose it
+        std::optional<long> number; // the exact error number, where the stand-in chose it
     };
     const Case cases[] = {
         {"environment and error handler refused",
-         {{L"NUMORIA_STANDIN_REFUSE", L"clsVxfuEnvironmentA,clsVxfuErrorHandlerA"}}, false, {}},
+         {{L"NUMORIA_STANDIN_REFUSE", L"clsVxfuEnvironmentA,clsVxfuErrorHandlerA"}},
+         false,
+         {}},
         {"framework library not registered", {}, true, {}},
         {"error handler raises while reporting",
          {{L"NUMORIA_STANDIN_FAIL_ENVIRONMENT", L"5"}, {L"NUMORIA_STANDIN_FAIL_ERRORHANDLER", L"1234"}},
-         false, 1234},
+         false,
+         1234},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         std::vector<std::unique_ptr<ScopedEnvironment>> hooks;
-        for (const auto& [name, value] : c.hooks)
-            hooks.push_back(std::make_unique<ScopedEnvironment>(name, value));
+        for (const auto& [name, value] : c.hooks) hooks.push_back(std::make_unique<ScopedEnvironment>(name, value));
         std::optional<StandinUnregistered> absent;
         if (c.unregister_standin) {
             absent.emplace();
@@ -175,8 +176,7 @@ TEST(FrameworkCalls, CreationFailsWithTheErrorOfAReportThatCannotBeMade) {
             SetErrorInfo(0, nullptr);
             Creation created = create_by_prog_id(library_prog_id(name));
             EXPECT_FALSE(created.object);
-            EXPECT_TRUE(is_automation_error(created.status))
-                << "creation failed with 0x" << std::hex << created.status;
+            EXPECT_TRUE(is_automation_error(created.status)) << "creation failed with 0x" << std::hex << created.status;
             if (c.number) {
                 EXPECT_EQ(created.status, automation_error(*c.number));
             }
@@ -195,7 +195,8 @@ TEST(FrameworkCalls, AboutShowsTheLibraryVersionThroughTheFramework) {
     ASSERT_EQ(info.status, S_OK);
     CallResult about = call_by_name(info.object.Get(), L"About");
     ASSERT_EQ(about.status, S_OK) << about.error_number() << " " << narrow(about.source) << ": "
-                                  << narrow(about.description) << "\n" << log.contents();
+                                  << narrow(about.description) << "\n"
+                                  << log.contents();
     EXPECT_EQ(about.value.type(), VT_I4);
     EXPECT_EQ(about.value.number(), 0.0);
     auto shown = log.calls("AppAboutVxfu");
@@ -215,8 +216,8 @@ TEST(FrameworkCalls, FailingAboutIsReportedAndAboutStillReturnsZero) {
         ScopedEnvironment fail(L"NUMORIA_STANDIN_FAIL_ABOUT", L"70");
         ScopedStandinLog log;
         CallResult about = call_by_name(info.object.Get(), L"About");
-        EXPECT_EQ(about.status, S_OK) << about.error_number() << " " << narrow(about.source)
-                                      << ": " << narrow(about.description);
+        EXPECT_EQ(about.status, S_OK) << about.error_number() << " " << narrow(about.source) << ": "
+                                      << narrow(about.description);
         EXPECT_EQ(about.value.number(), 0.0);
         auto reports = log.calls("ErrorHandlerMessageVx");
         ASSERT_EQ(reports.size(), 1u) << log.contents();

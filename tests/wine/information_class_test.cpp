@@ -102,8 +102,8 @@ HRESULT put_ref(IDispatch* object, const std::wstring& name, IDispatch* value) {
     Variant argument = Variant::of_object(value);
     DISPID put = DISPID_PROPERTYPUT;
     DISPPARAMS params{argument.get(), &put, 1, 1};
-    return object->Invoke(dispid_of(object, name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUTREF,
-                          &params, nullptr, nullptr, nullptr);
+    return object->Invoke(dispid_of(object, name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUTREF, &params,
+                          nullptr, nullptr, nullptr);
 }
 
 IUnknown* held_object(IDispatch* information) {
@@ -113,7 +113,7 @@ IUnknown* held_object(IDispatch* information) {
     return got.value.type() == VT_DISPATCH ? identity(got.value.get()->pdispVal) : nullptr;
 }
 
-}  // namespace
+} // namespace
 
 TEST(InformationClass, StandardPropertiesDescribeTheLibraryFile) {
     ComPtr<IDispatch> information = new_information_object();
@@ -222,7 +222,7 @@ TEST(InformationClass, AppObjectsReleasedWhileTheirThreadsEndAreFreedOnce) {
                         if (information) information->get_GetProStdProperties(&app);
                     }
                     CoUninitialize();
-                    SetEvent(ending);  // the thread's detach runs next
+                    SetEvent(ending); // the thread's detach runs next
                 });
                 WaitForSingleObject(ending, INFINITE);
                 if (app) app->Release();
@@ -245,7 +245,7 @@ TEST(InformationClass, ResourceLoadersRaiseTheirErrors) {
         long id;
         Variant kind;
         long number;
-        std::wstring description;  // empty: not checked
+        std::wstring description; // empty: not checked
     };
     const Case cases[] = {
         {"string 1", L"GetProResStrings", 1, {}, 326, L"Resource with identifier '1' not found"},
@@ -266,11 +266,13 @@ TEST(InformationClass, ResourceLoadersRaiseTheirErrors) {
         {"data of type 0", L"GetProResData", 1, Variant::of_i4(0), 326, L""},
         {"data of type 70000", L"GetProResData", 1, Variant::of_i4(70000), 326, L""},
         {"data of identifier 70000", L"GetProResData", 70000, Variant::of_i4(16), 326, L""},
-        {"data of type Null", L"GetProResData", 1, [] {
+        {"data of type Null", L"GetProResData", 1,
+         [] {
              Variant null;
              null.out()->vt = VT_NULL;
              return null;
-         }(), 94, L"Invalid use of Null"},
+         }(),
+         94, L"Invalid use of Null"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);

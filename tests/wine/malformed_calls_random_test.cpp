@@ -35,13 +35,13 @@ struct RecordMember {
 };
 
 const RecordMember kMembers[] = {
-    {"CreateMatrix", 0x60030001, "ssv", VT_RECORD},   {"TransposeMatrix", 0x60030002, "M", VT_RECORD},
-    {"ScaleMatrix", 0x60030003, "Md", VT_RECORD},     {"AddMatrix", 0x60030004, "MM", VT_RECORD},
-    {"SubMatrix", 0x60030005, "MM", VT_RECORD},       {"MultiplyMatrix", 0x60030006, "MM", VT_RECORD},
-    {"Determinant", 0x60030007, "M", VT_R8},          {"InvertMatrix", 0x60030008, "M", VT_RECORD},
-    {"InsertMatrix", 0x60030009, "MMss", VT_RECORD},  {"CombineMatrix", 0x6003000a, "MMss", VT_RECORD},
-    {"SwapRow", 0x6003000b, "Mss", VT_RECORD},        {"SwapCol", 0x6003000c, "Mss", VT_RECORD},
-    {"SubMat", 0x6003000d, "Mss", VT_RECORD},         {"PrintMatrix", 0x6003000e, "M", VT_EMPTY},
+    {"CreateMatrix", 0x60030001, "ssv", VT_RECORD},  {"TransposeMatrix", 0x60030002, "M", VT_RECORD},
+    {"ScaleMatrix", 0x60030003, "Md", VT_RECORD},    {"AddMatrix", 0x60030004, "MM", VT_RECORD},
+    {"SubMatrix", 0x60030005, "MM", VT_RECORD},      {"MultiplyMatrix", 0x60030006, "MM", VT_RECORD},
+    {"Determinant", 0x60030007, "M", VT_R8},         {"InvertMatrix", 0x60030008, "M", VT_RECORD},
+    {"InsertMatrix", 0x60030009, "MMss", VT_RECORD}, {"CombineMatrix", 0x6003000a, "MMss", VT_RECORD},
+    {"SwapRow", 0x6003000b, "Mss", VT_RECORD},       {"SwapCol", 0x6003000c, "Mss", VT_RECORD},
+    {"SubMat", 0x6003000d, "Mss", VT_RECORD},        {"PrintMatrix", 0x6003000e, "M", VT_EMPTY},
 };
 
 // Everything one call's arguments point at; nothing in rgvarg is cleared,
@@ -57,7 +57,7 @@ struct CallStorage {
 class ArgumentMaker {
 public:
     ArgumentMaker(std::mt19937& random, IRecordInfo* info, IRecordInfo* foreign)
-        : random_(random), info_(info), foreign_(foreign) {}
+            : random_(random), info_(info), foreign_(foreign) {}
 
     // Starts a call: at most one count of a call may be large, so that no
     // result is ever allocated large in both dimensions.
@@ -85,7 +85,7 @@ private:
             --largeLeft_;
             return large[pick(4)];
         }
-        return static_cast<short>(pick(8) - 2);  // -2 to 5
+        return static_cast<short>(pick(8) - 2); // -2 to 5
     }
 
     static VARIANT scalar(VARTYPE type, double value) {
@@ -105,7 +105,13 @@ private:
     }
 
     VARIANT real() {
-        static const double values[] = {0.5, -2, 3, 0, 1e308, -1e-310, std::numeric_limits<double>::infinity(),
+        static const double values[] = {0.5,
+                                        -2,
+                                        3,
+                                        0,
+                                        1e308,
+                                        -1e-310,
+                                        std::numeric_limits<double>::infinity(),
                                         std::numeric_limits<double>::quiet_NaN()};
         return scalar(VT_R8, values[pick(8)]);
     }
@@ -166,18 +172,34 @@ private:
         switch (pick(12)) {
         case 0: break;
         case 1: v.vt = VT_NULL; break;
-        case 2: v.vt = VT_ERROR; v.scode = DISP_E_PARAMNOTFOUND; break;
+        case 2:
+            v.vt = VT_ERROR;
+            v.scode = DISP_E_PARAMNOTFOUND;
+            break;
         case 3: return text(storage, L"x");
         case 4: return text(storage, L"3");
         case 5: return scalar(VT_I4, 70000);
-        case 6: v.vt = VT_DISPATCH; v.pdispVal = nullptr; break;
-        case 7: v.vt = VT_BYREF | VT_I2; v.piVal = nullptr; break;
-        case 8: v.vt = VT_BYREF | VT_VARIANT; v.pvarVal = nullptr; break;
+        case 6:
+            v.vt = VT_DISPATCH;
+            v.pdispVal = nullptr;
+            break;
+        case 7:
+            v.vt = VT_BYREF | VT_I2;
+            v.piVal = nullptr;
+            break;
+        case 8:
+            v.vt = VT_BYREF | VT_VARIANT;
+            v.pvarVal = nullptr;
+            break;
         case 9:
             v.vt = VT_ARRAY | VT_R8;
             v.parray = storage.arrays.emplace_back(numbered_array(VT_R8, {{2, 1}, {2, 1}})).get();
             break;
-        case 10: v.vt = VT_RECORD | VT_BYREF; v.pvRecord = nullptr; v.pRecInfo = info_; break;
+        case 10:
+            v.vt = VT_RECORD | VT_BYREF;
+            v.pvRecord = nullptr;
+            v.pRecInfo = info_;
+            break;
         default: return scalar(VT_BOOL, -1);
         }
         return v;
@@ -215,7 +237,7 @@ void expect_clean_result(const RecordMember& member, VARIANT& result) {
     EXPECT_EQ(VariantClear(&result), S_OK);
 }
 
-}  // namespace
+} // namespace
 
 TEST(MalformedCalls, RandomArgumentsToRecordMembersComeBackCleanly) {
     Creation created = create_by_prog_id(L"Numoria10.clsVxNumsMatrixA");
@@ -226,7 +248,7 @@ TEST(MalformedCalls, RandomArgumentsToRecordMembersComeBackCleanly) {
     std::mt19937 random(20240611);
     ArgumentMaker maker(random, info.Get(), foreign.Get());
     std::size_t successes = 0;
-    std::map<HRESULT, std::size_t> statuses;  // a member's own error by its exception status
+    std::map<HRESULT, std::size_t> statuses; // a member's own error by its exception status
     constexpr int kCalls = 4000;
     for (int k = 0; k < kCalls; ++k) {
         const RecordMember& member = kMembers[random() % std::size(kMembers)];
@@ -242,14 +264,14 @@ TEST(MalformedCalls, RandomArgumentsToRecordMembersComeBackCleanly) {
         std::vector<std::string> before;
         for (const VARIANT& v : reversed) before.push_back(deep_describe(v));
 
-        DISPPARAMS parameters{reversed.empty() ? nullptr : reversed.data(), nullptr,
-                              static_cast<UINT>(reversed.size()), 0};
+        DISPPARAMS parameters{reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()),
+                              0};
         VARIANT result;
         VariantInit(&result);
         ExcepInfo exception;
         UINT argument_error = 0xDEADBEEF;
-        const HRESULT status = created.object->Invoke(member.dispid, IID_NULL, 0, DISPATCH_METHOD, &parameters,
-                                                      &result, exception.out(), &argument_error);
+        const HRESULT status = created.object->Invoke(member.dispid, IID_NULL, 0, DISPATCH_METHOD, &parameters, &result,
+                                                      exception.out(), &argument_error);
         ++statuses[status == DISP_E_EXCEPTION ? exception.value().scode : status];
 
         for (std::size_t a = 0; a < reversed.size(); ++a) EXPECT_EQ(deep_describe(reversed[a]), before[a]) << a;

@@ -132,7 +132,7 @@ HostRecord square(short size) {
     return record_of(size, size, VT_R8, {{static_cast<ULONG>(size), 1}, {static_cast<ULONG>(size), 1}});
 }
 
-}  // namespace
+} // namespace
 
 TEST(MalformedCalls, ParameterBlocksWithNullPointersAreRefused) {
     Objects objects;
@@ -150,19 +150,42 @@ TEST(MalformedCalls, ParameterBlocksWithNullPointersAreRefused) {
     const Case cases[] = {
         {"no parameter block", objects.percom.Get(), 0x60030002, true, {}, E_INVALIDARG},
         {"no parameter block, matrix", objects.matrix.Get(), kTransposeMatrix, true, {}, E_INVALIDARG},
-        {"arguments counted, none given", objects.percom.Get(), 0x60030002, false, {nullptr, nullptr, 1, 0},
+        {"arguments counted, none given",
+         objects.percom.Get(),
+         0x60030002,
+         false,
+         {nullptr, nullptr, 1, 0},
          E_INVALIDARG},
-        {"arguments counted, none given, matrix", objects.matrix.Get(), kDeterminant, false,
-         {nullptr, nullptr, 1, 0}, E_INVALIDARG},
-        {"value list counted, none given", objects.matrix.Get(), kCreateMatrix, false, {nullptr, nullptr, 4, 0},
+        {"arguments counted, none given, matrix",
+         objects.matrix.Get(),
+         kDeterminant,
+         false,
+         {nullptr, nullptr, 1, 0},
          E_INVALIDARG},
-        {"names counted, none given", objects.conversions.Get(), 0x60030001, false, {&five, nullptr, 1, 1},
+        {"value list counted, none given",
+         objects.matrix.Get(),
+         kCreateMatrix,
+         false,
+         {nullptr, nullptr, 4, 0},
          E_INVALIDARG},
-        {"more names than arguments", objects.conversions.Get(), 0x60030001, false, {&five, named, 1, 2},
+        {"names counted, none given",
+         objects.conversions.Get(),
+         0x60030001,
+         false,
+         {&five, nullptr, 1, 1},
          E_INVALIDARG},
-        {"names and arguments counted, none given", objects.percom.Get(), 0x60030002, false,
-         {nullptr, nullptr, 1, 1}, E_INVALIDARG},
-        {"no arguments, none given", objects.percom.Get(), 0x60030002, false, {nullptr, nullptr, 0, 0},
+        {"more names than arguments", objects.conversions.Get(), 0x60030001, false, {&five, named, 1, 2}, E_INVALIDARG},
+        {"names and arguments counted, none given",
+         objects.percom.Get(),
+         0x60030002,
+         false,
+         {nullptr, nullptr, 1, 1},
+         E_INVALIDARG},
+        {"no arguments, none given",
+         objects.percom.Get(),
+         0x60030002,
+         false,
+         {nullptr, nullptr, 0, 0},
          DISP_E_BADPARAMCOUNT},
     };
     for (const Case& c : cases) {
@@ -216,8 +239,8 @@ TEST(MalformedCalls, RecordArgumentsThatAreNoMatrixAreRefused) {
             EXPECT_EQ(alone.status, DISP_E_TYPEMISMATCH);
             EXPECT_EQ(alone.argumentError, std::optional<UINT>(0));
             HostRecord good = square(2);
-            Outcome second = invoke(objects.matrix.Get(), kAddMatrix,
-                                    {record_variant(good, objects.info.Get(), true), argument});
+            Outcome second =
+                invoke(objects.matrix.Get(), kAddMatrix, {record_variant(good, objects.info.Get(), true), argument});
             EXPECT_EQ(second.status, DISP_E_TYPEMISMATCH);
             EXPECT_EQ(second.argumentError, std::optional<UINT>(0));
             EXPECT_EQ(second.result.type(), VT_EMPTY);
@@ -242,26 +265,22 @@ TEST(MalformedCalls, CountsAndBoundsThatDoNotFitTheArrayFailCleanly) {
         const char* label;
         HostRecord host;
         DISPID member;
-        HRESULT expected;  // of the early-bound and the late-bound call
+        HRESULT expected; // of the early-bound and the late-bound call
     };
     Case cases[] = {
         {"bounds from 0", record_of(2, 2, VT_R8, {{3, 0}, {3, 0}}), kDeterminant, S_OK},
         {"bounds from -5", record_of(2, 2, VT_R8, {{2, -5}, {2, -5}}), kTransposeMatrix, runtime_error(9)},
         {"bounds from 2", record_of(2, 2, VT_R8, {{2, 2}, {2, 2}}), kDeterminant, runtime_error(9)},
         {"counts beyond the array", record_of(3, 3, VT_R8, {{2, 1}, {2, 1}}), kTransposeMatrix, runtime_error(9)},
-        {"counts far beyond the array", record_of(300, 300, VT_R8, {{1, 1}, {1, 1}}), kDeterminant,
-         runtime_error(9)},
+        {"counts far beyond the array", record_of(300, 300, VT_R8, {{1, 1}, {1, 1}}), kDeterminant, runtime_error(9)},
         {"32767 rows, one element", record_of(32767, 1, VT_R8, {{1, 1}, {1, 1}}), kTransposeMatrix, runtime_error(9)},
-        {"32767 square, one element", record_of(32767, 32767, VT_R8, {{1, 1}, {1, 1}}), kDeterminant,
-         runtime_error(9)},
+        {"32767 square, one element", record_of(32767, 32767, VT_R8, {{1, 1}, {1, 1}}), kDeterminant, runtime_error(9)},
         {"negative rows", record_of(-1, 2, VT_R8, {{2, 1}, {2, 1}}), kTransposeMatrix, runtime_error(9)},
         // Equal negative counts pass both of Determinant's checks and give 1.
         {"negative square", record_of(-3, -3, VT_R8, {{2, 1}, {2, 1}}), kDeterminant, S_OK},
-        {"most negative counts", record_of(-32768, -32768, VT_R8, {{2, 1}, {2, 1}}), kInvertMatrix,
-         runtime_error(9)},
+        {"most negative counts", record_of(-32768, -32768, VT_R8, {{2, 1}, {2, 1}}), kInvertMatrix, runtime_error(9)},
         {"rows without elements", record_of(1, 1, VT_R8, {{0, 1}, {2, 1}}), kTransposeMatrix, runtime_error(9)},
-        {"zero counts over an array", record_of(0, 0, VT_R8, {{2, 1}, {2, 1}}), kTransposeMatrix,
-         runtime_error(9)},
+        {"zero counts over an array", record_of(0, 0, VT_R8, {{2, 1}, {2, 1}}), kTransposeMatrix, runtime_error(9)},
         {"one by one over a larger array, through CreateMatrix", record_of(1, 1, VT_R8, {{2, 1}, {2, 1}}), kSubMat,
          runtime_error(1000)},
         {"absent array", record_of(2, 2, VT_R8, {}), kSubMat, runtime_error(9)},
@@ -309,8 +328,8 @@ TEST(MalformedCalls, ReferencesToNothingAreRefusedWithTheirPosition) {
         const char* label;
         IDispatch* object;
         DISPID dispid;
-        std::vector<VARIANT> arguments;  // declaration order
-        UINT position;                   // rgvarg index of the bad one
+        std::vector<VARIANT> arguments; // declaration order
+        UINT position;                  // rgvarg index of the bad one
     };
     const Case cases[] = {
         {"16-bit row", objects.matrix.Get(), kSwapRow, {record, raw_reference(VT_I2, nullptr), raw_i2(1)}, 1},
@@ -318,8 +337,11 @@ TEST(MalformedCalls, ReferencesToNothingAreRefusedWithTheirPosition) {
         {"record", objects.matrix.Get(), kTransposeMatrix, {no_record}, 0},
         {"record through a VARIANT", objects.matrix.Get(), kTransposeMatrix, {no_variant}, 0},
         {"matrix size", objects.matrix.Get(), kCreateMatrix, {raw_reference(VT_I2, nullptr), raw_i2(1)}, 1},
-        {"trailing value", objects.matrix.Get(), kCreateMatrix,
-         {raw_i2(1), raw_i2(2), raw_r8(1), raw_reference(VT_I4, nullptr)}, 0},
+        {"trailing value",
+         objects.matrix.Get(),
+         kCreateMatrix,
+         {raw_i2(1), raw_i2(2), raw_r8(1), raw_reference(VT_I4, nullptr)},
+         0},
         {"trailing VARIANT", objects.matrix.Get(), kCreateMatrix, {raw_i2(1), raw_i2(1), no_variant}, 0},
         {"numeral", objects.conversions.Get(), 0x60030002, {raw_reference(VT_BSTR, nullptr)}, 0},
         {"number", objects.conversions.Get(), 0x60030001, {raw_reference(VT_I4, nullptr)}, 0},
@@ -416,8 +438,7 @@ TEST(MalformedCalls, NullOutPointersAndStrings) {
         {"TransposeMatrix input", [&] { return mx->TransposeMatrix(nullptr, &result); }, E_POINTER},
         {"ScaleMatrix result", [&] { return mx->ScaleMatrix(good.record(), 2, nullptr); }, E_POINTER},
         {"AddMatrix second input", [&] { return mx->AddMatrix(good.record(), nullptr, &result); }, E_POINTER},
-        {"MultiplyMatrix result", [&] { return mx->MultiplyMatrix(good.record(), good.record(), nullptr); },
-         E_POINTER},
+        {"MultiplyMatrix result", [&] { return mx->MultiplyMatrix(good.record(), good.record(), nullptr); }, E_POINTER},
         {"Determinant result", [&] { return mx->Determinant(good.record(), nullptr); }, E_POINTER},
         {"InsertMatrix source", [&] { return mx->InsertMatrix(good.record(), nullptr, 1, 1, &result); }, E_POINTER},
         {"SwapCol result", [&] { return mx->SwapCol(good.record(), 1, 2, nullptr); }, E_POINTER},

@@ -99,8 +99,8 @@ TEST(MatrixOwnership, HostArraysAreUnlockedAndUnchangedAfterEveryCall) {
     ASSERT_TRUE(object);
     HostRecord a(4, 4);
     HostRecord b(4, 4, 0, 5, -1, 6);
-    HostRecord short_of_rows(4, 4, 1, 3, 1, 4);  // m and n promise more than the array holds
-    using Call = std::function<HRESULT(_clsVxNumsMatrixA*, Matrix* out, double* number)>;
+    HostRecord short_of_rows(4, 4, 1, 3, 1, 4); // m and n promise more than the array holds
+    using Call = std::function<HRESULT(_clsVxNumsMatrixA*, Matrix * out, double* number)>;
     struct Case {
         const char* what;
         Call call;
@@ -113,8 +113,9 @@ TEST(MatrixOwnership, HostArraysAreUnlockedAndUnchangedAfterEveryCall) {
          control_status(6)},
         {"add a record to itself", [&](auto* o, Matrix* out, double*) { return o->AddMatrix(a.get(), a.get(), out); },
          S_OK},
-        {"add past an array", [&](auto* o, Matrix* out, double*) {
-             return o->AddMatrix(a.get(), short_of_rows.get(), out); }, control_status(9)},
+        {"add past an array",
+         [&](auto* o, Matrix* out, double*) { return o->AddMatrix(a.get(), short_of_rows.get(), out); },
+         control_status(9)},
         {"subtract", [&](auto* o, Matrix* out, double*) { return o->SubMatrix(a.get(), b.get(), out); }, S_OK},
         {"multiply a record by itself",
          [&](auto* o, Matrix* out, double*) { return o->MultiplyMatrix(a.get(), a.get(), out); }, S_OK},
@@ -124,8 +125,7 @@ TEST(MatrixOwnership, HostArraysAreUnlockedAndUnchangedAfterEveryCall) {
         {"determinant", [&](auto* o, Matrix*, double* number) { return o->Determinant(a.get(), number); }, S_OK},
         {"invert", [&](auto* o, Matrix* out, double*) { return o->InvertMatrix(b.get(), out); }, S_OK},
         {"insert", [&](auto* o, Matrix* out, double*) { return o->InsertMatrix(b.get(), a.get(), 1, 1, out); }, S_OK},
-        {"combine", [&](auto* o, Matrix* out, double*) { return o->CombineMatrix(a.get(), b.get(), 1, 1, out); },
-         S_OK},
+        {"combine", [&](auto* o, Matrix* out, double*) { return o->CombineMatrix(a.get(), b.get(), 1, 1, out); }, S_OK},
         {"swap rows", [&](auto* o, Matrix* out, double*) { return o->SwapRow(b.get(), 0, 4, out); }, S_OK},
         {"swap columns", [&](auto* o, Matrix* out, double*) { return o->SwapCol(a.get(), 1, 4, out); }, S_OK},
         {"minor", [&](auto* o, Matrix* out, double*) { return o->SubMat(a.get(), 2, 3, out); }, S_OK},
@@ -199,15 +199,17 @@ TEST(MatrixOwnership, ResultsOwnWholeUnlockedArraysOfDoubles) {
         ULONG columns;
     };
     const std::vector<Case> cases = {
-        {"create", [&](Matrix* out) {
+        {"create",
+         [&](Matrix* out) {
              SAFEARRAY* no_values = SafeArrayCreateVector(VT_VARIANT, 0, 0);
              const HRESULT status = object->CreateMatrix(3, 4, &no_values, out);
              SafeArrayDestroy(no_values);
              return status;
-         }, 1, 3, 1, 4},
+         },
+         1, 3, 1, 4},
         {"multiply", [&](Matrix* out) { return object->MultiplyMatrix(left.get(), right.get(), out); }, 1, 200, 1, 30},
-        {"scale keeps the input's bounds", [&](Matrix* out) { return object->ScaleMatrix(offset.get(), 1.0, out); },
-         0, 5, -1, 5},
+        {"scale keeps the input's bounds", [&](Matrix* out) { return object->ScaleMatrix(offset.get(), 1.0, out); }, 0,
+         5, -1, 5},
         {"transpose", [&](Matrix* out) { return object->TransposeMatrix(offset.get(), out); }, 1, 3, 1, 3},
     };
     for (const Case& c : cases) {

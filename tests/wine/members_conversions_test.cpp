@@ -36,7 +36,7 @@ struct NumberCase {
     long expected;
 };
 
-}  // namespace
+} // namespace
 
 TEST(MembersConversions, NumbersToNumeralsEarlyAndLateBound) {
     Creation created = create_by_prog_id(L"Numoria10.clsVxNumsConversionsA");
@@ -50,9 +50,9 @@ TEST(MembersConversions, NumbersToNumeralsEarlyAndLateBound) {
         {L"DecimalToOctal", [&](long v, BSTR* r) { return early->DecimalToOctal(v, r); }},
     };
     const TextCase cases[] = {
-        {L"DecimalToBinary", 10, L"1010"}, {L"DecimalToBinary", 0, L""}, {L"DecimalToBinary", -5, L"0"},
-        {L"DecimalToHex", 255, L"FF"},     {L"DecimalToHex", -1, L"FFFFFFFF"},
-        {L"DecimalToOctal", 8, L"10"},     {L"DecimalToOctal", -1, L"37777777777"},
+        {L"DecimalToBinary", 10, L"1010"},       {L"DecimalToBinary", 0, L""},       {L"DecimalToBinary", -5, L"0"},
+        {L"DecimalToHex", 255, L"FF"},           {L"DecimalToHex", -1, L"FFFFFFFF"}, {L"DecimalToOctal", 8, L"10"},
+        {L"DecimalToOctal", -1, L"37777777777"},
     };
     for (const TextCase& c : cases) {
         SCOPED_TRACE(narrow(c.member) + " " + std::to_string(c.value));
@@ -78,12 +78,15 @@ TEST(MembersConversions, NumeralsToNumbersEarlyAndLateBound) {
         {L"OctalToDecimal", [&](BSTR v, LONG* r) { return early->OctalToDecimal(v, r); }},
     };
     const NumberCase cases[] = {
-        {L"BinaryToDecimal", L"1010", 10}, {L"BinaryToDecimal", L"", 0},
-        {L"HexToDecimal", L"FF", 255},     {L"HexToDecimal", L"10", 16},
+        {L"BinaryToDecimal", L"1010", 10},
+        {L"BinaryToDecimal", L"", 0},
+        {L"HexToDecimal", L"FF", 255},
+        {L"HexToDecimal", L"10", 16},
         // Characters past F keep counting by their code: "G" is 16.
         {L"HexToDecimal", L"G", 16},
-        {L"HexToDecimal", L"FFFFFFFFF", 0},  // overflow is trapped: 0
-        {L"OctalToDecimal", L"17", 15},    {L"OctalToDecimal", L"x", 0},
+        {L"HexToDecimal", L"FFFFFFFFF", 0}, // overflow is trapped: 0
+        {L"OctalToDecimal", L"17", 15},
+        {L"OctalToDecimal", L"x", 0},
     };
     for (const NumberCase& c : cases) {
         SCOPED_TRACE(narrow(c.member) + " " + narrow(c.value));
@@ -109,10 +112,12 @@ TEST(MembersConversions, DispatchArgumentsAreCoercedToTheDeclaredType) {
     CallResult hex = call_by_name(created.object.Get(), L"HexToDecimal", {Variant::of_i4(10)}, DISPATCH_METHOD);
     ASSERT_EQ(hex.status, S_OK);
     EXPECT_EQ(hex.value.number(), 16);
-    CallResult binary = call_by_name(created.object.Get(), L"DecimalToBinary", {Variant::of_text(L"5")}, DISPATCH_METHOD);
+    CallResult binary =
+        call_by_name(created.object.Get(), L"DecimalToBinary", {Variant::of_text(L"5")}, DISPATCH_METHOD);
     ASSERT_EQ(binary.status, S_OK);
     EXPECT_EQ(binary.value.text(), L"101");
-    CallResult word = call_by_name(created.object.Get(), L"DecimalToBinary", {Variant::of_text(L"five")}, DISPATCH_METHOD);
+    CallResult word =
+        call_by_name(created.object.Get(), L"DecimalToBinary", {Variant::of_text(L"five")}, DISPATCH_METHOD);
     EXPECT_EQ(word.status, DISP_E_TYPEMISMATCH);
     CallResult none = call_by_name(created.object.Get(), L"DecimalToBinary", {}, DISPATCH_METHOD);
     EXPECT_EQ(none.status, DISP_E_BADPARAMCOUNT);
@@ -129,18 +134,21 @@ TEST(MembersPerCom, EveryMemberEarlyAndLateBound) {
         double expected;
     };
     const Case cases[] = {
-        {L"Factorial", {5}, 120},        {L"Factorial", {0}, 1},         {L"Factorial", {-3}, 1},
-        {L"Factorial", {171}, 0},        {L"Permutation", {5, 2}, 20},   {L"Permutation", {2, 5}, 0},
-        {L"Combination", {5, 2}, 10},    {L"Combination", {4, 4}, 1},    {L"Combination", {0, 1}, 0},
+        {L"Factorial", {5}, 120},     {L"Factorial", {0}, 1},       {L"Factorial", {-3}, 1},
+        {L"Factorial", {171}, 0},     {L"Permutation", {5, 2}, 20}, {L"Permutation", {2, 5}, 0},
+        {L"Combination", {5, 2}, 10}, {L"Combination", {4, 4}, 1},  {L"Combination", {0, 1}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(narrow(c.member) + " " + std::to_string(c.arguments[0]));
         std::vector<short> storage = c.arguments;
         double result = -1;
         HRESULT status = E_FAIL;
-        if (c.member == L"Factorial") status = early->Factorial(&storage[0], &result);
-        else if (c.member == L"Permutation") status = early->Permutation(&storage[0], &storage[1], &result);
-        else status = early->Combination(&storage[0], &storage[1], &result);
+        if (c.member == L"Factorial")
+            status = early->Factorial(&storage[0], &result);
+        else if (c.member == L"Permutation")
+            status = early->Permutation(&storage[0], &storage[1], &result);
+        else
+            status = early->Combination(&storage[0], &storage[1], &result);
         ASSERT_EQ(status, S_OK);
         EXPECT_EQ(result, c.expected);
         EXPECT_EQ(storage, c.arguments) << "by-reference arguments are not written";

@@ -47,7 +47,7 @@ void expect_identifiers_of_type_library(IDispatch* object) {
     for (UINT k = 0; k < attributes->cFuncs; ++k) {
         const FuncDesc function(info.Get(), k);
         ASSERT_EQ(function.status(), S_OK);
-        if (function->wFuncFlags & FUNCFLAG_FRESTRICTED) continue;  // IUnknown's and IDispatch's
+        if (function->wFuncFlags & FUNCFLAG_FRESTRICTED) continue; // IUnknown's and IDispatch's
         std::wstring name = name_of(info.Get(), function->memid);
         SCOPED_TRACE(narrow(name));
         LPOLESTR names[] = {name.data()};
@@ -62,7 +62,7 @@ std::wstring upper(std::wstring text) {
     return text;
 }
 
-}  // namespace
+} // namespace
 
 TEST(MembersFrame, InterfaceResourcesHoldEachDefaultInterface) {
     LoadedServer server(dist_file(L"numori10.dll"));
@@ -129,8 +129,9 @@ TEST(MembersFrame, ClassFactoryRefusesUnknownClassesAndAggregation) {
     LoadedServer server(dist_file(L"numori10.dll"));
     ASSERT_TRUE(server.loaded());
     ComPtr<IClassFactory> factory;
-    EXPECT_EQ(server.get_class_object(IID_IDispatch, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())),
-              CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(
+        server.get_class_object(IID_IDispatch, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())),
+        CLASS_E_CLASSNOTAVAILABLE);
     ASSERT_EQ(server.get_class_object(__uuidof(clsVxNumsPerComA), IID_IClassFactory,
                                       reinterpret_cast<void**>(factory.GetAddressOf())),
               S_OK);
@@ -139,4 +140,3 @@ TEST(MembersFrame, ClassFactoryRefusesUnknownClassesAndAggregation) {
                                       reinterpret_cast<void**>(object.GetAddressOf())),
               CLASS_E_NOAGGREGATION);
 }
-

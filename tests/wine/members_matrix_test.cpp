@@ -135,22 +135,30 @@ short i2(const Argument& a) { return std::get<short>(a); }
 
 const std::map<std::wstring, EarlyForm>& early_forms() {
     static const std::map<std::wstring, EarlyForm> forms = {
-        {L"TransposeMatrix", [](auto* o, auto& r, auto&, Matrix* out, double*) { return o->TransposeMatrix(r[0]->get(), out); }},
-        {L"ScaleMatrix", [](auto* o, auto& r, auto& a, Matrix* out, double*) {
-             return o->ScaleMatrix(r[0]->get(), std::get<double>(a[1]), out); }},
-        {L"AddMatrix", [](auto* o, auto& r, auto&, Matrix* out, double*) { return o->AddMatrix(r[0]->get(), r[1]->get(), out); }},
-        {L"SubMatrix", [](auto* o, auto& r, auto&, Matrix* out, double*) { return o->SubMatrix(r[0]->get(), r[1]->get(), out); }},
-        {L"MultiplyMatrix", [](auto* o, auto& r, auto&, Matrix* out, double*) {
-             return o->MultiplyMatrix(r[0]->get(), r[1]->get(), out); }},
-        {L"Determinant", [](auto* o, auto& r, auto&, Matrix*, double* out) { return o->Determinant(r[0]->get(), out); }},
-        {L"InvertMatrix", [](auto* o, auto& r, auto&, Matrix* out, double*) { return o->InvertMatrix(r[0]->get(), out); }},
-        {L"InsertMatrix", [](auto* o, auto& r, auto& a, Matrix* out, double*) {
-             return o->InsertMatrix(r[0]->get(), r[1]->get(), i2(a[2]), i2(a[3]), out); }},
-        {L"CombineMatrix", [](auto* o, auto& r, auto& a, Matrix* out, double*) {
-             return o->CombineMatrix(r[0]->get(), r[1]->get(), i2(a[2]), i2(a[3]), out); }},
-        {L"SwapRow", [](auto* o, auto& r, auto& a, Matrix* out, double*) { return o->SwapRow(r[0]->get(), i2(a[1]), i2(a[2]), out); }},
-        {L"SwapCol", [](auto* o, auto& r, auto& a, Matrix* out, double*) { return o->SwapCol(r[0]->get(), i2(a[1]), i2(a[2]), out); }},
-        {L"SubMat", [](auto* o, auto& r, auto& a, Matrix* out, double*) { return o->SubMat(r[0]->get(), i2(a[1]), i2(a[2]), out); }},
+        {L"TransposeMatrix",
+         [](auto* o, auto& r, auto&, Matrix* out, double*) { return o->TransposeMatrix(r[0]->get(), out); }},
+        {L"ScaleMatrix", [](auto* o, auto& r, auto& a, Matrix* out,
+                            double*) { return o->ScaleMatrix(r[0]->get(), std::get<double>(a[1]), out); }},
+        {L"AddMatrix",
+         [](auto* o, auto& r, auto&, Matrix* out, double*) { return o->AddMatrix(r[0]->get(), r[1]->get(), out); }},
+        {L"SubMatrix",
+         [](auto* o, auto& r, auto&, Matrix* out, double*) { return o->SubMatrix(r[0]->get(), r[1]->get(), out); }},
+        {L"MultiplyMatrix", [](auto* o, auto& r, auto&, Matrix* out,
+                               double*) { return o->MultiplyMatrix(r[0]->get(), r[1]->get(), out); }},
+        {L"Determinant",
+         [](auto* o, auto& r, auto&, Matrix*, double* out) { return o->Determinant(r[0]->get(), out); }},
+        {L"InvertMatrix",
+         [](auto* o, auto& r, auto&, Matrix* out, double*) { return o->InvertMatrix(r[0]->get(), out); }},
+        {L"InsertMatrix", [](auto* o, auto& r, auto& a, Matrix* out,
+                             double*) { return o->InsertMatrix(r[0]->get(), r[1]->get(), i2(a[2]), i2(a[3]), out); }},
+        {L"CombineMatrix", [](auto* o, auto& r, auto& a, Matrix* out,
+                              double*) { return o->CombineMatrix(r[0]->get(), r[1]->get(), i2(a[2]), i2(a[3]), out); }},
+        {L"SwapRow", [](auto* o, auto& r, auto& a, Matrix* out,
+                        double*) { return o->SwapRow(r[0]->get(), i2(a[1]), i2(a[2]), out); }},
+        {L"SwapCol", [](auto* o, auto& r, auto& a, Matrix* out,
+                        double*) { return o->SwapCol(r[0]->get(), i2(a[1]), i2(a[2]), out); }},
+        {L"SubMat", [](auto* o, auto& r, auto& a, Matrix* out,
+                       double*) { return o->SubMat(r[0]->get(), i2(a[1]), i2(a[2]), out); }},
         {L"PrintMatrix", [](auto* o, auto& r, auto&, Matrix*, double*) { return o->PrintMatrix(r[0]->get()); }},
     };
     return forms;
@@ -186,8 +194,10 @@ public:
         SetErrorInfo(0, nullptr);
         outcome.status = early_forms().at(name)(early_.Get(), records, arguments, &result, &number);
         if (SUCCEEDED(outcome.status)) {
-            if (name == L"Determinant") outcome.number = number;
-            else if (name != L"PrintMatrix") outcome.matrix = read(result);
+            if (name == L"Determinant")
+                outcome.number = number;
+            else if (name != L"PrintMatrix")
+                outcome.matrix = read(result);
             if (result.Element) SafeArrayDestroy(result.Element);
         } else {
             outcome.errorNumber = number_of(outcome.status);
@@ -264,19 +274,16 @@ const Grid kOne = grid(1, 1, {5});
 const Grid kBlock = grid(1, 2, {10, 20});
 // Bounds (0 To 2, -1 To 3), m = 2 and n = 3: the operations read rows 1-2
 // and columns 1-3 through the array's own bounds.
-const Grid kOffset{2, 3, true, 0, 3, -1, 5, {
-    0, 0, 0, 0, 0,
-    0, 0, 1, 2, 3,
-    0, 0, 4, 5, 6}};
+const Grid kOffset{2, 3, true, 0, 3, -1, 5, {0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 0, 0, 4, 5, 6}};
 const Grid kNoArray = absent(2, 2);
 const Grid kEmpty = absent(0, 0);
 
 struct Case {
     std::wstring member;
     std::vector<Argument> arguments;
-    std::optional<Grid> matrix = std::nullopt;    // expected record result
-    std::optional<double> number = std::nullopt;  // expected number result
-    long errorNumber = 0;                         // expected error (0: success)
+    std::optional<Grid> matrix = std::nullopt;   // expected record result
+    std::optional<double> number = std::nullopt; // expected number result
+    long errorNumber = 0;                        // expected error (0: success)
     std::wstring source = L"";
     std::wstring description = L"";
 };
@@ -285,8 +292,9 @@ std::vector<Case> cases() {
     return {
         {L"TransposeMatrix", {&kA}, grid(3, 2, {1, 4, 2, 5, 3, 6})},
         {L"ScaleMatrix", {&kA, 0.5}, grid(2, 3, {0.5, 1, 1.5, 2, 2.5, 3})},
-        {L"ScaleMatrix", {&kOffset, 2.0}, Grid{2, 3, true, 0, 3, -1, 5, {
-             0, 0, 0, 0, 0, 0, 0, 2, 4, 6, 0, 0, 8, 10, 12}}},
+        {L"ScaleMatrix",
+         {&kOffset, 2.0},
+         Grid{2, 3, true, 0, 3, -1, 5, {0, 0, 0, 0, 0, 0, 0, 2, 4, 6, 0, 0, 8, 10, 12}}},
         {L"TransposeMatrix", {&kOffset}, grid(3, 2, {1, 4, 2, 5, 3, 6})},
         {L"AddMatrix", {&kA, &kB}, grid(2, 3, {7, 7, 7, 7, 7, 7})},
         {L"SubMatrix", {&kA, &kB}, grid(2, 3, {-5, -3, -1, 1, 3, 5})},
@@ -300,13 +308,33 @@ std::vector<Case> cases() {
         {L"SubMat", {&kThree, short{2}, short{2}}, grid(2, 2, {2, 1, 1, 2})},
         {L"PrintMatrix", {&kNoArray}},
         {L"PrintMatrix", {&kEmpty}},
-        {L"AddMatrix", {&kA, &kSquare}, std::nullopt, std::nullopt, 1000, L"ZizivaDav - AddMatrix",
+        {L"AddMatrix",
+         {&kA, &kSquare},
+         std::nullopt,
+         std::nullopt,
+         1000,
+         L"ZizivaDav - AddMatrix",
          L"Cannot add matrices of different dimentions!"},
-        {L"Determinant", {&kA}, std::nullopt, std::nullopt, 1000, L"ZizivaDav - Determinant",
+        {L"Determinant",
+         {&kA},
+         std::nullopt,
+         std::nullopt,
+         1000,
+         L"ZizivaDav - Determinant",
          L"Cannot calculate Determinant of non-square matrix!"},
-        {L"InvertMatrix", {&kSingular}, std::nullopt, std::nullopt, 1000, L"ZizivaDav - InvertMatrix",
+        {L"InvertMatrix",
+         {&kSingular},
+         std::nullopt,
+         std::nullopt,
+         1000,
+         L"ZizivaDav - InvertMatrix",
          L"Cannot invert matrix with Determinant = 0!"},
-        {L"SubMat", {&kOne, short{1}, short{1}}, std::nullopt, std::nullopt, 1000, L"ZizivaDav - CreateMatrix",
+        {L"SubMat",
+         {&kOne, short{1}, short{1}},
+         std::nullopt,
+         std::nullopt,
+         1000,
+         L"ZizivaDav - CreateMatrix",
          L"Cannot create matrix with dimention = 0!"},
         {L"TransposeMatrix", {&kNoArray}, std::nullopt, std::nullopt, 9},
         {L"ScaleMatrix", {&kA, 1e308}, std::nullopt, std::nullopt, 6},
@@ -331,7 +359,7 @@ void expect_outcome(const Case& c, const Outcome& actual) {
     }
 }
 
-}  // namespace
+} // namespace
 
 TEST(MembersMatrix, EveryMemberGivesTheSameOutcomeEarlyAndLateBound) {
     MatrixClient client;
@@ -375,16 +403,32 @@ TEST(MembersMatrix, CreateMatrixTakesAnyNumberOfTrailingValuesByName) {
     };
     const std::vector<VarargCase> table = {
         {"no values", 3, 2, {}, grid(3, 2, {0, 0, 0, 0, 0, 0}), 0},
-        {"all values", 2, 3, {Variant::of_i2(1), Variant::of_i4(2), Variant::of_r8(3), Variant::of_i2(4),
-                              Variant::of_i2(5), Variant::of_i2(6)}, grid(2, 3, {1, 2, 3, 4, 5, 6}), 0},
-        {"fewer values", 2, 3, {Variant::of_i2(1), Variant::of_i2(2), Variant::of_i2(3), Variant::of_i2(4)},
-         grid(2, 3, {1, 2, 3, 4, 0, 0}), 0},
+        {"all values",
+         2,
+         3,
+         {Variant::of_i2(1), Variant::of_i4(2), Variant::of_r8(3), Variant::of_i2(4), Variant::of_i2(5),
+          Variant::of_i2(6)},
+         grid(2, 3, {1, 2, 3, 4, 5, 6}),
+         0},
+        {"fewer values",
+         2,
+         3,
+         {Variant::of_i2(1), Variant::of_i2(2), Variant::of_i2(3), Variant::of_i2(4)},
+         grid(2, 3, {1, 2, 3, 4, 0, 0}),
+         0},
         {"one value", 1, 1, {Variant::of_i2(7)}, grid(1, 1, {7}), 0},
-        {"coercions", 2, 2, {Variant::of_text(L"2.5"), Variant::of_bool(true), empty_value, Variant::of_bool(false)},
-         grid(2, 2, {2.5, -1, 0, 0}), 0},
-        {"surplus value never converted", 2, 2, {Variant::of_i2(1), Variant::of_i2(2), Variant::of_i2(3),
-                                                 Variant::of_i2(4), Variant::of_text(L"word")},
-         grid(2, 2, {1, 2, 3, 4}), 0},
+        {"coercions",
+         2,
+         2,
+         {Variant::of_text(L"2.5"), Variant::of_bool(true), empty_value, Variant::of_bool(false)},
+         grid(2, 2, {2.5, -1, 0, 0}),
+         0},
+        {"surplus value never converted",
+         2,
+         2,
+         {Variant::of_i2(1), Variant::of_i2(2), Variant::of_i2(3), Variant::of_i2(4), Variant::of_text(L"word")},
+         grid(2, 2, {1, 2, 3, 4}),
+         0},
         {"text", 2, 2, {Variant::of_i2(1), Variant::of_text(L"word")}, std::nullopt, 13},
         {"null", 2, 2, {null_value}, std::nullopt, 94},
         {"zero rows", 0, 5, {}, std::nullopt, 1000},
@@ -394,7 +438,8 @@ TEST(MembersMatrix, CreateMatrixTakesAnyNumberOfTrailingValuesByName) {
         SCOPED_TRACE(c.label);
         std::vector<Variant> arguments = {Variant::of_i2(c.m), Variant::of_i2(c.n)};
         arguments.insert(arguments.end(), c.values.begin(), c.values.end());
-        Outcome late = MatrixClient::outcome_of(call_by_name(client.late(), L"CreateMatrix", arguments, DISPATCH_METHOD));
+        Outcome late =
+            MatrixClient::outcome_of(call_by_name(client.late(), L"CreateMatrix", arguments, DISPATCH_METHOD));
 
         // The same values as the virtual table takes them: one array of VARIANT.
         SAFEARRAY* packed = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(c.values.size()));
@@ -441,26 +486,38 @@ TEST(MembersMatrix, DispatchConventionsAreEnforced) {
         const char* label;
         DISPID dispid;
         WORD flags;
-        std::vector<Variant> arguments;  // in declaration order
+        std::vector<Variant> arguments; // in declaration order
         HRESULT status;
-        UINT argumentError;  // checked when status is a type error
+        UINT argumentError; // checked when status is a type error
     };
     Variant text_argument = Variant::of_text(L"two");
     Variant no_record;
     no_record.get()->vt = VT_RECORD | VT_BYREF;
     const std::vector<ConventionCase> table = {
         {"too few", scale, DISPATCH_METHOD, {record_argument()}, DISP_E_BADPARAMCOUNT, 0},
-        {"too many", scale, DISPATCH_METHOD, {record_argument(), Variant::of_r8(1), Variant::of_r8(1)},
-         DISP_E_BADPARAMCOUNT, 0},
+        {"too many",
+         scale,
+         DISPATCH_METHOD,
+         {record_argument(), Variant::of_r8(1), Variant::of_r8(1)},
+         DISP_E_BADPARAMCOUNT,
+         0},
         {"property put", scale, DISPATCH_PROPERTYPUT, {record_argument(), Variant::of_r8(1)}, DISP_E_MEMBERNOTFOUND, 0},
         {"unknown dispid", 0x12345, DISPATCH_METHOD, {}, DISP_E_MEMBERNOTFOUND, 0},
-        {"value list without sizes", dispid_of(object, L"CreateMatrix"), DISPATCH_METHOD, {Variant::of_i2(1)},
-         DISP_E_BADPARAMCOUNT, 0},
+        {"value list without sizes",
+         dispid_of(object, L"CreateMatrix"),
+         DISPATCH_METHOD,
+         {Variant::of_i2(1)},
+         DISP_E_BADPARAMCOUNT,
+         0},
         {"text multiplier", scale, DISPATCH_METHOD, {record_argument(), text_argument}, DISP_E_TYPEMISMATCH, 0},
         {"number for record", scale, DISPATCH_METHOD, {Variant::of_i2(1), Variant::of_r8(1)}, DISP_E_TYPEMISMATCH, 1},
         {"record without description", scale, DISPATCH_METHOD, {no_record, Variant::of_r8(1)}, DISP_E_TYPEMISMATCH, 1},
-        {"position overflow", dispid_of(object, L"SwapRow"), DISPATCH_METHOD,
-         {record_argument(), Variant::of_i4(70000), Variant::of_i2(1)}, DISP_E_OVERFLOW, 1},
+        {"position overflow",
+         dispid_of(object, L"SwapRow"),
+         DISPATCH_METHOD,
+         {record_argument(), Variant::of_i4(70000), Variant::of_i2(1)},
+         DISP_E_OVERFLOW,
+         1},
     };
     for (const ConventionCase& c : table) {
         SCOPED_TRACE(c.label);
@@ -470,9 +527,9 @@ TEST(MembersMatrix, DispatchConventionsAreEnforced) {
         Variant result;
         ExcepInfo exception;
         UINT argument_error = 99;
-        EXPECT_EQ(object->Invoke(c.dispid, IID_NULL, 0, c.flags, &parameters, result.get(), exception.out(),
-                                 &argument_error),
-                  c.status);
+        EXPECT_EQ(
+            object->Invoke(c.dispid, IID_NULL, 0, c.flags, &parameters, result.get(), exception.out(), &argument_error),
+            c.status);
         if (c.status == DISP_E_TYPEMISMATCH || c.status == DISP_E_OVERFLOW) {
             EXPECT_EQ(argument_error, c.argumentError);
         }

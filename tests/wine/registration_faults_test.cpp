@@ -33,7 +33,7 @@ std::vector<std::wstring> library_keys(const std::wstring& dll) {
     std::set<std::wstring> keys;
     for (const std::wstring& library_path : {dll, dll + L"\\2"})
         for (std::wstring& key : type_library_keys(library_path)) keys.insert(std::move(key));
-    const CLSID classes[] = {__uuidof(clsVxNumoria10A), __uuidof(clsVxNumsGeneralA), __uuidof(clsVxNumsAdvancedA),
+    const CLSID classes[] = {__uuidof(clsVxNumoria10A),  __uuidof(clsVxNumsGeneralA),     __uuidof(clsVxNumsAdvancedA),
                              __uuidof(clsVxNumsMatrixA), __uuidof(clsVxNumsConversionsA), __uuidof(clsVxNumsPerComA)};
     for (const CLSID& clsid : classes) keys.insert(L"CLSID\\" + guid_text(clsid));
     for (const std::wstring& name : kLibraryClasses) keys.insert(library_prog_id(name));
@@ -84,8 +84,7 @@ public:
             original_.clear();
         const std::wstring sddl = L"D:(D;;" + std::to_wstring(denied) + L";;;WD)(A;;KA;;;WD)";
         PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor,
-                                                                 nullptr)) {
+        if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
             applied_ = RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
             LocalFree(descriptor);
         }
@@ -110,8 +109,8 @@ class VolatileKey final : public Obstruction {
 public:
     explicit VolatileKey(std::wstring path) : path_(std::move(path)) {
         RegistryKey key;
-        RegCreateKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_READ, nullptr,
-                        key.out(), nullptr);
+        RegCreateKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_READ, nullptr, key.out(),
+                        nullptr);
     }
     ~VolatileKey() override { RegDeleteTreeW(HKEY_CLASSES_ROOT, path_.c_str()); }
 
@@ -159,7 +158,8 @@ TEST_F(RegistrationFaults, RepeatedCallsSucceedAndSettleOnOneState) {
         {"register when registered", true, {&LoadedServer::register_server}, true},
         {"unregister twice", true, {&LoadedServer::unregister_server, &LoadedServer::unregister_server}, false},
         {"unregister when nothing is registered", false, {&LoadedServer::unregister_server}, false},
-        {"unregister, register, unregister", true,
+        {"unregister, register, unregister",
+         true,
          {&LoadedServer::unregister_server, &LoadedServer::register_server, &LoadedServer::unregister_server},
          false},
     };
@@ -191,8 +191,8 @@ TEST_F(RegistrationFaults, RefusedWritesLeaveTheRegistryAsFound) {
     const Case cases[] = {
         {"class key of a registered server refuses writes", true, denied(kMatrixClassKey, KEY_SET_VALUE),
          &LoadedServer::register_server, E_ACCESSDENIED},
-        {"lone class key refuses writes", false, denied(kMatrixClassKey, KEY_SET_VALUE),
-         &LoadedServer::register_server, E_ACCESSDENIED},
+        {"lone class key refuses writes", false, denied(kMatrixClassKey, KEY_SET_VALUE), &LoadedServer::register_server,
+         E_ACCESSDENIED},
         {"type library key refuses writes", true, denied(kLibraryVersionKey, KEY_SET_VALUE),
          &LoadedServer::register_server, std::nullopt},
         {"volatile class key takes no lasting subkeys", false,
@@ -293,4 +293,4 @@ TEST_F(RegistrationFaults, RegistrationOfADeletedFileIsRemoved) {
     expect_same_state(unregistered, read_state(roots_), "after removing the stale registration");
 }
 
-}  // namespace
+} // namespace

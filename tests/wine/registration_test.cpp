@@ -52,8 +52,7 @@ std::vector<std::wstring> expected_keys(const ServerCase& server) {
 
 std::vector<std::wstring> added(const RegistrySnapshot& before, const RegistrySnapshot& after) {
     std::vector<std::wstring> keys;
-    std::set_difference(after.begin(), after.end(), before.begin(), before.end(),
-                        std::back_inserter(keys));
+    std::set_difference(after.begin(), after.end(), before.begin(), before.end(), std::back_inserter(keys));
     return keys;
 }
 
@@ -63,7 +62,7 @@ std::string joined(const std::vector<std::wstring>& keys) {
     return out;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Registration, UnregisterRemovesExactlyWhatRegisterAdds) {
     std::vector<ServerCase> servers = {{L"numori10.dll", {}, true}, {L"vxfundara10.dll", {}, false}};
@@ -91,7 +90,9 @@ TEST(Registration, UnregisterRemovesExactlyWhatRegisterAdds) {
         const RegistrySnapshot registered = snapshot_class_registrations();
         const std::vector<std::wstring> new_keys = added(unregistered, registered);
         EXPECT_TRUE(std::includes(new_keys.begin(), new_keys.end(), must_add.begin(), must_add.end()))
-            << "added:\n" << joined(new_keys) << "expected at least:\n" << joined(must_add);
+            << "added:\n"
+            << joined(new_keys) << "expected at least:\n"
+            << joined(must_add);
 
         ASSERT_EQ(loaded.unregister_server(), S_OK);
         EXPECT_EQ(snapshot_class_registrations(), unregistered) << "a second round trip differs";

@@ -23,7 +23,7 @@ bool default_interface_of(IDispatch* object, IID& iid) {
     return true;
 }
 
-}  // namespace
+} // namespace
 
 TEST(Server, EveryClassIsCreatableByProgIdAndByClsid) {
     for (const std::wstring& name : kLibraryClasses) {
@@ -46,9 +46,7 @@ TEST(Server, EveryClassIsCreatableByProgIdAndByClsid) {
         IID iid{};
         ASSERT_TRUE(default_interface_of(by_name.object.Get(), iid));
         ComPtr<IUnknown> through_default;
-        EXPECT_EQ(by_name.object->QueryInterface(iid, reinterpret_cast<void**>(
-                                                          through_default.GetAddressOf())),
-                  S_OK);
+        EXPECT_EQ(by_name.object->QueryInterface(iid, reinterpret_cast<void**>(through_default.GetAddressOf())), S_OK);
         ComPtr<ISupportErrorInfo> error_info;
         ASSERT_EQ(by_name.object.As(&error_info), S_OK);
         EXPECT_EQ(error_info->InterfaceSupportsErrorInfo(iid), S_OK);
@@ -70,8 +68,7 @@ TEST(Server, ClassObjectForAnUnknownClsidIsRefused) {
     ASSERT_TRUE(server.loaded() && server.get_class_object);
     const CLSID unknown = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
     ComPtr<IClassFactory> factory;
-    EXPECT_EQ(server.get_class_object(unknown, IID_IClassFactory,
-                                      reinterpret_cast<void**>(factory.GetAddressOf())),
+    EXPECT_EQ(server.get_class_object(unknown, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())),
               CLASS_E_CLASSNOTAVAILABLE);
 }
 
@@ -84,28 +81,24 @@ TEST(Server, CanUnloadOnlyWhenNoObjectOrFactoryLockIsAlive) {
         CLSID clsid{};
         ASSERT_EQ(CLSIDFromProgID(library_prog_id(name).c_str(), &clsid), S_OK);
         ComPtr<IClassFactory> factory;
-        ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory,
-                                          reinterpret_cast<void**>(factory.GetAddressOf())),
+        ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())),
                   S_OK);
         EXPECT_EQ(server.can_unload_now(), S_FALSE) << "a factory the client holds keeps the module loaded";
         ComPtr<IDispatch> object;
-        ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch,
-                                          reinterpret_cast<void**>(object.GetAddressOf())),
+        ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(object.GetAddressOf())),
                   S_OK);
         factory.Reset();
         EXPECT_EQ(server.can_unload_now(), S_FALSE) << "an object is alive";
         object.Reset();
         EXPECT_EQ(server.can_unload_now(), S_OK) << "the object was released";
 
-        ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory,
-                                          reinterpret_cast<void**>(factory.GetAddressOf())),
+        ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())),
                   S_OK);
         ASSERT_EQ(factory->LockServer(TRUE), S_OK);
         ASSERT_EQ(factory->LockServer(TRUE), S_OK);
         factory.Reset();
         EXPECT_EQ(server.can_unload_now(), S_FALSE) << "two factory locks are alive";
-        ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory,
-                                          reinterpret_cast<void**>(factory.GetAddressOf())),
+        ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())),
                   S_OK);
         ASSERT_EQ(factory->LockServer(FALSE), S_OK);
         EXPECT_EQ(server.can_unload_now(), S_FALSE) << "one factory lock is alive";
@@ -117,9 +110,9 @@ TEST(Server, CanUnloadOnlyWhenNoObjectOrFactoryLockIsAlive) {
     CLSID matrix_class{};
     ASSERT_EQ(CLSIDFromProgID(library_prog_id(L"clsVxNumsMatrixA").c_str(), &matrix_class), S_OK);
     ComPtr<IClassFactory> factory;
-    ASSERT_EQ(server.get_class_object(matrix_class, IID_IClassFactory,
-                                      reinterpret_cast<void**>(factory.GetAddressOf())),
-              S_OK);
+    ASSERT_EQ(
+        server.get_class_object(matrix_class, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())),
+        S_OK);
     ComPtr<IDispatch> matrix;
     ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(matrix.GetAddressOf())), S_OK);
     factory.Reset();

@@ -90,7 +90,7 @@ Variant record_reference(HostRecord& record, IRecordInfo* info) {
     Variant argument;
     argument.get()->vt = VT_RECORD | VT_BYREF;
     argument.get()->pvRecord = record.get();
-    argument.get()->pRecInfo = info;  // by reference: clearing does not release it
+    argument.get()->pRecInfo = info; // by reference: clearing does not release it
     return argument;
 }
 
@@ -106,11 +106,11 @@ private:
     std::uint64_t state_ = 0x5eed;
 };
 
-const std::array<CLSID, 6> kClassIds = {__uuidof(clsVxNumoria10A), __uuidof(clsVxNumsGeneralA),
-                                        __uuidof(clsVxNumsAdvancedA), __uuidof(clsVxNumsMatrixA),
+const std::array<CLSID, 6> kClassIds = {__uuidof(clsVxNumoria10A),       __uuidof(clsVxNumsGeneralA),
+                                        __uuidof(clsVxNumsAdvancedA),    __uuidof(clsVxNumsMatrixA),
                                         __uuidof(clsVxNumsConversionsA), __uuidof(clsVxNumsPerComA)};
-const std::array<IID, 6> kInterfaceIds = {__uuidof(_clsVxNumoria10A), __uuidof(_clsVxNumsGeneralA),
-                                          __uuidof(_clsVxNumsAdvancedA), __uuidof(_clsVxNumsMatrixA),
+const std::array<IID, 6> kInterfaceIds = {__uuidof(_clsVxNumoria10A),       __uuidof(_clsVxNumsGeneralA),
+                                          __uuidof(_clsVxNumsAdvancedA),    __uuidof(_clsVxNumsMatrixA),
                                           __uuidof(_clsVxNumsConversionsA), __uuidof(_clsVxNumsPerComA)};
 enum ClassIndex : std::size_t { kMatrix = 3, kConversions = 4, kPerCom = 5 };
 
@@ -184,7 +184,7 @@ using Run = std::function<Outcome(SoakWorld&, std::uint32_t variant)>;
 
 struct Operation {
     const char* name;
-    std::uint32_t weight;  // calls in every thousand
+    std::uint32_t weight; // calls in every thousand
     std::uint32_t variants;
     Run run;
 };
@@ -217,9 +217,7 @@ Outcome matrix_early(SoakWorld& world, std::uint32_t variant) {
     case 3: status = matrix->AddMatrix(world.wide.get(), world.other_wide.get(), result.get()); break;
     case 4: status = matrix->SubMatrix(world.wide.get(), world.other_wide.get(), result.get()); break;
     case 5: status = matrix->MultiplyMatrix(world.wide.get(), world.square.get(), result.get()); break;
-    case 6:
-        status = matrix->Determinant(world.square.get(), &number);
-        return {status, {}, {number}};
+    case 6: status = matrix->Determinant(world.square.get(), &number); return {status, {}, {number}};
     case 7: status = matrix->InvertMatrix(world.square.get(), result.get()); break;
     case 8: status = matrix->InsertMatrix(world.wide.get(), world.block.get(), 2, 2, result.get()); break;
     case 9: status = matrix->CombineMatrix(world.wide.get(), world.block.get(), 1, 1, result.get()); break;
@@ -275,10 +273,10 @@ Outcome failing_call(SoakWorld& world, std::uint32_t variant) {
     case 2: return of_record(matrix->TransposeMatrix(world.absent.get(), result.get()), result);
     case 3: return of_record(matrix->InvertMatrix(world.singular.get(), result.get()), result);
     case 4: {
-        Outcome outcome = of_call(call_by_name(late, L"AddMatrix",
-                                               {record_reference(world.wide, world.record_info()),
-                                                record_reference(world.square, world.record_info())},
-                                               DISPATCH_METHOD));
+        Outcome outcome = of_call(call_by_name(
+            late, L"AddMatrix",
+            {record_reference(world.wide, world.record_info()), record_reference(world.square, world.record_info())},
+            DISPATCH_METHOD));
         outcome.text += L" | " + take_error_info();
         return outcome;
     }
@@ -401,7 +399,7 @@ struct Tally {
     double seconds = 0;
 };
 
-}  // namespace
+} // namespace
 
 TEST(Soak, AllocationSpySeesStringsAndArrays) {
     ASSERT_TRUE(disable_string_cache()) << "oleaut32 has no SetOaNoCache";
@@ -435,7 +433,7 @@ TEST(Soak, AllocationSpySeesStringsAndArrays) {
              SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, 2);
              LONG index = 1;
              BSTR text = SysAllocString(L"element");
-             SafeArrayPutElement(array, &index, text);  // copies it
+             SafeArrayPutElement(array, &index, text); // copies it
              SysFreeString(text);
              return static_cast<void*>(array);
          },
@@ -542,9 +540,10 @@ TEST(Soak, MillionMixedCallsLeaveNothingBehind) {
     const std::size_t creations = tallies[&operations()[0]].calls + tallies[&operations()[1]].calls +
                                   world.implicit_creations() - made_on_demand_before;
     EXPECT_EQ(framework_log.calls("EnsureVxEnvironmentStatus").size(), creations);
-    std::printf("  %zu calls in %.1f s (%.0f calls/s); %zu objects made on demand; %zu blocks allocated, "
-                "at most %zu outstanding, %zu left\n",
-                total, seconds, total / seconds, world.implicit_creations(), allocations, peak, left_over);
+    std::printf(
+        "  %zu calls in %.1f s (%.0f calls/s); %zu objects made on demand; %zu blocks allocated, "
+        "at most %zu outstanding, %zu left\n",
+        total, seconds, total / seconds, world.implicit_creations(), allocations, peak, left_over);
     RecordProperty("calls", static_cast<int>(total));
     RecordProperty("seconds", std::to_string(seconds));
 }

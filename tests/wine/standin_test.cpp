@@ -23,8 +23,7 @@ ComPtr<IDispatch> create(const std::wstring& prog_id) {
     return created.object;
 }
 
-ComPtr<IDispatch> fake_error(long number, const std::wstring& source,
-                             const std::wstring& description) {
+ComPtr<IDispatch> fake_error(long number, const std::wstring& source, const std::wstring& description) {
     return make_property_object({{L"Number", Variant::of_i4(number)},
                                  {L"Source", Variant::of_text(source)},
                                  {L"Description", Variant::of_text(description)}});
@@ -39,16 +38,14 @@ CallResult report(IDispatch* handler, IDispatch* error, const std::wstring& loca
     Bstr empty1, empty2, where(location);
     BSTR empty1_ref = empty1.get(), empty2_ref = empty2.get(), where_ref = where.get();
     long zero1 = 0, zero2 = 0;
-    return call_by_name(handler, L"ErrorHandlerMessageVx",
-                        {Variant::of_ref(VT_DISPATCH, &app_ref),
-                         Variant::of_ref(VT_DISPATCH, &error_ref),
-                         Variant::of_ref(VT_BSTR, &empty1_ref),
-                         Variant::of_ref(VT_BSTR, &where_ref), Variant::of_ref(VT_I4, &zero1),
-                         Variant::of_ref(VT_BSTR, &empty2_ref), Variant::of_ref(VT_I4, &zero2),
-                         Variant::missing()});
+    return call_by_name(
+        handler, L"ErrorHandlerMessageVx",
+        {Variant::of_ref(VT_DISPATCH, &app_ref), Variant::of_ref(VT_DISPATCH, &error_ref),
+         Variant::of_ref(VT_BSTR, &empty1_ref), Variant::of_ref(VT_BSTR, &where_ref), Variant::of_ref(VT_I4, &zero1),
+         Variant::of_ref(VT_BSTR, &empty2_ref), Variant::of_ref(VT_I4, &zero2), Variant::missing()});
 }
 
-}  // namespace
+} // namespace
 
 TEST(Standin, EachClassAnswersOnlyItsOwnMemberByName) {
     struct Case {
@@ -75,13 +72,12 @@ TEST(Standin, EnvironmentCallIsLoggedWithItsArguments) {
     ScopedStandinLog log;
     ComPtr<IDispatch> environment = create(kEnvironment);
     ASSERT_TRUE(environment);
-    CallResult call = call_by_name(environment.Get(), L"EnsureVxEnvironmentStatus",
-                                   {Variant::of_bool(true), Variant::of_i2(99)});
+    CallResult call =
+        call_by_name(environment.Get(), L"EnsureVxEnvironmentStatus", {Variant::of_bool(true), Variant::of_i2(99)});
     EXPECT_EQ(call.status, S_OK);
     EXPECT_EQ(log.lines(), std::vector<std::string>{"EnsureVxEnvironmentStatus | True | 99"});
 
-    CallResult too_few = call_by_name(environment.Get(), L"EnsureVxEnvironmentStatus",
-                                      {Variant::of_bool(true)});
+    CallResult too_few = call_by_name(environment.Get(), L"EnsureVxEnvironmentStatus", {Variant::of_bool(true)});
     EXPECT_EQ(too_few.status, DISP_E_BADPARAMCOUNT);
     EXPECT_EQ(log.lines().size(), 1u) << "a rejected call is not counted";
 }
@@ -95,9 +91,8 @@ TEST(Standin, ErrorReportIsLoggedWithNumberSourceDescriptionAndLocation) {
     EXPECT_EQ(call.status, S_OK);
     auto reports = log.calls("ErrorHandlerMessageVx");
     ASSERT_EQ(reports.size(), 1u) << log.contents();
-    EXPECT_EQ(reports[0], (std::vector<std::string>{"ErrorHandlerMessageVx", "1000",
-                                                     "ZizivaDav - CreateMatrix", "Bad size",
-                                                     "basVxfuCommonA.Somewhere_Pro"}));
+    EXPECT_EQ(reports[0], (std::vector<std::string>{"ErrorHandlerMessageVx", "1000", "ZizivaDav - CreateMatrix",
+                                                    "Bad size", "basVxfuCommonA.Somewhere_Pro"}));
 }
 
 TEST(Standin, AboutWritesTitleAndVersionReadFromTheAppObject) {
@@ -122,19 +117,16 @@ TEST(Standin, FailureHooksRaiseTheGivenAutomationError) {
         const wchar_t* variable;
         std::wstring prog_id;
         long number;
-        const char* logged_call;  // the call is still logged before it fails
+        const char* logged_call; // the call is still logged before it fails
         std::function<CallResult(IDispatch*)> call;
     };
     const Case cases[] = {
         {L"NUMORIA_STANDIN_FAIL_ENVIRONMENT", kEnvironment, 5, "EnsureVxEnvironmentStatus",
          [](IDispatch* object) {
-             return call_by_name(object, L"EnsureVxEnvironmentStatus",
-                                 {Variant::of_bool(true), Variant::of_i2(99)});
+             return call_by_name(object, L"EnsureVxEnvironmentStatus", {Variant::of_bool(true), Variant::of_i2(99)});
          }},
         {L"NUMORIA_STANDIN_FAIL_ABOUT", kFramework, 70, "AppAboutVxfu",
-         [&](IDispatch* object) {
-             return call_by_name(object, L"AppAboutVxfu", {Variant::of_object(app.Get())});
-         }},
+         [&](IDispatch* object) { return call_by_name(object, L"AppAboutVxfu", {Variant::of_object(app.Get())}); }},
         {L"NUMORIA_STANDIN_FAIL_ERRORHANDLER", kErrorHandler, 1234, "ErrorHandlerMessageVx",
          [&](IDispatch* object) { return report(object, error.Get(), L"here"); }},
     };
@@ -170,13 +162,11 @@ TEST(Standin, CanUnloadOnlyWhenNoObjectOrLockIsAlive) {
     EXPECT_EQ(server.can_unload_now(), S_OK);
     {
         ComPtr<IClassFactory> factory;
-        ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory,
-                                          reinterpret_cast<void**>(factory.GetAddressOf())),
+        ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())),
                   S_OK);
         EXPECT_EQ(server.can_unload_now(), S_FALSE) << "factory alive";
         ComPtr<IDispatch> object;
-        ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch,
-                                          reinterpret_cast<void**>(object.GetAddressOf())),
+        ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(object.GetAddressOf())),
                   S_OK);
         ASSERT_EQ(factory->LockServer(TRUE), S_OK);
         factory.Reset();
@@ -184,8 +174,7 @@ TEST(Standin, CanUnloadOnlyWhenNoObjectOrLockIsAlive) {
         object.Reset();
         EXPECT_EQ(server.can_unload_now(), S_FALSE) << "lock alive";
         ComPtr<IClassFactory> again;
-        ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory,
-                                          reinterpret_cast<void**>(again.GetAddressOf())),
+        ASSERT_EQ(server.get_class_object(clsid, IID_IClassFactory, reinterpret_cast<void**>(again.GetAddressOf())),
                   S_OK);
         again->LockServer(FALSE);
     }

@@ -24,7 +24,6 @@ using namespace wine_tests;
 
 namespace {
 
-
 // Walks every type description of a library: each member's result and
 // parameter types, each field, each implemented interface, following every
 // user-defined type to its description. Collects what fails to resolve, and
@@ -32,8 +31,8 @@ namespace {
 class LibraryWalk {
 public:
     std::vector<std::string> problems;
-    std::vector<std::wstring> resolved;  // "owner.member -> type name"
-    std::vector<std::wstring> resolved_here;  // those whose type is an entry of the walked library
+    std::vector<std::wstring> resolved;      // "owner.member -> type name"
+    std::vector<std::wstring> resolved_here; // those whose type is an entry of the walked library
 
     void walk(ITypeLib* library) {
         library->GetDocumentation(-1, library_name_.out(), nullptr, nullptr, nullptr);
@@ -182,7 +181,7 @@ ComPtr<ITypeInfo> picture_kind_type(ITypeLib* library) {
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 // Every reference of each library resolves, and the user-defined types land
 // on the entries they were written for: the record's users on Matrix, the
@@ -195,9 +194,9 @@ TEST(TypeLibraryReferences, EveryTypeOfEveryLibraryResolvesToTheIntendedEntry) {
         // first case, and registering the imports for the walk would replace
         // the registration the other tests rely on.
         bool optional;
-        std::wstring imports;  // a 32-bit library its imports need registered
+        std::wstring imports; // a 32-bit library its imports need registered
         std::vector<std::wstring> must_resolve;
-        ULONG pointer_size;  // of the platform the library describes; 0: no record
+        ULONG pointer_size; // of the platform the library describes; 0: no record
     };
     const std::vector<std::wstring> main_references = {
         L"_clsVxNumoria10A.GetProResPicture(lRestype) -> LoadResConstants",
@@ -213,8 +212,7 @@ TEST(TypeLibraryReferences, EveryTypeOfEveryLibraryResolvesToTheIntendedEntry) {
     const std::vector<Case> cases = {
         {dist_file(L"numori10.dll"), false, L"", main_references, sizeof(void*)},
         {dist_file(L"numori10.dll") + L"\\2", false, L"", {}, 0},
-        {dist_file(L"..\\win32\\numori10.tlb"), true, dist_file(L"..\\win32\\numoria_runtime.tlb"),
-         main_references, 4},
+        {dist_file(L"..\\win32\\numori10.tlb"), true, dist_file(L"..\\win32\\numoria_runtime.tlb"), main_references, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(narrow(c.path));

@@ -23,18 +23,17 @@ struct Member {
     std::wstring name;
     DISPID dispid;
     INVOKEKIND kind;
-    short params;  // including the result parameter
+    short params; // including the result parameter
 };
 
 struct InterfaceCase {
     std::wstring class_name;
-    std::vector<Member> members;  // in slot order
+    std::vector<Member> members; // in slot order
 };
 
 std::vector<Member> numbered_methods(std::vector<std::pair<std::wstring, short>> names, DISPID first) {
     std::vector<Member> members;
-    for (const auto& [name, params] : names)
-        members.push_back({name, first++, INVOKE_FUNC, params});
+    for (const auto& [name, params] : names) members.push_back({name, first++, INVOKE_FUNC, params});
     return members;
 }
 
@@ -50,28 +49,37 @@ const std::vector<InterfaceCase>& interface_cases() {
           {L"BuddyObjectGlobal", 0x68030000, INVOKE_PROPERTYPUTREF, 1}}},
         {L"clsVxNumsGeneralA", {}},
         {L"clsVxNumsAdvancedA", {}},
-        {L"clsVxNumsMatrixA",
-         numbered_methods({{L"CreateMatrix", 4}, {L"TransposeMatrix", 2}, {L"ScaleMatrix", 3},
-                           {L"AddMatrix", 3}, {L"SubMatrix", 3}, {L"MultiplyMatrix", 3},
-                           {L"Determinant", 2}, {L"InvertMatrix", 2}, {L"InsertMatrix", 5},
-                           {L"CombineMatrix", 5}, {L"SwapRow", 4}, {L"SwapCol", 4},
-                           {L"SubMat", 4}, {L"PrintMatrix", 1}},
-                          0x60030001)},
-        {L"clsVxNumsConversionsA",
-         numbered_methods({{L"DecimalToBinary", 2}, {L"BinaryToDecimal", 2}, {L"DecimalToHex", 2},
-                           {L"HexToDecimal", 2}, {L"DecimalToOctal", 2}, {L"OctalToDecimal", 2}},
-                          0x60030001)},
+        {L"clsVxNumsMatrixA", numbered_methods({{L"CreateMatrix", 4},
+                                                {L"TransposeMatrix", 2},
+                                                {L"ScaleMatrix", 3},
+                                                {L"AddMatrix", 3},
+                                                {L"SubMatrix", 3},
+                                                {L"MultiplyMatrix", 3},
+                                                {L"Determinant", 2},
+                                                {L"InvertMatrix", 2},
+                                                {L"InsertMatrix", 5},
+                                                {L"CombineMatrix", 5},
+                                                {L"SwapRow", 4},
+                                                {L"SwapCol", 4},
+                                                {L"SubMat", 4},
+                                                {L"PrintMatrix", 1}},
+                                               0x60030001)},
+        {L"clsVxNumsConversionsA", numbered_methods({{L"DecimalToBinary", 2},
+                                                     {L"BinaryToDecimal", 2},
+                                                     {L"DecimalToHex", 2},
+                                                     {L"HexToDecimal", 2},
+                                                     {L"DecimalToOctal", 2},
+                                                     {L"OctalToDecimal", 2}},
+                                                    0x60030001)},
         {L"clsVxNumsPerComA",
          numbered_methods({{L"Combination", 3}, {L"Permutation", 3}, {L"Factorial", 2}}, 0x60030000)},
     };
     return cases;
 }
 
-
 ComPtr<ITypeLib> load_library() {
     ComPtr<ITypeLib> library;
-    EXPECT_EQ(LoadTypeLibEx(dist_file(L"numori10.dll").c_str(), REGKIND_NONE, library.GetAddressOf()),
-              S_OK);
+    EXPECT_EQ(LoadTypeLibEx(dist_file(L"numori10.dll").c_str(), REGKIND_NONE, library.GetAddressOf()), S_OK);
     return library;
 }
 
@@ -99,7 +107,7 @@ ComPtr<ITypeInfo> vtable_form(ITypeInfo* entry) {
     return form;
 }
 
-}  // namespace
+} // namespace
 
 TEST(TypeLibrary, LibraryAttributes) {
     ComPtr<ITypeLib> library = load_library();
@@ -175,8 +183,7 @@ TEST(TypeLibrary, ClassesAndTheirDualDefaultInterfaces) {
         ASSERT_TRUE(interface_info);
         TypeAttr attr(interface_info.Get());
         ASSERT_EQ(attr.status(), S_OK);
-        const WORD flags = TYPEFLAG_FDUAL | TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE |
-                           TYPEFLAG_FOLEAUTOMATION;
+        const WORD flags = TYPEFLAG_FDUAL | TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FOLEAUTOMATION;
         EXPECT_EQ(attr->wTypeFlags & flags, flags) << "flags 0x" << std::hex << attr->wTypeFlags;
         ASSERT_EQ(attr->cImplTypes, 1);
         HREFTYPE base_ref = 0;

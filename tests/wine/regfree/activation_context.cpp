@@ -32,9 +32,9 @@ std::wstring environment_text(const wchar_t* name) {
     GetEnvironmentVariableW(name, value.data(), size);
     return value.data();
 }
-}  // namespace
+} // namespace
 
 std::wstring host_manifest_path() { return environment_text(L"NUMORIA_HOST_MANIFEST"); }
 std::wstring library_folder() { return environment_text(L"NUMORIA_LIBRARY_FOLDER"); }
 
-}  // namespace regfree_tests
+} // namespace regfree_tests

@@ -46,4 +46,4 @@ std::wstring host_manifest_path();
 // The folder the library's file lies in (NUMORIA_LIBRARY_FOLDER).
 std::wstring library_folder();
 
-}  // namespace regfree_tests
+} // namespace regfree_tests

@@ -126,7 +126,7 @@ const IID* default_interface_of(const std::wstring& class_name) {
     return nullptr;
 }
 
-}  // namespace
+} // namespace
 
 // Without the context nothing answers: the library and the stand-in are not
 // registered in this prefix, so what the other tests see comes from the
@@ -179,14 +179,18 @@ TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
         std::wstring expected;
     };
     const Case cases[] = {
-        {L"clsVxNumsConversionsA", L"DecimalToBinary", {Variant::of_i4(37)},
+        {L"clsVxNumsConversionsA",
+         L"DecimalToBinary",
+         {Variant::of_i4(37)},
          [&] {
              Bstr text;
              conversions->DecimalToBinary(37, text.out());
              return text.text();
          },
          L"100101"},
-        {L"clsVxNumsConversionsA", L"HexToDecimal", {Variant::of_text(L"7FFFFFFF")},
+        {L"clsVxNumsConversionsA",
+         L"HexToDecimal",
+         {Variant::of_text(L"7FFFFFFF")},
          [&] {
              Bstr hex(L"7FFFFFFF");
              long value = 0;
@@ -194,7 +198,9 @@ TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
              return std::to_wstring(value);
          },
          L"2147483647"},
-        {L"clsVxNumsPerComA", L"Combination", {Variant::of_i2(52), Variant::of_i2(5)},
+        {L"clsVxNumsPerComA",
+         L"Combination",
+         {Variant::of_i2(52), Variant::of_i2(5)},
          [&] {
              short n = 52, r = 5;
              double value = 0;
@@ -202,7 +208,9 @@ TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
              return Variant::of_r8(value).text();
          },
          L"2598960"},
-        {L"clsVxNumsPerComA", L"Factorial", {Variant::of_i2(10)},
+        {L"clsVxNumsPerComA",
+         L"Factorial",
+         {Variant::of_i2(10)},
          [&] {
              short n = 10;
              double value = 0;
@@ -227,8 +235,7 @@ TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
     ASSERT_EQ(information->get_GetProStdProperties(&app), S_OK);
     CallResult path = call_by_name(app.Get(), L"Path", {}, DISPATCH_PROPERTYGET);
     ASSERT_EQ(path.status, S_OK);
-    EXPECT_EQ(CompareStringOrdinal(path.value.text().c_str(), -1,
-                                   regfree_tests::library_folder().c_str(), -1, TRUE),
+    EXPECT_EQ(CompareStringOrdinal(path.value.text().c_str(), -1, regfree_tests::library_folder().c_str(), -1, TRUE),
               CSTR_EQUAL)
         << narrow(path.value.text());
 }

@@ -10,7 +10,6 @@ namespace wine_tests {
 
 class AllocationSpy::Spy final : public HeapComObject<AllocationSpy::Spy, IMallocSpy> {
 public:
-
     SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override { return size; }
     void* STDMETHODCALLTYPE PostAlloc(void* actual) override {
         if (actual) {
@@ -35,8 +34,10 @@ public:
     void* STDMETHODCALLTYPE PostRealloc(void* actual, BOOL) override {
         std::lock_guard lock(mutex_);
         // A failed reallocation keeps the old block; one to size 0 frees it.
-        if (actual) add(actual);
-        else if (reallocated_ && !reallocated_to_nothing_) live_.insert(reallocated_);
+        if (actual)
+            add(actual);
+        else if (reallocated_ && !reallocated_to_nothing_)
+            live_.insert(reallocated_);
         reallocated_ = nullptr;
         return actual;
     }
@@ -100,4 +101,4 @@ bool disable_string_cache() {
     return true;
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -15,15 +15,15 @@ namespace wine_tests {
 
 class AllocationSpy {
 public:
-    AllocationSpy();  // registers the spy for the process
+    AllocationSpy(); // registers the spy for the process
     AllocationSpy(const AllocationSpy&) = delete;
     AllocationSpy& operator=(const AllocationSpy&) = delete;
-    ~AllocationSpy();  // revokes it
+    ~AllocationSpy(); // revokes it
 
     HRESULT registration() const { return registration_; }
     std::size_t outstanding() const;
-    std::size_t allocations() const;  // since registration
-    std::size_t peak() const;         // most blocks outstanding at once
+    std::size_t allocations() const; // since registration
+    std::size_t peak() const;        // most blocks outstanding at once
 
 private:
     class Spy;
@@ -36,4 +36,4 @@ private:
 // False when the export is missing.
 bool disable_string_cache();
 
-}  // namespace wine_tests
+} // namespace wine_tests

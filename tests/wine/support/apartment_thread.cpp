@@ -39,4 +39,4 @@ bool run_in_apartment(Apartment apartment, const std::function<void()>& body, DW
     return shared->started;
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -18,4 +18,4 @@ const char* apartment_name(Apartment apartment);
 // within the time limit.
 bool run_in_apartment(Apartment apartment, const std::function<void()>& body, DWORD time_limit_ms = 30000);
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -15,14 +15,20 @@ Variant made(VARTYPE type, Set set) {
     return v;
 }
 
-}  // namespace
+} // namespace
 
 Variant Variant::of_bool(bool value) {
     return made(VT_BOOL, [&](VARIANT& v) { v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; });
 }
-Variant Variant::of_i2(short value) { return made(VT_I2, [&](VARIANT& v) { v.iVal = value; }); }
-Variant Variant::of_i4(long value) { return made(VT_I4, [&](VARIANT& v) { v.lVal = value; }); }
-Variant Variant::of_r8(double value) { return made(VT_R8, [&](VARIANT& v) { v.dblVal = value; }); }
+Variant Variant::of_i2(short value) {
+    return made(VT_I2, [&](VARIANT& v) { v.iVal = value; });
+}
+Variant Variant::of_i4(long value) {
+    return made(VT_I4, [&](VARIANT& v) { v.lVal = value; });
+}
+Variant Variant::of_r8(double value) {
+    return made(VT_R8, [&](VARIANT& v) { v.dblVal = value; });
+}
 Variant Variant::of_text(const std::wstring& value) {
     return made(VT_BSTR, [&](VARIANT& v) { v.bstrVal = Bstr(value).release(); });
 }
@@ -33,7 +39,9 @@ Variant Variant::of_object(IDispatch* value) {
 Variant Variant::of_ref(VARTYPE type, void* storage) {
     return made(static_cast<VARTYPE>(type | VT_BYREF), [&](VARIANT& v) { v.byref = storage; });
 }
-Variant Variant::missing() { return made(VT_ERROR, [](VARIANT& v) { v.scode = DISP_E_PARAMNOTFOUND; }); }
+Variant Variant::missing() {
+    return made(VT_ERROR, [](VARIANT& v) { v.scode = DISP_E_PARAMNOTFOUND; });
+}
 
 std::wstring Variant::text() const {
     Variant converted;
@@ -50,4 +58,4 @@ double Variant::number() const {
 
 std::string narrow(const std::wstring& text) { return numoria::frame::narrow(std::wstring_view(text)); }
 
-}  // namespace wine_tests
+} // namespace wine_tests

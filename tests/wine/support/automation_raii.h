@@ -49,4 +49,4 @@ public:
 
 std::string narrow(const std::wstring& text);
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -8,4 +8,4 @@ HRESULT CountedObject::GetTypeInfoCount(UINT* count) {
     return S_OK;
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -32,4 +32,4 @@ HRESULT CrossApartment::fetch(REFIID iid, void** object) {
     return stream ? CoGetInterfaceAndReleaseStream(stream, iid, object) : E_UNEXPECTED;
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -33,4 +33,4 @@ private:
     IStream* stream_ = nullptr;
 };
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -24,11 +24,25 @@ std::string status_text(HRESULT status) { return hex(static_cast<unsigned long>(
 // The bytes a by-reference VARIANT of `type` points at.
 std::size_t referenced_size(VARTYPE type) {
     switch (type & VT_TYPEMASK) {
-    case VT_I1: case VT_UI1: return 1;
-    case VT_I2: case VT_UI2: case VT_BOOL: return 2;
-    case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_R4: case VT_ERROR: return 4;
-    case VT_I8: case VT_UI8: case VT_R8: case VT_CY: case VT_DATE: return 8;
-    case VT_BSTR: case VT_DISPATCH: case VT_UNKNOWN: return sizeof(void*);
+    case VT_I1:
+    case VT_UI1: return 1;
+    case VT_I2:
+    case VT_UI2:
+    case VT_BOOL: return 2;
+    case VT_I4:
+    case VT_UI4:
+    case VT_INT:
+    case VT_UINT:
+    case VT_R4:
+    case VT_ERROR: return 4;
+    case VT_I8:
+    case VT_UI8:
+    case VT_R8:
+    case VT_CY:
+    case VT_DATE: return 8;
+    case VT_BSTR:
+    case VT_DISPATCH:
+    case VT_UNKNOWN: return sizeof(void*);
     default: return 0;
     }
 }
@@ -36,14 +50,17 @@ std::size_t referenced_size(VARTYPE type) {
 std::string value_text(const VARIANT& v) {
     char text[64];
     switch (v.vt) {
-    case VT_EMPTY: case VT_NULL: return "";
+    case VT_EMPTY:
+    case VT_NULL: return "";
     case VT_I1: return std::to_string(static_cast<int>(v.cVal));
     case VT_UI1: return std::to_string(v.bVal);
     case VT_I2: return std::to_string(v.iVal);
     case VT_UI2: return std::to_string(v.uiVal);
     case VT_BOOL: return std::to_string(v.boolVal);
-    case VT_I4: case VT_INT: return std::to_string(v.lVal);
-    case VT_UI4: case VT_UINT: return std::to_string(v.ulVal);
+    case VT_I4:
+    case VT_INT: return std::to_string(v.lVal);
+    case VT_UI4:
+    case VT_UINT: return std::to_string(v.ulVal);
     case VT_ERROR: return hex(static_cast<unsigned long>(v.scode));
     case VT_I8: return std::to_string(v.llVal);
     case VT_UI8: return std::to_string(v.ullVal);
@@ -54,15 +71,16 @@ std::string value_text(const VARIANT& v) {
         std::snprintf(text, sizeof text, "%.9g", v.fltVal);
         return std::string(text) + " [" + hex(bits) + "]";
     }
-    case VT_R8: case VT_DATE: {
+    case VT_R8:
+    case VT_DATE: {
         std::uint64_t bits = 0;
         std::memcpy(&bits, &v.dblVal, 8);
         std::snprintf(text, sizeof text, "%.17g", v.dblVal);
         return std::string(text) + " [" + hex(bits) + "]";
     }
-    case VT_BSTR:
-        return "'" + narrow(v.bstrVal ? std::wstring(v.bstrVal, SysStringLen(v.bstrVal)) : L"") + "'";
-    case VT_DISPATCH: case VT_UNKNOWN: return v.punkVal ? "object" : "null";
+    case VT_BSTR: return "'" + narrow(v.bstrVal ? std::wstring(v.bstrVal, SysStringLen(v.bstrVal)) : L"") + "'";
+    case VT_DISPATCH:
+    case VT_UNKNOWN: return v.punkVal ? "object" : "null";
     case VT_RECORD: return v.pvRecord ? "record" : "no record";
     default:
         if (v.vt & VT_ARRAY) return v.parray ? "array" : "no array";
@@ -150,7 +168,7 @@ private:
     DISPPARAMS parameters_{};
 };
 
-}  // namespace
+} // namespace
 
 std::string describe(const VARIANT& value) {
     std::string text = hex(value.vt);
@@ -173,9 +191,9 @@ Observation observe(const InvokeForm& invoke, const DispatchCall& call) {
     seen.argumentsBefore = frame.described();
     ExcepInfo exception;
     UINT argument_error = kUnwritten;
-    seen.status = invoke(call.dispid, call.flags, frame.parameters(), call.wantResult ? seen.result.out() : nullptr,
-                         call.wantException ? exception.out() : nullptr,
-                         call.wantArgumentError ? &argument_error : nullptr);
+    seen.status =
+        invoke(call.dispid, call.flags, frame.parameters(), call.wantResult ? seen.result.out() : nullptr,
+               call.wantException ? exception.out() : nullptr, call.wantArgumentError ? &argument_error : nullptr);
     if (argument_error != kUnwritten) seen.argumentError = argument_error;
     EXCEPINFO& info = const_cast<EXCEPINFO&>(exception.value());
     if (info.pfnDeferredFillIn != nullptr) info.pfnDeferredFillIn(&info);
@@ -241,4 +259,4 @@ std::vector<std::string> differences(const Observation& library, const Observati
     return found;
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests

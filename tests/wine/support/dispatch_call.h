@@ -21,12 +21,12 @@ namespace wine_tests {
 
 // How an argument's value reaches the callee.
 enum class Passing {
-    Value,                   // the VARIANT itself
-    Reference,               // VT_BYREF | type, pointing at the caller's storage
-    VariantReference,        // VT_BYREF | VT_VARIANT, pointing at a VARIANT holding the value
-    NestedVariantReference,  // a VT_BYREF | VT_VARIANT pointing at another one
-    NullReference,           // VT_BYREF | type with a null pointer
-    NullVariantReference,    // VT_BYREF | VT_VARIANT with a null pointer
+    Value,                  // the VARIANT itself
+    Reference,              // VT_BYREF | type, pointing at the caller's storage
+    VariantReference,       // VT_BYREF | VT_VARIANT, pointing at a VARIANT holding the value
+    NestedVariantReference, // a VT_BYREF | VT_VARIANT pointing at another one
+    NullReference,          // VT_BYREF | type with a null pointer
+    NullVariantReference,   // VT_BYREF | VT_VARIANT with a null pointer
 };
 
 struct CallArgument {
@@ -42,8 +42,8 @@ struct NamedArgument {
 struct DispatchCall {
     DISPID dispid = DISPID_UNKNOWN;
     WORD flags = DISPATCH_METHOD;
-    std::vector<CallArgument> positional;  // in declaration order
-    std::vector<NamedArgument> named;      // placed first in rgvarg, in this order
+    std::vector<CallArgument> positional; // in declaration order
+    std::vector<NamedArgument> named;     // placed first in rgvarg, in this order
     bool wantResult = true;
     bool wantException = true;
     bool wantArgumentError = true;
@@ -62,7 +62,7 @@ struct Observation {
     WORD wCode = 0;
     std::wstring source;
     std::wstring description;
-    std::optional<UINT> argumentError;  // set only when the callee wrote it
+    std::optional<UINT> argumentError; // set only when the callee wrote it
     std::vector<std::string> argumentsBefore;
     std::vector<std::string> argumentsAfter;
 };
@@ -100,4 +100,4 @@ Variant scalar(VARTYPE type, T value) {
     return v;
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -17,8 +17,8 @@ public:
     static bool redirect(HMODULE module) {
         if (!module) return false;
         auto* base = reinterpret_cast<BYTE*>(module);
-        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-            base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const auto* nt =
+            reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
         const DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
         for (auto* entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports); entry->Name; ++entry) {
             if (_stricmp(reinterpret_cast<const char*>(base + entry->Name), "msvcrt.dll") != 0) continue;
@@ -67,4 +67,4 @@ private:
     static inline thread_local bool failed_ = false;
 };
 
-}  // namespace wine_tests
+} // namespace wine_tests

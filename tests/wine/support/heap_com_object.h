@@ -11,4 +11,4 @@ namespace wine_tests {
 template <class Derived, class Interface>
 using HeapComObject = numoria::frame::RefCounted<Derived, Interface>;
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -12,8 +12,7 @@ HostRecord::HostRecord(short rows, short columns, const std::vector<double>& val
     if (!record_.Element || FAILED(SafeArrayAccessData(record_.Element, reinterpret_cast<void**>(&elements)))) return;
     // The first subscript varies fastest in memory.
     for (short i = 0; i < rows; ++i)
-        for (short j = 0; j < columns; ++j)
-            elements[j * rows + i] = values.at(static_cast<size_t>(i * columns + j));
+        for (short j = 0; j < columns; ++j) elements[j * rows + i] = values.at(static_cast<size_t>(i * columns + j));
     SafeArrayUnaccessData(record_.Element);
 }
 
@@ -46,4 +45,4 @@ std::vector<double> record_numbers(const Matrix& record) {
     return numbers;
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -17,7 +17,7 @@ public:
     // `values` row by row; an empty list with nonzero sizes gives a record
     // whose array is absent.
     HostRecord(short rows, short columns, const std::vector<double>& values);
-    HostRecord() = default;  // an empty record to receive a result
+    HostRecord() = default; // an empty record to receive a result
     HostRecord(const HostRecord&) = delete;
     HostRecord& operator=(const HostRecord&) = delete;
     ~HostRecord();
@@ -33,4 +33,4 @@ private:
 // elements row by row; just m and n when the array is absent.
 std::vector<double> record_numbers(const Matrix& record);
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -38,4 +38,4 @@ IncomingCalls::~IncomingCalls() {
 
 const std::vector<IncomingCall>& IncomingCalls::calls() const { return filter_->calls; }
 
-}  // namespace wine_tests
+} // namespace wine_tests

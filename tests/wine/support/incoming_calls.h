@@ -18,10 +18,10 @@ struct IncomingCall {
 
 class IncomingCalls {
 public:
-    IncomingCalls();  // installs itself as the apartment's message filter
+    IncomingCalls(); // installs itself as the apartment's message filter
     IncomingCalls(const IncomingCalls&) = delete;
     IncomingCalls& operator=(const IncomingCalls&) = delete;
-    ~IncomingCalls();  // puts the previous filter back
+    ~IncomingCalls(); // puts the previous filter back
 
     bool installed() const { return installed_; }
     const std::vector<IncomingCall>& calls() const;
@@ -33,4 +33,4 @@ private:
     bool installed_ = false;
 };
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -27,13 +27,11 @@ long CallResult::error_number() const {
 DISPID dispid_of(IDispatch* object, const std::wstring& name) {
     DISPID dispid = DISPID_UNKNOWN;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name.c_str())};
-    if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid)))
-        return DISPID_UNKNOWN;
+    if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid))) return DISPID_UNKNOWN;
     return dispid;
 }
 
-CallResult call_by_name(IDispatch* object, const std::wstring& name, std::vector<Variant> arguments,
-                        WORD flags) {
+CallResult call_by_name(IDispatch* object, const std::wstring& name, std::vector<Variant> arguments, WORD flags) {
     CallResult result;
     DISPID dispid = DISPID_UNKNOWN;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name.c_str())};
@@ -47,8 +45,8 @@ CallResult call_by_name(IDispatch* object, const std::wstring& name, std::vector
     DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
     ExcepInfo exception;
     UINT bad_argument = 0;
-    result.status = object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
-                                   result.value.out(), exception.out(), &bad_argument);
+    result.status = object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.value.out(),
+                                   exception.out(), &bad_argument);
     if (result.status == DISP_E_EXCEPTION) {
         const EXCEPINFO& info = exception.value();
         result.scode = info.scode ? info.scode : static_cast<long>(0x800A0000UL) + info.wCode;
@@ -58,4 +56,4 @@ CallResult call_by_name(IDispatch* object, const std::wstring& name, std::vector
     return result;
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -39,11 +39,10 @@ struct CallResult {
 };
 
 // Calls a member by name with the arguments in the order written.
-CallResult call_by_name(IDispatch* object, const std::wstring& name,
-                        std::vector<Variant> arguments = {},
+CallResult call_by_name(IDispatch* object, const std::wstring& name, std::vector<Variant> arguments = {},
                         WORD flags = DISPATCH_METHOD | DISPATCH_PROPERTYGET);
 
 // The dispatch identifier of a name, or DISPID_UNKNOWN.
 DISPID dispid_of(IDispatch* object, const std::wstring& name);
 
-}  // namespace wine_tests
+} // namespace wine_tests

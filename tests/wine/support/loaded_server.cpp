@@ -5,10 +5,9 @@ namespace wine_tests {
 namespace {
 template <typename Fn>
 Fn lookup(HMODULE module, const char* name) {
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                  : nullptr;
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
 }
-}  // namespace
+} // namespace
 
 LoadedServer::LoadedServer(const std::wstring& path) : module_(LoadLibraryW(path.c_str())) {
     get_class_object = lookup<GetClassObjectFn>(module_, "DllGetClassObject");
@@ -21,4 +20,4 @@ LoadedServer::~LoadedServer() {
     if (module_) FreeLibrary(module_);
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests

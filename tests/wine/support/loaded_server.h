@@ -31,4 +31,4 @@ private:
     HMODULE module_ = nullptr;
 };
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -9,8 +9,7 @@ Microsoft::WRL::ComPtr<MarshalerWitness> MarshalerWitness::create() {
 }
 
 HRESULT MarshalerWitness::QueryInterface(REFIID iid, void** object) {
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-        IsEqualIID(iid, __uuidof(_clsVxNumsMatrixA)))
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) || IsEqualIID(iid, __uuidof(_clsVxNumsMatrixA)))
         *object = static_cast<_clsVxNumsMatrixA*>(this);
     else if (IsEqualIID(iid, IID_ISupportErrorInfo))
         *object = static_cast<ISupportErrorInfo*>(this);
@@ -48,4 +47,4 @@ HRESULT MarshalerWitness::InterfaceSupportsErrorInfo(REFIID iid) {
     return IsEqualIID(iid, __uuidof(_clsVxNumsMatrixA)) ? S_OK : S_FALSE;
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests

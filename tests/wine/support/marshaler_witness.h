@@ -62,4 +62,4 @@ private:
     std::atomic<ULONG> references_{1};
 };
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -9,17 +9,14 @@ namespace {
 class PropertyObject final : public HeapComObject<PropertyObject, IDispatch> {
 public:
     explicit PropertyObject(std::vector<std::pair<std::wstring, Variant>> properties)
-        : properties_(std::move(properties)) {}
+            : properties_(std::move(properties)) {}
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         *count = 0;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override {
-        return DISP_E_BADINDEX;
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                            DISPID* ids) override {
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return DISP_E_BADINDEX; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
         for (UINT i = 0; i < count; ++i) ids[i] = DISPID_UNKNOWN;
         for (size_t i = 0; i < properties_.size(); ++i)
             if (count == 1 && _wcsicmp(properties_[i].first.c_str(), names[0]) == 0) {
@@ -28,8 +25,8 @@ public:
             }
         return DISP_E_UNKNOWNNAME;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
-                                     VARIANT* result, EXCEPINFO*, UINT*) override {
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                     EXCEPINFO*, UINT*) override {
         if (id < 1 || static_cast<size_t>(id) > properties_.size()) return DISP_E_MEMBERNOTFOUND;
         if (!(flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
         if (params && params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
@@ -41,14 +38,13 @@ private:
     std::vector<std::pair<std::wstring, Variant>> properties_;
 };
 
-}  // namespace
+} // namespace
 
-Microsoft::WRL::ComPtr<IDispatch> make_property_object(
-    std::vector<std::pair<std::wstring, Variant>> properties) {
+Microsoft::WRL::ComPtr<IDispatch> make_property_object(std::vector<std::pair<std::wstring, Variant>> properties) {
     Microsoft::WRL::ComPtr<IDispatch> object;
     // Takes over the object's first reference (Attach would add another).
     *object.GetAddressOf() = new PropertyObject(std::move(properties));
     return object;
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests

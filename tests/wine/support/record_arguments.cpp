@@ -52,7 +52,7 @@ std::string hex_bytes(const void* data, std::size_t size) {
     return text;
 }
 
-}  // namespace
+} // namespace
 
 OwnedArray numbered_array(VARTYPE type, const std::vector<SAFEARRAYBOUND>& bounds) {
     // SafeArrayCreate takes the bounds last subscript first.
@@ -146,4 +146,4 @@ std::string deep_describe(const VARIANT& value) {
     return text + " " + hex_bytes((value.vt & VT_BYREF) ? value.byref : &value.llVal, 8);
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests

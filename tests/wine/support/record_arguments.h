@@ -57,7 +57,7 @@ struct HostRecord {
     short n = 0;
     OwnedArray element;
 
-    Matrix* record();  // the record as the interface takes it (valid until the next call)
+    Matrix* record(); // the record as the interface takes it (valid until the next call)
 
 private:
     Matrix record_{};
@@ -74,4 +74,4 @@ VARIANT record_variant(HostRecord& host, IRecordInfo* info, bool by_reference);
 std::string deep_describe(const VARIANT& value);
 std::string deep_describe(const SAFEARRAY* array);
 
-}  // namespace wine_tests
+} // namespace wine_tests

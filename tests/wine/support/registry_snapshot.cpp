@@ -46,29 +46,26 @@ void add_subkeys(const std::wstring& parent, RegistrySnapshot& into) {
     wchar_t name[512];
     for (DWORD index = 0;; ++index) {
         DWORD length = static_cast<DWORD>(std::size(name));
-        if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) !=
-            ERROR_SUCCESS)
-            break;
+        if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         into.insert(parent.empty() ? std::wstring(name) : parent + L"\\" + name);
     }
 }
 
-}  // namespace
+} // namespace
 
 RegistrySnapshot snapshot_class_registrations() {
     RegistrySnapshot snapshot;
-    for (const wchar_t* parent : {L"", L"CLSID", L"Interface", L"TypeLib"})
-        add_subkeys(parent, snapshot);
+    for (const wchar_t* parent : {L"", L"CLSID", L"Interface", L"TypeLib"}) add_subkeys(parent, snapshot);
     return snapshot;
 }
 
 std::wstring class_registry_text(const std::wstring& key, const wchar_t* value_name) {
     wchar_t buffer[1024];
     DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), value_name, RRF_RT_REG_SZ, nullptr, buffer,
-                     &size) != ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), value_name, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
+        ERROR_SUCCESS)
         return L"";
     return buffer;
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -26,4 +26,4 @@ std::vector<std::wstring> type_library_keys(const std::wstring& path);
 // The text of a value of a key under HKEY_CLASSES_ROOT; "" when absent.
 std::wstring class_registry_text(const std::wstring& key, const wchar_t* value_name);
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -50,7 +50,7 @@ std::string describe(const RegistryValue& value) {
     return "type " + std::to_string(value.type) + ", " + std::to_string(value.data.size()) + " bytes";
 }
 
-}  // namespace
+} // namespace
 
 bool NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const {
     return _wcsicmp(a.c_str(), b.c_str()) < 0;
@@ -87,4 +87,4 @@ std::string tree_differences(const RegistryTree& expected, const RegistryTree& a
     return out;
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests

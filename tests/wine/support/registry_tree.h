@@ -30,4 +30,4 @@ RegistryTree read_class_trees(const std::vector<std::wstring>& roots);
 // The keys and values in which two trees differ, one per line.
 std::string tree_differences(const RegistryTree& expected, const RegistryTree& actual);
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -12,21 +12,20 @@ std::wstring fresh_temp_file() {
     wchar_t folder[MAX_PATH];
     wchar_t file[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
-    GetTempFileNameW(folder, L"vxl", 0, file);  // creates it empty
+    GetTempFileNameW(folder, L"vxl", 0, file); // creates it empty
     return file;
 }
 
 std::vector<std::string> split(const std::string& line, const std::string& separator) {
     std::vector<std::string> fields;
     size_t start = 0;
-    for (size_t at; (at = line.find(separator, start)) != std::string::npos;
-         start = at + separator.size())
+    for (size_t at; (at = line.find(separator, start)) != std::string::npos; start = at + separator.size())
         fields.push_back(line.substr(start, at - start));
     fields.push_back(line.substr(start));
     return fields;
 }
 
-}  // namespace
+} // namespace
 
 std::optional<std::wstring> environment_value(const std::wstring& name) {
     wchar_t buffer[4096];
@@ -37,7 +36,7 @@ std::optional<std::wstring> environment_value(const std::wstring& name) {
 }
 
 ScopedEnvironment::ScopedEnvironment(std::wstring name, std::optional<std::wstring> value)
-    : name_(std::move(name)), previous_(environment_value(name_)) {
+        : name_(std::move(name)), previous_(environment_value(name_)) {
     SetEnvironmentVariableW(name_.c_str(), value ? value->c_str() : nullptr);
 }
 
@@ -45,8 +44,7 @@ ScopedEnvironment::~ScopedEnvironment() {
     SetEnvironmentVariableW(name_.c_str(), previous_ ? previous_->c_str() : nullptr);
 }
 
-ScopedStandinLog::ScopedStandinLog()
-    : path_(fresh_temp_file()), redirect_(L"NUMORIA_STANDIN_LOG", path_) {}
+ScopedStandinLog::ScopedStandinLog() : path_(fresh_temp_file()), redirect_(L"NUMORIA_STANDIN_LOG", path_) {}
 
 ScopedStandinLog::~ScopedStandinLog() { DeleteFileW(path_.c_str()); }
 
@@ -81,8 +79,6 @@ std::wstring dist_file(const std::wstring& name) {
     return folder + L"\\" + name;
 }
 
-bool file_exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool file_exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -46,4 +46,4 @@ std::optional<std::wstring> environment_value(const std::wstring& name);
 std::wstring dist_file(const std::wstring& name);
 bool file_exists(const std::wstring& path);
 
-}  // namespace wine_tests
+} // namespace wine_tests

@@ -23,4 +23,4 @@ inline std::wstring name_of(ITypeInfo* info, MEMBERID id = MEMBERID_NIL) {
     return name.text();
 }
 
-}  // namespace wine_tests
+} // namespace wine_tests
