@@ -1,21 +1,10 @@
 #include "peak.h"
 
 #include <algorithm>
-#include <ctime>
+
+#include "cpu_seconds.h"
 
 namespace numoria::bench {
-
-namespace {
-
-// The calling thread's processor time, which load from other processes
-// does not inflate.
-double threadSeconds() {
-    timespec now;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-} // namespace
 
 double measuredPeakPairsPerSecond() {
     __builtin_cpu_init();
@@ -25,9 +14,9 @@ double measuredPeakPairsPerSecond() {
     for (int run = 0; run < 5; ++run) {
         for (auto* kernel : {&peakPairs256, &peakPairs512}) {
             if (kernel == &peakPairs512 && !has512) continue;
-            const double start = threadSeconds();
+            const double start = cpuSeconds(CLOCK_THREAD_CPUTIME_ID);
             const std::int64_t pairs = kernel(20'000'000);
-            best = std::max(best, static_cast<double>(pairs) / (threadSeconds() - start));
+            best = std::max(best, static_cast<double>(pairs) / (cpuSeconds(CLOCK_THREAD_CPUTIME_ID) - start));
         }
     }
     return best;

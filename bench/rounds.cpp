@@ -2,28 +2,23 @@
 
 #include <algorithm>
 #include <chrono>
-#include <ctime>
+
+#include "cpu_seconds.h"
 
 namespace numoria::bench {
 
 namespace {
-
-double processorSeconds() {
-    timespec now;
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
 
 struct Took {
     double wall, processor;
 };
 
 Took timeCalls(const Contender& contender, long calls) {
-    const double processorStart = processorSeconds();
+    const double processorStart = cpuSeconds(CLOCK_PROCESS_CPUTIME_ID);
     const auto start = std::chrono::steady_clock::now();
     for (long i = 0; i < calls; ++i) contender.call();
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-    return {took.count(), processorSeconds() - processorStart};
+    return {took.count(), cpuSeconds(CLOCK_PROCESS_CPUTIME_ID) - processorStart};
 }
 
 double secondsFor(const Contender& contender, long calls) { return timeCalls(contender, calls).wall; }
