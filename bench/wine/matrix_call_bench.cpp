@@ -91,7 +91,7 @@ void registerMatrixCallBenchmarks() {
                            slot->vt = VT_R8;
                            return object->Determinant(record, &slot->dblVal);
                        },
-                       Variant::of_r8(determinantOf3x3(*square->records[0].get()))));
+                       Variant::ofR8(determinantOf3x3(*square->records[0].get()))));
 
     for (short size : {3, 8}) {
         const std::string name = "MultiplyMatrix/" + std::to_string(size) + "x" + std::to_string(size);

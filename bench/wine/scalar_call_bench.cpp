@@ -20,22 +20,22 @@ void registerConversions() {
 
     registerRoutes("DecimalToHex",
                    scalarFixture(
-                       object.Get(), description.Get(), L"DecimalToHex", {Variant::of_i4(kDecimal)}, nullptr,
+                       object.Get(), description.Get(), L"DecimalToHex", {Variant::ofI4(kDecimal)}, nullptr,
                        [object](VARIANT* slot) {
                            slot->vt = VT_BSTR;
                            slot->bstrVal = nullptr;
                            return object->DecimalToHex(kDecimal, &slot->bstrVal);
                        },
-                       Variant::of_text(kHex)));
+                       Variant::ofText(kHex)));
 
-    const Variant hex = Variant::of_text(kHex);
+    const Variant hex = Variant::ofText(kHex);
     registerRoutes("HexToDecimal", scalarFixture(
                                        object.Get(), description.Get(), L"HexToDecimal", {hex}, nullptr,
                                        [object, hex](VARIANT* slot) {
                                            slot->vt = VT_I4;
                                            return object->HexToDecimal(hex.get()->bstrVal, &slot->lVal);
                                        },
-                                       Variant::of_i4(kDecimal)));
+                                       Variant::ofI4(kDecimal)));
 }
 
 void registerCombinatorics() {
@@ -47,23 +47,23 @@ void registerCombinatorics() {
     auto factorialOf = std::make_shared<short>(10);
     registerRoutes("Factorial", scalarFixture(
                                     object.Get(), description.Get(), L"Factorial",
-                                    {Variant::of_ref(VT_I2, factorialOf.get())}, factorialOf,
+                                    {Variant::ofRef(VT_I2, factorialOf.get())}, factorialOf,
                                     [object, n = *factorialOf](VARIANT* slot) mutable {
                                         slot->vt = VT_R8;
                                         return object->Factorial(&n, &slot->dblVal);
                                     },
-                                    Variant::of_r8(3628800.0)));
+                                    Variant::ofR8(3628800.0)));
 
     auto choose = std::make_shared<std::array<short, 2>>(std::array<short, 2>{20, 7});
     registerRoutes("Combination",
                    scalarFixture(
                        object.Get(), description.Get(), L"Combination",
-                       {Variant::of_ref(VT_I2, &(*choose)[0]), Variant::of_ref(VT_I2, &(*choose)[1])}, choose,
+                       {Variant::ofRef(VT_I2, &(*choose)[0]), Variant::ofRef(VT_I2, &(*choose)[1])}, choose,
                        [object, n = (*choose)[0], r = (*choose)[1]](VARIANT* slot) mutable {
                            slot->vt = VT_R8;
                            return object->Combination(&n, &r, &slot->dblVal);
                        },
-                       Variant::of_r8(77520.0)));
+                       Variant::ofR8(77520.0)));
 }
 
 } // namespace

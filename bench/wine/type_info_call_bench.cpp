@@ -30,7 +30,7 @@ HRESULT callCombinationByName(IDispatch* object, double& result) {
                                            dispids.data());
     if (FAILED(status)) return status;
     // rgvarg[k] is the argument of rgdispidNamedArgs[k].
-    std::array<Variant, 2> arguments{Variant::of_i2(kChosen), Variant::of_i2(kItems)};
+    std::array<Variant, 2> arguments{Variant::ofI2(kChosen), Variant::ofI2(kItems)};
     std::array<VARIANT, 2> slots{*arguments[0].get(), *arguments[1].get()};
     DISPPARAMS parameters{slots.data(), &dispids[1], 2, 2};
     Variant value;

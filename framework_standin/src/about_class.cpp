@@ -10,8 +10,8 @@
 namespace vxfu {
 namespace {
 
-bool desktop_available() {
-    if (hooks::ui_disabled()) return false;
+bool desktopAvailable() {
+    if (hooks::uiDisabled()) return false;
     HWINSTA station = GetProcessWindowStation();
     if (!station) return false;
     USEROBJECTFLAGS flags{};
@@ -21,15 +21,14 @@ bool desktop_available() {
 
 } // namespace
 
-CallOutcome app_about(const CallArguments& args, VARIANT*) {
-    IDispatch* app = argument_object(args[0]);
-    if (!app) return type_mismatch(0);
-    std::wstring message = read_property_text(app, L"Title") + L" " + read_property_text(app, L"Major") + L"." +
-                           read_property_text(app, L"Minor") + L"." + read_property_text(app, L"Revision");
-    record_line(L"AppAboutVxfu | " + message);
-    if (auto number = hooks::forced_error(hooks::kFailAbout))
-        return raise(*number, L"The About box could not be shown");
-    if (desktop_available()) MessageBoxW(nullptr, message.c_str(), L"About", MB_OK | MB_ICONINFORMATION);
+CallOutcome appAbout(const CallArguments& args, VARIANT*) {
+    IDispatch* app = argumentObject(args[0]);
+    if (!app) return typeMismatch(0);
+    std::wstring message = readPropertyText(app, L"Title") + L" " + readPropertyText(app, L"Major") + L"." +
+                           readPropertyText(app, L"Minor") + L"." + readPropertyText(app, L"Revision");
+    recordLine(L"AppAboutVxfu | " + message);
+    if (auto number = hooks::forcedError(hooks::kFailAbout)) return raise(*number, L"The About box could not be shown");
+    if (desktopAvailable()) MessageBoxW(nullptr, message.c_str(), L"About", MB_OK | MB_ICONINFORMATION);
     return {};
 }
 

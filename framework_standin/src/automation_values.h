@@ -19,9 +19,9 @@ using numoria::frame::Variant;
 
 // Converts a (possibly by-reference) argument to `type`; fails with the
 // coercion status of the automation runtime.
-HRESULT coerce_argument(const VARIANT& argument, VARTYPE type, Variant& out);
+HRESULT coerceArgument(const VARIANT& argument, VARTYPE type, Variant& out);
 
 // The text of a VARIANT as the runtime would print it; "" when it has none.
-std::wstring variant_text(const VARIANT& value);
+std::wstring variantText(const VARIANT& value);
 
 } // namespace vxfu

@@ -20,11 +20,11 @@ public:
         // A refused class fails here rather than in DllGetClassObject: a
         // missing class object makes COM go on to look for an out-of-process
         // server, which costs seconds per creation under Wine.
-        if (hooks::class_refused(description_.class_name)) return CLASS_E_CLASSNOTAVAILABLE;
-        return create_named_dispatch(description_, iid, object);
+        if (hooks::classRefused(description_.className)) return CLASS_E_CLASSNOTAVAILABLE;
+        return createNamedDispatch(description_, iid, object);
     }
     HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
-        module_lock(lock != FALSE);
+        moduleLock(lock != FALSE);
         return S_OK;
     }
 
@@ -34,7 +34,7 @@ private:
 
 } // namespace
 
-HRESULT create_class_factory(const ClassDescription& description, REFIID iid, void** factory) {
+HRESULT createClassFactory(const ClassDescription& description, REFIID iid, void** factory) {
     return numoria::frame::queryNewObject<ClassFactory>(iid, factory, description);
 }
 

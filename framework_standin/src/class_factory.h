@@ -5,6 +5,6 @@
 
 namespace vxfu {
 
-HRESULT create_class_factory(const ClassDescription& description, REFIID iid, void** factory);
+HRESULT createClassFactory(const ClassDescription& description, REFIID iid, void** factory);
 
 } // namespace vxfu

@@ -15,10 +15,10 @@ namespace vxfu {
 template <class Derived, class Interface>
 class ComObject : public numoria::frame::RefCounted<Derived, Interface> {
 public:
-    ComObject() { module_object_created(); }
+    ComObject() { moduleObjectCreated(); }
 
 protected:
-    ~ComObject() { module_object_destroyed(); }
+    ~ComObject() { moduleObjectDestroyed(); }
 };
 
 } // namespace vxfu

@@ -7,13 +7,13 @@
 
 namespace vxfu {
 
-CallOutcome ensure_environment_status(const CallArguments& args, VARIANT*) {
+CallOutcome ensureEnvironmentStatus(const CallArguments& args, VARIANT*) {
     Variant flag, code;
-    if (FAILED(coerce_argument(args[0], VT_BOOL, flag))) return type_mismatch(0);
-    if (FAILED(coerce_argument(args[1], VT_I2, code))) return type_mismatch(1);
-    record_line(L"EnsureVxEnvironmentStatus | " + std::wstring(flag.get()->boolVal ? L"True" : L"False") + L" | " +
-                std::to_wstring(code.get()->iVal));
-    if (auto number = hooks::forced_error(hooks::kFailEnvironment))
+    if (FAILED(coerceArgument(args[0], VT_BOOL, flag))) return typeMismatch(0);
+    if (FAILED(coerceArgument(args[1], VT_I2, code))) return typeMismatch(1);
+    recordLine(L"EnsureVxEnvironmentStatus | " + std::wstring(flag.get()->boolVal ? L"True" : L"False") + L" | " +
+               std::to_wstring(code.get()->iVal));
+    if (auto number = hooks::forcedError(hooks::kFailEnvironment))
         return raise(*number, L"The environment status could not be ensured");
     return {};
 }

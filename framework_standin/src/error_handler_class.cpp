@@ -9,13 +9,13 @@
 namespace vxfu {
 
 // Arguments: app, error object, text, location, long, text, long, optional.
-CallOutcome error_handler_message(const CallArguments& args, VARIANT*) {
-    IDispatch* error = argument_object(args[1]);
-    if (!error) return type_mismatch(1);
-    record_line(L"ErrorHandlerMessageVx | " + read_property_text(error, L"Number") + L" | " +
-                read_property_text(error, L"Source") + L" | " + read_property_text(error, L"Description") + L" | " +
-                variant_text(args[3]));
-    if (auto number = hooks::forced_error(hooks::kFailErrorHandler))
+CallOutcome errorHandlerMessage(const CallArguments& args, VARIANT*) {
+    IDispatch* error = argumentObject(args[1]);
+    if (!error) return typeMismatch(1);
+    recordLine(L"ErrorHandlerMessageVx | " + readPropertyText(error, L"Number") + L" | " +
+               readPropertyText(error, L"Source") + L" | " + readPropertyText(error, L"Description") + L" | " +
+               variantText(args[3]));
+    if (auto number = hooks::forcedError(hooks::kFailErrorHandler))
         return raise(*number, L"The error report could not be delivered");
     return {};
 }

@@ -6,14 +6,14 @@ namespace vxfu {
 namespace {
 
 constexpr MemberDescription kEnvironmentMembers[] = {
-    {L"EnsureVxEnvironmentStatus", 1, 2, 2, ensure_environment_status},
+    {L"EnsureVxEnvironmentStatus", 1, 2, 2, ensureEnvironmentStatus},
 };
 constexpr MemberDescription kFrameworkMembers[] = {
-    {L"AppAboutVxfu", 1, 1, 1, app_about},
+    {L"AppAboutVxfu", 1, 1, 1, appAbout},
 };
 constexpr MemberDescription kErrorHandlerMembers[] = {
     // The eighth argument is optional.
-    {L"ErrorHandlerMessageVx", 1, 7, 8, error_handler_message},
+    {L"ErrorHandlerMessageVx", 1, 7, 8, errorHandlerMessage},
 };
 
 const ClassDescription kClasses[] = {
@@ -33,6 +33,6 @@ const ClassDescription kClasses[] = {
 
 } // namespace
 
-std::span<const ClassDescription> framework_classes() { return kClasses; }
+std::span<const ClassDescription> frameworkClasses() { return kClasses; }
 
 } // namespace vxfu

@@ -8,6 +8,6 @@
 namespace vxfu {
 
 // Every class, in registration order.
-std::span<const ClassDescription> framework_classes();
+std::span<const ClassDescription> frameworkClasses();
 
 } // namespace vxfu

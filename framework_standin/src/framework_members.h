@@ -5,8 +5,8 @@
 
 namespace vxfu {
 
-CallOutcome ensure_environment_status(const CallArguments& args, VARIANT* result);
-CallOutcome app_about(const CallArguments& args, VARIANT* result);
-CallOutcome error_handler_message(const CallArguments& args, VARIANT* result);
+CallOutcome ensureEnvironmentStatus(const CallArguments& args, VARIANT* result);
+CallOutcome appAbout(const CallArguments& args, VARIANT* result);
+CallOutcome errorHandlerMessage(const CallArguments& args, VARIANT* result);
 
 } // namespace vxfu

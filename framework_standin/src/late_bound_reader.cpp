@@ -9,7 +9,7 @@ namespace {
 
 // GetIDsOfNames, or IDispatchEx::GetDispID for objects that implement only
 // that (Wine's script class objects).
-bool find_name(IDispatch* object, const wchar_t* name, DISPID& dispid) {
+bool findName(IDispatch* object, const wchar_t* name, DISPID& dispid) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     if (SUCCEEDED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid))) return true;
     IDispatchEx* extended = nullptr;
@@ -22,7 +22,7 @@ bool find_name(IDispatch* object, const wchar_t* name, DISPID& dispid) {
 
 } // namespace
 
-IDispatch* argument_object(const VARIANT& argument) {
+IDispatch* argumentObject(const VARIANT& argument) {
     const VARIANT* value = &argument;
     if (value->vt == (VT_VARIANT | VT_BYREF) && value->pvarVal) value = value->pvarVal;
     switch (value->vt) {
@@ -32,23 +32,23 @@ IDispatch* argument_object(const VARIANT& argument) {
     }
 }
 
-std::wstring read_property_text(IDispatch* object, const wchar_t* name, const std::wstring& fallback) {
+std::wstring readPropertyText(IDispatch* object, const wchar_t* name, const std::wstring& fallback) {
     if (!object) return fallback;
     DISPID dispid = DISPID_UNKNOWN;
-    if (!find_name(object, name, dispid)) return fallback;
+    if (!findName(object, name, dispid)) return fallback;
     // A property get first; some objects (script classes) answer only that,
     // others expose the value as a method without arguments.
     for (WORD flags : {WORD(DISPATCH_PROPERTYGET), WORD(DISPATCH_PROPERTYGET | DISPATCH_METHOD)}) {
         DISPPARAMS none{};
         Variant value;
         EXCEPINFO exception{};
-        UINT bad_argument = 0;
+        UINT badArgument = 0;
         HRESULT hr =
-            object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &none, value.get(), &exception, &bad_argument);
+            object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &none, value.get(), &exception, &badArgument);
         SysFreeString(exception.bstrSource);
         SysFreeString(exception.bstrDescription);
         SysFreeString(exception.bstrHelpFile);
-        if (SUCCEEDED(hr)) return variant_text(*value.get());
+        if (SUCCEEDED(hr)) return variantText(*value.get());
     }
     return fallback;
 }

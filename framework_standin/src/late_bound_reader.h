@@ -10,9 +10,9 @@
 namespace vxfu {
 
 // The object an argument holds, by value or by reference; nullptr if none.
-IDispatch* argument_object(const VARIANT& argument);
+IDispatch* argumentObject(const VARIANT& argument);
 
 // The property's value as text; `fallback` when the object lacks it or fails.
-std::wstring read_property_text(IDispatch* object, const wchar_t* name, const std::wstring& fallback = L"?");
+std::wstring readPropertyText(IDispatch* object, const wchar_t* name, const std::wstring& fallback = L"?");
 
 } // namespace vxfu

@@ -4,17 +4,17 @@
 
 namespace vxfu {
 namespace {
-std::atomic<long> live_objects{0};
+std::atomic<long> liveObjects{0};
 std::atomic<long> locks{0};
-HMODULE own_module = nullptr;
+HMODULE ownModule = nullptr;
 } // namespace
 
-void module_object_created() { ++live_objects; }
-void module_object_destroyed() { --live_objects; }
-void module_lock(bool lock) { lock ? ++locks : --locks; }
-bool module_in_use() { return live_objects > 0 || locks > 0; }
+void moduleObjectCreated() { ++liveObjects; }
+void moduleObjectDestroyed() { --liveObjects; }
+void moduleLock(bool lock) { lock ? ++locks : --locks; }
+bool moduleInUse() { return liveObjects > 0 || locks > 0; }
 
-void set_module_handle(HMODULE module) { own_module = module; }
-HMODULE module_handle() { return own_module; }
+void setModuleHandle(HMODULE module) { ownModule = module; }
+HMODULE moduleHandle() { return ownModule; }
 
 } // namespace vxfu

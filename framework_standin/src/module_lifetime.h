@@ -6,12 +6,12 @@
 
 namespace vxfu {
 
-void module_object_created();
-void module_object_destroyed();
-void module_lock(bool lock);
-bool module_in_use();
+void moduleObjectCreated();
+void moduleObjectDestroyed();
+void moduleLock(bool lock);
+bool moduleInUse();
 
-void set_module_handle(HMODULE module);
-HMODULE module_handle();
+void setModuleHandle(HMODULE module);
+HMODULE moduleHandle();
 
 } // namespace vxfu

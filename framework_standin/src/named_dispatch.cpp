@@ -7,7 +7,7 @@ namespace {
 
 constexpr long kControlFacility = static_cast<long>(0x800A0000);
 
-void fill_exception(const AutomationError& error, EXCEPINFO* info) {
+void fillException(const AutomationError& error, EXCEPINFO* info) {
     if (!info) return;
     *info = EXCEPINFO{};
     info->scode = error.number >= 0 && error.number < 65536 ? kControlFacility + error.number : error.number;
@@ -39,23 +39,23 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                     EXCEPINFO* exception, UINT* bad_argument) override {
+                                     EXCEPINFO* exception, UINT* badArgument) override {
         const MemberDescription* member = find(dispid);
         if (!member) return DISP_E_MEMBERNOTFOUND;
         if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
         DISPPARAMS none{};
         const DISPPARAMS& given = params ? *params : none;
         if (given.cNamedArgs != 0) return DISP_E_NONAMEDARGS;
-        if (given.cArgs < member->min_args || given.cArgs > member->max_args) return DISP_E_BADPARAMCOUNT;
+        if (given.cArgs < member->minArgs || given.cArgs > member->maxArgs) return DISP_E_BADPARAMCOUNT;
 
         Variant discarded;
         CallOutcome outcome = member->handler(CallArguments(given), result ? result : discarded.get());
         if (outcome.raised) {
-            fill_exception(outcome.error, exception);
+            fillException(outcome.error, exception);
             return DISP_E_EXCEPTION;
         }
-        if (outcome.status == DISP_E_TYPEMISMATCH && bad_argument)
-            *bad_argument = CallArguments(given).raw_index(outcome.bad_argument);
+        if (outcome.status == DISP_E_TYPEMISMATCH && badArgument)
+            *badArgument = CallArguments(given).rawIndex(outcome.badArgument);
         return outcome.status;
     }
 
@@ -76,14 +76,14 @@ private:
 
 } // namespace
 
-HRESULT create_named_dispatch(const ClassDescription& description, REFIID iid, void** object) {
+HRESULT createNamedDispatch(const ClassDescription& description, REFIID iid, void** object) {
     return numoria::frame::queryNewObject<NamedDispatch>(iid, object, description);
 }
 
-CallOutcome type_mismatch(UINT position) {
+CallOutcome typeMismatch(UINT position) {
     CallOutcome outcome;
     outcome.status = DISP_E_TYPEMISMATCH;
-    outcome.bad_argument = position;
+    outcome.badArgument = position;
     return outcome;
 }
 

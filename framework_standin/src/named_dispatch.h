@@ -22,7 +22,7 @@ public:
     UINT count() const { return params_.cArgs; }
     const VARIANT& operator[](UINT position) const { return params_.rgvarg[params_.cArgs - 1 - position]; }
     // Index into rgvarg for puArgErr.
-    UINT raw_index(UINT position) const { return params_.cArgs - 1 - position; }
+    UINT rawIndex(UINT position) const { return params_.cArgs - 1 - position; }
 
 private:
     const DISPPARAMS& params_;
@@ -39,8 +39,8 @@ struct AutomationError {
 
 struct CallOutcome {
     HRESULT status = S_OK;
-    UINT bad_argument = 0; // for DISP_E_TYPEMISMATCH
-    bool raised = false;   // true: `error` describes the failure
+    UINT badArgument = 0; // for DISP_E_TYPEMISMATCH
+    bool raised = false;  // true: `error` describes the failure
     AutomationError error{};
 };
 
@@ -49,24 +49,24 @@ using MemberHandler = CallOutcome (*)(const CallArguments& args, VARIANT* result
 struct MemberDescription {
     const wchar_t* name;
     DISPID dispid;
-    UINT min_args;
-    UINT max_args;
+    UINT minArgs;
+    UINT maxArgs;
     MemberHandler handler;
 };
 
 struct ClassDescription {
-    const wchar_t* class_name; // short name, e.g. clsVxfuEnvironmentA
-    const wchar_t* prog_id;
+    const wchar_t* className; // short name, e.g. clsVxfuEnvironmentA
+    const wchar_t* progId;
     CLSID clsid;
     std::span<const MemberDescription> members;
 };
 
 // Creates a new object of the described class with one reference.
-HRESULT create_named_dispatch(const ClassDescription& description, REFIID iid, void** object);
+HRESULT createNamedDispatch(const ClassDescription& description, REFIID iid, void** object);
 
 CallOutcome raise(long number, std::wstring description);
 
 // The argument at `position` does not convert: DISP_E_TYPEMISMATCH there.
-CallOutcome type_mismatch(UINT position);
+CallOutcome typeMismatch(UINT position);
 
 } // namespace vxfu

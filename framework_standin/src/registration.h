@@ -7,7 +7,7 @@
 
 namespace vxfu {
 
-HRESULT register_classes(const wchar_t* module_path);
-HRESULT unregister_classes();
+HRESULT registerClasses(const wchar_t* modulePath);
+HRESULT unregisterClasses();
 
 } // namespace vxfu

@@ -26,10 +26,10 @@ private:
 
 } // namespace
 
-void record_line(const std::wstring& line) {
+void recordLine(const std::wstring& line) {
     OutputDebugStringW((L"VxFundara10: " + line + L"\n").c_str());
 
-    std::wstring path = hooks::log_path();
+    std::wstring path = hooks::logPath();
     if (path.empty()) return;
     // Opened for each line in append mode, so several processes can share
     // one log and a reader sees every line as soon as the call returns.

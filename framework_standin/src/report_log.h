@@ -6,6 +6,6 @@
 
 namespace vxfu {
 
-void record_line(const std::wstring& line);
+void recordLine(const std::wstring& line);
 
 } // namespace vxfu

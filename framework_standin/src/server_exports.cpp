@@ -10,7 +10,7 @@ using namespace vxfu;
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     if (reason == DLL_PROCESS_ATTACH) {
-        set_module_handle(instance);
+        setModuleHandle(instance);
         DisableThreadLibraryCalls(instance);
     }
     return TRUE;
@@ -19,19 +19,19 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
 extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** factory) {
     if (!factory) return E_POINTER;
     *factory = nullptr;
-    for (const ClassDescription& cls : framework_classes()) {
-        if (IsEqualCLSID(clsid, cls.clsid)) return create_class_factory(cls, iid, factory);
+    for (const ClassDescription& cls : frameworkClasses()) {
+        if (IsEqualCLSID(clsid, cls.clsid)) return createClassFactory(cls, iid, factory);
     }
     return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return module_in_use() ? S_FALSE : S_OK; }
+extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow() { return moduleInUse() ? S_FALSE : S_OK; }
 
 extern "C" HRESULT STDAPICALLTYPE DllRegisterServer() {
     wchar_t path[MAX_PATH];
-    DWORD length = GetModuleFileNameW(module_handle(), path, MAX_PATH);
+    DWORD length = GetModuleFileNameW(moduleHandle(), path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) return E_FAIL;
-    return register_classes(path);
+    return registerClasses(path);
 }
 
-extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() { return unregister_classes(); }
+extern "C" HRESULT STDAPICALLTYPE DllUnregisterServer() { return unregisterClasses(); }

@@ -19,14 +19,14 @@ std::wstring environment(const wchar_t* name) {
 
 } // namespace
 
-std::wstring log_path() { return environment(L"NUMORIA_STANDIN_LOG"); }
+std::wstring logPath() { return environment(L"NUMORIA_STANDIN_LOG"); }
 
-bool ui_disabled() {
+bool uiDisabled() {
     std::wstring value = environment(L"NUMORIA_STANDIN_NO_UI");
     return !value.empty() && value != L"0";
 }
 
-std::optional<long> forced_error(const wchar_t* variable) {
+std::optional<long> forcedError(const wchar_t* variable) {
     std::wstring value = environment(variable);
     if (value.empty()) return std::nullopt;
     wchar_t* end = nullptr;
@@ -35,11 +35,11 @@ std::optional<long> forced_error(const wchar_t* variable) {
     return number;
 }
 
-bool class_refused(const std::wstring& class_name) {
+bool classRefused(const std::wstring& className) {
     std::wistringstream list(environment(L"NUMORIA_STANDIN_REFUSE"));
     std::wstring item;
     while (std::getline(list, item, L',')) {
-        if (_wcsicmp(item.c_str(), class_name.c_str()) == 0) return true;
+        if (_wcsicmp(item.c_str(), className.c_str()) == 0) return true;
     }
     return false;
 }

@@ -30,10 +30,10 @@
 
 namespace vxfu::hooks {
 
-std::wstring log_path();
-bool ui_disabled();
-std::optional<long> forced_error(const wchar_t* variable);
-bool class_refused(const std::wstring& class_name);
+std::wstring logPath();
+bool uiDisabled();
+std::optional<long> forcedError(const wchar_t* variable);
+bool classRefused(const std::wstring& className);
 
 inline constexpr wchar_t kFailEnvironment[] = L"NUMORIA_STANDIN_FAIL_ENVIRONMENT";
 inline constexpr wchar_t kFailAbout[] = L"NUMORIA_STANDIN_FAIL_ABOUT";

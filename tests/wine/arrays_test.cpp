@@ -34,7 +34,7 @@ struct Grid {
 
 // A new 2-D array of `type` (VT_R8 or VT_VARIANT doubles) holding the grid,
 // first subscripts from `rowLower` and `columnLower`.
-Variant array_of(const Grid& g, VARTYPE type = VT_VARIANT, LONG rowLower = 1, LONG columnLower = 1) {
+Variant arrayOf(const Grid& g, VARTYPE type = VT_VARIANT, LONG rowLower = 1, LONG columnLower = 1) {
     SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(g.rows), rowLower}, {static_cast<ULONG>(g.columns), columnLower}};
     SAFEARRAY* array = SafeArrayCreate(type, 2, bounds);
     for (short i = 0; i < g.rows; ++i)
@@ -44,7 +44,7 @@ Variant array_of(const Grid& g, VARTYPE type = VT_VARIANT, LONG rowLower = 1, LO
             if (type == VT_R8) {
                 SafeArrayPutElement(array, at, const_cast<double*>(&value));
             } else {
-                Variant element = Variant::of_r8(value);
+                Variant element = Variant::ofR8(value);
                 SafeArrayPutElement(array, at, element.get());
             }
         }
@@ -57,7 +57,7 @@ Variant array_of(const Grid& g, VARTYPE type = VT_VARIANT, LONG rowLower = 1, LO
 // A result as record_numbers() writes a record: counts, each dimension's
 // lower bound and count, the elements row by row; every element must be a
 // double.
-std::vector<double> array_numbers(const VARIANT& value) {
+std::vector<double> arrayNumbers(const VARIANT& value) {
     EXPECT_EQ(value.vt, VT_ARRAY | VT_VARIANT);
     if (value.vt != (VT_ARRAY | VT_VARIANT)) return {};
     SAFEARRAY* array = value.parray;
@@ -81,7 +81,7 @@ std::vector<double> array_numbers(const VARIANT& value) {
     return numbers;
 }
 
-bool same_bits(const std::vector<double>& a, const std::vector<double>& b) {
+bool sameBits(const std::vector<double>& a, const std::vector<double>& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
 }
 
@@ -93,9 +93,9 @@ struct Outcome {
     std::vector<double> numbers;
 };
 
-std::wstring text_of(BSTR text) { return text ? std::wstring(text, SysStringLen(text)) : std::wstring(); }
+std::wstring textOf(BSTR text) { return text ? std::wstring(text, SysStringLen(text)) : std::wstring(); }
 
-Outcome record_outcome(HRESULT status, const std::vector<double>& numbers) {
+Outcome recordOutcome(HRESULT status, const std::vector<double>& numbers) {
     Outcome outcome;
     outcome.status = status;
     if (FAILED(status)) {
@@ -104,8 +104,8 @@ Outcome record_outcome(HRESULT status, const std::vector<double>& numbers) {
             Bstr source, description;
             info->GetSource(source.out());
             info->GetDescription(description.out());
-            outcome.source = text_of(source.get());
-            outcome.description = text_of(description.get());
+            outcome.source = textOf(source.get());
+            outcome.description = textOf(description.get());
         }
     } else {
         outcome.numbers = numbers;
@@ -122,7 +122,7 @@ struct Call {
 };
 
 // The record class early-bound on the call's matrices.
-Outcome call_record_class(_clsVxNumsMatrixA* mx, const Call& call) {
+Outcome callRecordClass(_clsVxNumsMatrixA* mx, const Call& call) {
     std::vector<std::unique_ptr<HostRecord>> in;
     for (const Grid& g : call.matrices) in.push_back(std::make_unique<HostRecord>(g.rows, g.columns, g.values));
     HostRecord out;
@@ -144,41 +144,41 @@ Outcome call_record_class(_clsVxNumsMatrixA* mx, const Call& call) {
     if (call.operation == L"Determinant") {
         double determinant = 0;
         const HRESULT status = mx->Determinant(a(0), &determinant);
-        return record_outcome(status, {determinant});
+        return recordOutcome(status, {determinant});
     }
     if (call.operation == L"CreateMatrix") {
         SAFEARRAY* values = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(call.matrices[0].values.size()));
         for (LONG k = 0; k < static_cast<LONG>(call.matrices[0].values.size()); ++k) {
-            Variant value = Variant::of_r8(call.matrices[0].values[k]);
+            Variant value = Variant::ofR8(call.matrices[0].values[k]);
             SafeArrayPutElement(values, &k, value.get());
         }
         const HRESULT status = mx->CreateMatrix(p(0), p(1), &values, out.get());
         SafeArrayDestroy(values);
-        return record_outcome(status, record_numbers(out.value()));
+        return recordOutcome(status, recordNumbers(out.value()));
     }
     const HRESULT status = operations.at(call.operation)();
-    return record_outcome(status, SUCCEEDED(status) ? record_numbers(out.value()) : std::vector<double>{});
+    return recordOutcome(status, SUCCEEDED(status) ? recordNumbers(out.value()) : std::vector<double>{});
 }
 
 // The array class by name, each matrix given as made by `argument`.
-Outcome call_array_class(IDispatch* arrays, const Call& call, const std::function<Variant(const Grid&)>& argument) {
+Outcome callArrayClass(IDispatch* arrays, const Call& call, const std::function<Variant(const Grid&)>& argument) {
     std::vector<Variant> arguments;
     if (call.operation == L"CreateMatrix") {
-        for (short position : call.positions) arguments.push_back(Variant::of_i2(position));
-        for (double value : call.matrices[0].values) arguments.push_back(Variant::of_r8(value));
+        for (short position : call.positions) arguments.push_back(Variant::ofI2(position));
+        for (double value : call.matrices[0].values) arguments.push_back(Variant::ofR8(value));
     } else {
         for (const Grid& g : call.matrices) arguments.push_back(argument(g));
-        if (call.operation == L"ScaleMatrix") arguments.push_back(Variant::of_r8(call.multiplier));
-        for (short position : call.positions) arguments.push_back(Variant::of_i2(position));
+        if (call.operation == L"ScaleMatrix") arguments.push_back(Variant::ofR8(call.multiplier));
+        for (short position : call.positions) arguments.push_back(Variant::ofI2(position));
     }
-    CallResult result = call_by_name(arrays, call.operation, arguments, DISPATCH_METHOD);
+    CallResult result = callByName(arrays, call.operation, arguments, DISPATCH_METHOD);
     if (result.status == DISP_E_EXCEPTION) return {result.scode, result.source, result.description, {}};
     Outcome outcome;
     outcome.status = result.status;
     if (result.value.type() == VT_R8)
         outcome.numbers = {result.value->dblVal};
     else
-        outcome.numbers = array_numbers(*result.value.get());
+        outcome.numbers = arrayNumbers(*result.value.get());
     return outcome;
 }
 
@@ -235,10 +235,10 @@ std::vector<Call> calls() {
 class Arrays : public ::testing::Test {
 protected:
     void SetUp() override {
-        Creation created = create_by_prog_id(kArraysProgId);
+        Creation created = createByProgId(kArraysProgId);
         ASSERT_EQ(created.status, S_OK);
         arrays = created.object;
-        Creation records = create_by_prog_id(L"Numoria10.clsVxNumsMatrixA");
+        Creation records = createByProgId(L"Numoria10.clsVxNumsMatrixA");
         ASSERT_EQ(records.status, S_OK);
         ASSERT_EQ(records.object.As(&matrix), S_OK);
     }
@@ -253,37 +253,37 @@ std::string describe(const Call& call) {
 TEST_F(Arrays, EveryOperationMatchesTheRecordClassBitForBitInEveryArgumentForm) {
     // Each form of a matrix argument the array class takes.
     const std::map<std::string, std::function<Variant(const Grid&)>> forms = {
-        {"VARIANT doubles from 1", [](const Grid& g) { return array_of(g); }},
-        {"doubles from 0 and -3", [](const Grid& g) { return array_of(g, VT_R8, 0, -3); }},
-        {"VARIANT doubles from 5 and 0", [](const Grid& g) { return array_of(g, VT_VARIANT, 5, 0); }},
+        {"VARIANT doubles from 1", [](const Grid& g) { return arrayOf(g); }},
+        {"doubles from 0 and -3", [](const Grid& g) { return arrayOf(g, VT_R8, 0, -3); }},
+        {"VARIANT doubles from 5 and 0", [](const Grid& g) { return arrayOf(g, VT_VARIANT, 5, 0); }},
         {"an object's Value",
          [](const Grid& g) {
-             ComPtr<IDispatch> range = make_property_object({{L"Value", array_of(g)}});
-             return Variant::of_object(range.Get());
+             ComPtr<IDispatch> range = makePropertyObject({{L"Value", arrayOf(g)}});
+             return Variant::ofObject(range.Get());
          }},
     };
     std::vector<Variant> kept; // the storage by-reference arguments point at
     kept.reserve(200);
     for (const Call& call : calls()) {
-        const Outcome expected = call_record_class(matrix.Get(), call);
+        const Outcome expected = callRecordClass(matrix.Get(), call);
         for (const auto& [name, form] : forms) {
-            const Outcome actual = call_array_class(arrays.Get(), call, form);
+            const Outcome actual = callArrayClass(arrays.Get(), call, form);
             EXPECT_EQ(actual.status, expected.status) << describe(call) << ", " << name;
             EXPECT_EQ(actual.source, expected.source) << describe(call) << ", " << name;
             EXPECT_EQ(actual.description, expected.description) << describe(call) << ", " << name;
-            EXPECT_TRUE(same_bits(actual.numbers, expected.numbers)) << describe(call) << ", " << name;
+            EXPECT_TRUE(sameBits(actual.numbers, expected.numbers)) << describe(call) << ", " << name;
         }
         // By reference: a VARIANT that refers to the array.
-        const Outcome byReference = call_array_class(arrays.Get(), call, [&](const Grid& g) {
-            kept.push_back(array_of(g, VT_R8));
-            return Variant::of_ref(VT_VARIANT, kept.back().get());
+        const Outcome byReference = callArrayClass(arrays.Get(), call, [&](const Grid& g) {
+            kept.push_back(arrayOf(g, VT_R8));
+            return Variant::ofRef(VT_VARIANT, kept.back().get());
         });
-        EXPECT_TRUE(same_bits(byReference.numbers, expected.numbers)) << describe(call) << ", by reference";
+        EXPECT_TRUE(sameBits(byReference.numbers, expected.numbers)) << describe(call) << ", by reference";
     }
 }
 
 // A 2-D array of `type` with these counts and no elements filled.
-Variant blank_array(VARTYPE type, std::vector<SAFEARRAYBOUND> bounds) {
+Variant blankArray(VARTYPE type, std::vector<SAFEARRAYBOUND> bounds) {
     Variant value;
     value->parray = SafeArrayCreate(type, static_cast<UINT>(bounds.size()), bounds.data());
     value->vt = VT_ARRAY | type;
@@ -291,7 +291,7 @@ Variant blank_array(VARTYPE type, std::vector<SAFEARRAYBOUND> bounds) {
 }
 
 // An array descriptor that claims these counts and holds no data at all.
-Variant descriptor_only(ULONG rows, ULONG columns) {
+Variant descriptorOnly(ULONG rows, ULONG columns) {
     SAFEARRAY* array = nullptr;
     SafeArrayAllocDescriptorEx(VT_R8, 2, &array);
     array->cbElements = sizeof(double);
@@ -304,20 +304,20 @@ Variant descriptor_only(ULONG rows, ULONG columns) {
 }
 
 TEST_F(Arrays, MalformedArgumentsRaiseErrorsAndNeverCrash) {
-    ComPtr<IDispatch> holder = make_property_object({{L"Value", Variant::of_r8(1)}});
+    ComPtr<IDispatch> holder = makePropertyObject({{L"Value", Variant::ofR8(1)}});
     Variant nullValue;
     nullValue->vt = VT_NULL;
-    Variant objects = blank_array(VT_DISPATCH, {{2, 0}, {2, 0}});
-    Variant objectElement = blank_array(VT_VARIANT, {{1, 0}, {1, 0}});
+    Variant objects = blankArray(VT_DISPATCH, {{2, 0}, {2, 0}});
+    Variant objectElement = blankArray(VT_VARIANT, {{1, 0}, {1, 0}});
     {
         LONG at[2] = {0, 0};
-        Variant element = Variant::of_object(holder.Get());
+        Variant element = Variant::ofObject(holder.Get());
         SafeArrayPutElement(objectElement->parray, at, element.get());
     }
-    Variant text = blank_array(VT_VARIANT, {{1, 0}, {1, 0}});
+    Variant text = blankArray(VT_VARIANT, {{1, 0}, {1, 0}});
     {
         LONG at[2] = {0, 0};
-        Variant element = Variant::of_text(L"two");
+        Variant element = Variant::ofText(L"two");
         SafeArrayPutElement(text->parray, at, element.get());
     }
     struct Case {
@@ -327,33 +327,33 @@ TEST_F(Arrays, MalformedArgumentsRaiseErrorsAndNeverCrash) {
         const wchar_t* description;
     };
     Case cases[] = {
-        {"1-D", blank_array(VT_VARIANT, {{3, 0}}), 13, L"Type mismatch"},
-        {"3-D", blank_array(VT_VARIANT, {{2, 0}, {2, 0}, {2, 0}}), 13, L"Type mismatch"},
+        {"1-D", blankArray(VT_VARIANT, {{3, 0}}), 13, L"Type mismatch"},
+        {"3-D", blankArray(VT_VARIANT, {{2, 0}, {2, 0}, {2, 0}}), 13, L"Type mismatch"},
         {"array of objects", std::move(objects), 13, L"Type mismatch"},
         {"object element", std::move(objectElement), 13, L"Type mismatch"},
-        {"array of longs", blank_array(VT_I4, {{2, 0}, {2, 0}}), 13, L"Type mismatch"},
+        {"array of longs", blankArray(VT_I4, {{2, 0}, {2, 0}}), 13, L"Type mismatch"},
         {"text that is no number", std::move(text), 13, L"Type mismatch"},
         {"Null", std::move(nullValue), 94, L"Invalid use of Null"},
         {"Empty", Variant(), 13, L"Type mismatch"},
-        {"a number", Variant::of_r8(4), 13, L"Type mismatch"},
-        {"an object whose Value is a number", Variant::of_object(holder.Get()), 13, L"Type mismatch"},
-        {"no rows", blank_array(VT_VARIANT, {{0, 1}, {2, 1}}), 5, L"The array has no elements"},
-        {"32768 rows", descriptor_only(32768, 1), 6, L"The array has more than 32767 rows or columns"},
-        {"4 billion columns", descriptor_only(1, 0xFFFFFFFFu), 6, L"The array has more than 32767 rows or columns"},
-        {"counts without data", descriptor_only(3, 3), 13, L"Type mismatch"},
+        {"a number", Variant::ofR8(4), 13, L"Type mismatch"},
+        {"an object whose Value is a number", Variant::ofObject(holder.Get()), 13, L"Type mismatch"},
+        {"no rows", blankArray(VT_VARIANT, {{0, 1}, {2, 1}}), 5, L"The array has no elements"},
+        {"32768 rows", descriptorOnly(32768, 1), 6, L"The array has more than 32767 rows or columns"},
+        {"4 billion columns", descriptorOnly(1, 0xFFFFFFFFu), 6, L"The array has more than 32767 rows or columns"},
+        {"counts without data", descriptorOnly(3, 3), 13, L"Type mismatch"},
     };
     // Each argument by reference, so the call sees the host's VARIANT itself.
     for (Case& c : cases) {
         for (const wchar_t* operation : {L"Determinant", L"TransposeMatrix"}) {
             CallResult result =
-                call_by_name(arrays.Get(), operation, {Variant::of_ref(VT_VARIANT, c.argument.get())}, DISPATCH_METHOD);
+                callByName(arrays.Get(), operation, {Variant::ofRef(VT_VARIANT, c.argument.get())}, DISPATCH_METHOD);
             EXPECT_EQ(result.status, DISP_E_EXCEPTION) << c.label;
-            EXPECT_EQ(result.error_number(), c.number) << c.label;
+            EXPECT_EQ(result.errorNumber(), c.number) << c.label;
             EXPECT_EQ(result.source, L"Numoria10") << c.label;
             EXPECT_EQ(result.description, c.description) << c.label;
         }
     }
-    EXPECT_EQ(call_by_name(arrays.Get(), L"Determinant", {array_of(k22)}).status, S_OK);
+    EXPECT_EQ(callByName(arrays.Get(), L"Determinant", {arrayOf(k22)}).status, S_OK);
 }
 
 TEST_F(Arrays, TheMemberTableAndTheVirtualTableAgreeWithTheTypeLibrary) {
@@ -367,33 +367,33 @@ TEST_F(Arrays, TheMemberTableAndTheVirtualTableAgreeWithTheTypeLibrary) {
         const FuncDesc function(info.Get(), k);
         if (function->memid < 0x60030000) continue; // IDispatch's own
         ++members;
-        EXPECT_EQ(dispid_of(arrays.Get(), name_of(info.Get(), function->memid)), function->memid);
+        EXPECT_EQ(dispidOf(arrays.Get(), nameOf(info.Get(), function->memid)), function->memid);
     }
     EXPECT_EQ(members, 13);
 
     ComPtr<_clsVxNumsArraysA> early;
     ASSERT_EQ(arrays.As(&early), S_OK);
-    Variant input = array_of(k22, VT_R8, 0, 0);
+    Variant input = arrayOf(k22, VT_R8, 0, 0);
     Variant inverse;
     ASSERT_EQ(early->InvertMatrix(*input.get(), inverse.out()), S_OK);
-    CallResult late = call_by_name(arrays.Get(), L"InvertMatrix", {input});
-    EXPECT_TRUE(same_bits(array_numbers(*inverse.get()), array_numbers(*late.value.get())));
+    CallResult late = callByName(arrays.Get(), L"InvertMatrix", {input});
+    EXPECT_TRUE(sameBits(arrayNumbers(*inverse.get()), arrayNumbers(*late.value.get())));
     double determinant = 0;
-    EXPECT_EQ(early->Determinant(*array_of(k23).get(), &determinant), automation_error(1000));
+    EXPECT_EQ(early->Determinant(*arrayOf(k23).get(), &determinant), automationError(1000));
     ComPtr<IErrorInfo> error;
     ASSERT_EQ(GetErrorInfo(0, &error), S_OK);
     Bstr source;
     error->GetSource(source.out());
-    EXPECT_EQ(text_of(source.get()), L"ZizivaDav - Determinant");
+    EXPECT_EQ(textOf(source.get()), L"ZizivaDav - Determinant");
 }
 
-std::wstring key_text(const std::wstring& path) {
+std::wstring keyText(const std::wstring& path) {
     wchar_t value[512] = {};
     LONG size = sizeof(value);
     return RegQueryValueW(HKEY_CLASSES_ROOT, path.c_str(), value, &size) == ERROR_SUCCESS ? value : L"<missing>";
 }
 
-bool key_exists(const std::wstring& path) {
+bool keyExists(const std::wstring& path) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
@@ -404,7 +404,7 @@ TEST(ArraysRegistration, RegistersAsAnAutomationAddInAndRemovesEveryKey) {
     wchar_t text[40] = {};
     StringFromGUID2(__uuidof(clsVxNumsArraysA), text, 40);
     const std::wstring classKey = std::wstring(L"CLSID\\") + text;
-    const std::wstring path = dist_file(L"numori10arrays.dll");
+    const std::wstring path = distFile(L"numori10arrays.dll");
     HMODULE dll = LoadLibraryW(path.c_str());
     ASSERT_NE(dll, nullptr);
     using Export = HRESULT(STDAPICALLTYPE*)();
@@ -420,13 +420,13 @@ TEST(ArraysRegistration, RegistersAsAnAutomationAddInAndRemovesEveryKey) {
         {std::wstring(kArraysProgId) + L"\\CLSID", text},
         {classKey + L"\\Programmable", L""},
     };
-    for (const auto& [key, value] : expected) EXPECT_EQ(key_text(key), value) << narrow(key);
+    for (const auto& [key, value] : expected) EXPECT_EQ(keyText(key), value) << narrow(key);
     ASSERT_EQ(unregisterServer(), S_OK);
-    for (const auto& [key, value] : expected) EXPECT_FALSE(key_exists(key)) << narrow(key);
+    for (const auto& [key, value] : expected) EXPECT_FALSE(keyExists(key)) << narrow(key);
     StringFromGUID2(LIBID_Numoria10Arrays, text, 40);
-    EXPECT_FALSE(key_exists(std::wstring(L"TypeLib\\") + text));
+    EXPECT_FALSE(keyExists(std::wstring(L"TypeLib\\") + text));
     // numori10.dll's registration is untouched, and the prefix is left registered.
-    EXPECT_TRUE(key_exists(L"Numoria10.clsVxNumsMatrixA\\CLSID"));
+    EXPECT_TRUE(keyExists(L"Numoria10.clsVxNumsMatrixA\\CLSID"));
     EXPECT_EQ(registerServer(), S_OK);
     FreeLibrary(dll);
 }

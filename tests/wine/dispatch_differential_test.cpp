@@ -57,19 +57,19 @@ struct MemberUnderTest {
 // One class: its object, its early-bound interface and its type description.
 class ComparedClass {
 public:
-    ComparedClass(const wchar_t* prog_id, const IID& iid) {
-        Creation created = create_by_prog_id(prog_id);
+    ComparedClass(const wchar_t* progId, const IID& iid) {
+        Creation created = createByProgId(progId);
         EXPECT_EQ(created.status, S_OK);
         object_ = created.object;
         if (object_) {
             EXPECT_EQ(object_->QueryInterface(iid, reinterpret_cast<void**>(early_.GetAddressOf())), S_OK);
         }
-        info_ = embedded_interface_info(iid);
+        info_ = embeddedInterfaceInfo(iid);
     }
     bool ready() const { return object_ && early_ && info_; }
-    Observation through_library(const DispatchCall& call) const { return observe(own_invoke(object_.Get()), call); }
-    Observation through_platform(const DispatchCall& call) const {
-        return observe(standard_invoke(early_.Get(), info_.Get()), call);
+    Observation throughLibrary(const DispatchCall& call) const { return observe(ownInvoke(object_.Get()), call); }
+    Observation throughPlatform(const DispatchCall& call) const {
+        return observe(standardInvoke(early_.Get(), info_.Get()), call);
     }
 
     // The identifiers of a member name and its parameter names.
@@ -77,20 +77,20 @@ public:
         HRESULT status;
         std::vector<DISPID> ids;
     };
-    Identifiers ids_through_library(std::vector<std::wstring> names) const {
-        return ids_of(names, [&](LPOLESTR* raw, UINT count, DISPID* ids) {
+    Identifiers idsThroughLibrary(std::vector<std::wstring> names) const {
+        return idsOf(names, [&](LPOLESTR* raw, UINT count, DISPID* ids) {
             return object_->GetIDsOfNames(IID_NULL, raw, count, LOCALE_USER_DEFAULT, ids);
         });
     }
-    Identifiers ids_through_platform(std::vector<std::wstring> names) const {
-        return ids_of(names, [&](LPOLESTR* raw, UINT count, DISPID* ids) {
+    Identifiers idsThroughPlatform(std::vector<std::wstring> names) const {
+        return idsOf(names, [&](LPOLESTR* raw, UINT count, DISPID* ids) {
             return DispGetIDsOfNames(info_.Get(), raw, count, ids);
         });
     }
 
 private:
     template <class Lookup>
-    static Identifiers ids_of(std::vector<std::wstring>& names, Lookup lookup) {
+    static Identifiers idsOf(std::vector<std::wstring>& names, Lookup lookup) {
         std::vector<LPOLESTR> raw;
         for (std::wstring& name : names) raw.push_back(name.data());
         Identifiers found{E_FAIL, std::vector<DISPID>(names.size(), 12345)};
@@ -103,9 +103,9 @@ private:
     ComPtr<ITypeInfo> info_;
 };
 
-Variant text(const wchar_t* value) { return Variant::of_text(value); }
+Variant text(const wchar_t* value) { return Variant::ofText(value); }
 
-Variant of_type(VARTYPE type) {
+Variant ofType(VARTYPE type) {
     Variant v;
     v.get()->vt = type;
     return v;
@@ -117,11 +117,11 @@ struct Sample {
 };
 
 // Argument values of many types, at and beyond the 16- and 32-bit limits.
-std::vector<Sample> argument_samples() {
+std::vector<Sample> argumentSamples() {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double infinity = std::numeric_limits<double>::infinity();
-    Variant null_string;
-    null_string.get()->vt = VT_BSTR;
+    Variant nullString;
+    nullString.get()->vt = VT_BSTR;
     return {
         {"I1 -128", scalar<signed char>(VT_I1, -128)},
         {"I1 7", scalar<signed char>(VT_I1, 7)},
@@ -178,11 +178,11 @@ std::vector<Sample> argument_samples() {
         {"BSTR 'FF'", text(L"FF")},
         {"BSTR 'abc'", text(L"abc")},
         {"BSTR ''", text(L"")},
-        {"BSTR null", null_string},
-        {"EMPTY", of_type(VT_EMPTY)},
-        {"NULL", of_type(VT_NULL)},
-        {"DISPATCH null", of_type(VT_DISPATCH)},
-        {"UNKNOWN null", of_type(VT_UNKNOWN)},
+        {"BSTR null", nullString},
+        {"EMPTY", ofType(VT_EMPTY)},
+        {"NULL", ofType(VT_NULL)},
+        {"DISPATCH null", ofType(VT_DISPATCH)},
+        {"UNKNOWN null", ofType(VT_UNKNOWN)},
     };
 }
 
@@ -194,7 +194,7 @@ const std::vector<std::pair<const char*, Passing>> kPassings = {
     {"by a null reference", Passing::NullReference},
 };
 
-std::vector<MemberUnderTest> conversions_members() {
+std::vector<MemberUnderTest> conversionsMembers() {
     return {
         {"DecimalToBinary", 0x60030001, {scalar<LONG>(VT_I4, 37)}, {0}},
         {"BinaryToDecimal", 0x60030002, {text(L"101")}, {0}},
@@ -205,7 +205,7 @@ std::vector<MemberUnderTest> conversions_members() {
     };
 }
 
-std::vector<MemberUnderTest> percom_members() {
+std::vector<MemberUnderTest> percomMembers() {
     return {
         {"Combination", 0x60030000, {scalar<short>(VT_I2, 40), scalar<short>(VT_I2, 2)}, {0, 1}, VT_I2},
         {"Permutation", 0x60030001, {scalar<short>(VT_I2, 10), scalar<short>(VT_I2, 3)}, {0, 1}, VT_I2},
@@ -215,7 +215,7 @@ std::vector<MemberUnderTest> percom_members() {
 
 // The resource loaders of clsVxNumoria10A: property gets whose identifier
 // (and picture kind) are 32-bit integers by reference.
-std::vector<MemberUnderTest> information_members() {
+std::vector<MemberUnderTest> informationMembers() {
     return {
         {"GetProResStrings", 0x68030003, {scalar<LONG>(VT_I4, 1)}, {0}, VT_I4, DISPATCH_PROPERTYGET},
         {"GetProResPicture",
@@ -228,7 +228,7 @@ std::vector<MemberUnderTest> information_members() {
     };
 }
 
-std::vector<CallArgument> by_value(const std::vector<Variant>& values) {
+std::vector<CallArgument> byValue(const std::vector<Variant>& values) {
     std::vector<CallArgument> arguments;
     for (const Variant& v : values) arguments.push_back({v, Passing::Value});
     return arguments;
@@ -247,36 +247,36 @@ struct GeneratedCase {
     std::size_t position = 0;
 };
 
-Departure departure_of(const MemberUnderTest& member, const Variant& sample, Passing passing) {
+Departure departureOf(const MemberUnderTest& member, const Variant& sample, Passing passing) {
     if (member.referenceType == VT_EMPTY) return Departure::None;
-    const bool exact_type = sample.type() == member.referenceType;
-    if ((passing == Passing::Reference && !exact_type) || passing == Passing::VariantReference)
+    const bool exactType = sample.type() == member.referenceType;
+    if ((passing == Passing::Reference && !exactType) || passing == Passing::VariantReference)
         return Departure::ReferenceCoerced;
-    if (passing == Passing::NullReference && exact_type) return Departure::NullReference;
+    if (passing == Passing::NullReference && exactType) return Departure::NullReference;
     return Departure::None;
 }
 
 // Every sample in every passing at every varied position of the member.
-std::vector<GeneratedCase> argument_cases(const MemberUnderTest& member) {
+std::vector<GeneratedCase> argumentCases(const MemberUnderTest& member) {
     std::vector<GeneratedCase> cases;
-    for (const Sample& sample : argument_samples())
-        for (const auto& [passing_label, passing] : kPassings)
+    for (const Sample& sample : argumentSamples())
+        for (const auto& [passingLabel, passing] : kPassings)
             for (std::size_t position : member.variedPositions) {
                 DispatchCall call;
                 call.dispid = member.dispid;
                 call.flags = member.flags;
-                call.positional = by_value(member.goodArguments);
+                call.positional = byValue(member.goodArguments);
                 call.positional[position] = {sample.value, passing};
-                cases.push_back({sample.label + " " + passing_label + " at " + std::to_string(position), call,
-                                 departure_of(member, sample.value, passing), position});
+                cases.push_back({sample.label + " " + passingLabel + " at " + std::to_string(position), call,
+                                 departureOf(member, sample.value, passing), position});
             }
     return cases;
 }
 
 // Calls that are wrong as a whole: argument counts, named arguments, invoke
 // flags, omitted out-pointers, unknown members.
-std::vector<GeneratedCase> shape_cases(const MemberUnderTest& member) {
-    const std::vector<CallArgument> good = by_value(member.goodArguments);
+std::vector<GeneratedCase> shapeCases(const MemberUnderTest& member) {
+    const std::vector<CallArgument> good = byValue(member.goodArguments);
     std::vector<GeneratedCase> cases;
     auto add = [&](std::string label, auto&& adjust) {
         DispatchCall call;
@@ -287,7 +287,7 @@ std::vector<GeneratedCase> shape_cases(const MemberUnderTest& member) {
         cases.push_back({std::move(label), call});
     };
     // The last case names no free parameter with rgvarg[misnamed].
-    auto named_wrongly = [&](std::size_t misnamed) {
+    auto namedWrongly = [&](std::size_t misnamed) {
         cases.back().departure = Departure::UnknownName;
         cases.back().position = misnamed;
     };
@@ -312,18 +312,18 @@ std::vector<GeneratedCase> shape_cases(const MemberUnderTest& member) {
         c.named.push_back({7, c.positional.back()});
         c.positional.pop_back();
     });
-    named_wrongly(0);
+    namedWrongly(0);
     add("named as a property value", [](DispatchCall& c) {
         c.named.push_back({DISPID_PROPERTYPUT, c.positional.back()});
         c.positional.pop_back();
     });
-    named_wrongly(0);
+    namedWrongly(0);
     add("the same name twice", [](DispatchCall& c) {
         c.named.push_back({0, c.positional.front()});
         c.named.push_back({0, c.positional.front()});
         c.positional.clear();
     });
-    named_wrongly(1);
+    namedWrongly(1);
     add("more names than arguments", [](DispatchCall& c) {
         c.named.push_back({0, c.positional.front()});
         c.positional.clear();
@@ -358,22 +358,22 @@ std::vector<GeneratedCase> shape_cases(const MemberUnderTest& member) {
 }
 
 // The rgvarg index of the argument at `position` of `count` positional ones.
-UINT rgvarg_index(std::size_t position, std::size_t count) { return static_cast<UINT>(count - 1 - position); }
+UINT rgvargIndex(std::size_t position, std::size_t count) { return static_cast<UINT>(count - 1 - position); }
 
 // Checks one departure: the platform's outcome is the one it is known to
 // give, and the library's is the one it gives on purpose.
-void expect_departure(const GeneratedCase& c, const Observation& ours, const Observation& theirs,
-                      const Observation& platform_by_value) {
-    const UINT at = rgvarg_index(c.position, c.call.positional.size());
+void expectDeparture(const GeneratedCase& c, const Observation& ours, const Observation& theirs,
+                     const Observation& platformByValue) {
+    const UINT at = rgvargIndex(c.position, c.call.positional.size());
     switch (c.departure) {
     case Departure::ReferenceCoerced:
         // Coerced as the platform coerces the same value passed by value.
         EXPECT_EQ(theirs.status, DISP_E_TYPEMISMATCH);
-        EXPECT_EQ(ours.status, platform_by_value.status);
+        EXPECT_EQ(ours.status, platformByValue.status);
         if (SUCCEEDED(ours.status))
-            EXPECT_EQ(describe(*ours.result.get()), describe(*platform_by_value.result.get()));
+            EXPECT_EQ(describe(*ours.result.get()), describe(*platformByValue.result.get()));
         else
-            EXPECT_EQ(ours.scode, platform_by_value.scode);
+            EXPECT_EQ(ours.scode, platformByValue.scode);
         break;
     case Departure::NullReference:
         EXPECT_EQ(theirs.status, DISP_E_EXCEPTION);
@@ -396,14 +396,14 @@ struct Tally {
     std::size_t platformWriteBacks = 0;
 };
 
-void compare_member(const ComparedClass& compared, const MemberUnderTest& member, Tally& tally) {
-    std::vector<GeneratedCase> cases = argument_cases(member);
-    for (GeneratedCase& c : shape_cases(member)) cases.push_back(std::move(c));
+void compareMember(const ComparedClass& compared, const MemberUnderTest& member, Tally& tally) {
+    std::vector<GeneratedCase> cases = argumentCases(member);
+    for (GeneratedCase& c : shapeCases(member)) cases.push_back(std::move(c));
     for (const GeneratedCase& c : cases) {
         SCOPED_TRACE(std::string(member.name) + " / " + c.label);
         ++tally.calls;
-        const Observation ours = compared.through_library(c.call);
-        const Observation theirs = compared.through_platform(c.call);
+        const Observation ours = compared.throughLibrary(c.call);
+        const Observation theirs = compared.throughPlatform(c.call);
         EXPECT_EQ(ours.argumentsAfter, ours.argumentsBefore) << "the library wrote an argument";
         if (theirs.argumentsAfter != theirs.argumentsBefore) ++tally.platformWriteBacks;
 
@@ -417,9 +417,9 @@ void compare_member(const ComparedClass& compared, const MemberUnderTest& member
             continue;
         }
         ++tally.departures[c.departure];
-        DispatchCall by_value = c.call;
-        if (c.departure == Departure::ReferenceCoerced) by_value.positional[c.position].passing = Passing::Value;
-        expect_departure(c, ours, theirs, compared.through_platform(by_value));
+        DispatchCall byValue = c.call;
+        if (c.departure == Departure::ReferenceCoerced) byValue.positional[c.position].passing = Passing::Value;
+        expectDeparture(c, ours, theirs, compared.throughPlatform(byValue));
     }
 }
 
@@ -431,11 +431,11 @@ TEST(DispatchDifferential, MembersWithoutRecordsAnswerAsThePlatformDoes) {
     ASSERT_TRUE(conversions.ready());
     ASSERT_TRUE(percom.ready());
     Tally tally;
-    for (const MemberUnderTest& member : conversions_members()) compare_member(conversions, member, tally);
-    for (const MemberUnderTest& member : percom_members()) compare_member(percom, member, tally);
+    for (const MemberUnderTest& member : conversionsMembers()) compareMember(conversions, member, tally);
+    for (const MemberUnderTest& member : percomMembers()) compareMember(percom, member, tally);
     ComparedClass information(L"Numoria10.clsVxNumoria10A", __uuidof(_clsVxNumoria10A));
     ASSERT_TRUE(information.ready());
-    for (const MemberUnderTest& member : information_members()) compare_member(information, member, tally);
+    for (const MemberUnderTest& member : informationMembers()) compareMember(information, member, tally);
     std::cout << tally.calls << " calls compared; departures: " << tally.departures[Departure::ReferenceCoerced]
               << " coerced references, " << tally.departures[Departure::NullReference] << " null references, "
               << tally.departures[Departure::UnknownName] << " unknown names; the platform wrote "
@@ -466,8 +466,8 @@ TEST(DispatchDifferential, ParameterNamesGiveThePositionsThePlatformGives) {
     };
     for (const NameCase& c : cases) {
         SCOPED_TRACE(narrow(c.names[0] + L" " + c.names[1]));
-        const auto ours = c.compared->ids_through_library(c.names);
-        const auto theirs = c.compared->ids_through_platform(c.names);
+        const auto ours = c.compared->idsThroughLibrary(c.names);
+        const auto theirs = c.compared->idsThroughPlatform(c.names);
         EXPECT_EQ(ours.status, theirs.status);
         EXPECT_EQ(ours.ids, theirs.ids);
         if (!c.expected.empty()) {
@@ -499,9 +499,9 @@ TEST(DispatchDifferential, NamedArgumentsThatDoNotConvertReportTheirIndex) {
         call.dispid = 0x60030001; // Permutation
         call.positional = c.positional;
         call.named = c.named;
-        const Observation ours = percom.through_library(call);
+        const Observation ours = percom.throughLibrary(call);
         EXPECT_EQ(ours.status, DISP_E_TYPEMISMATCH);
         EXPECT_EQ(ours.argumentError, std::optional<UINT>(c.position));
-        EXPECT_EQ(percom.through_platform(call).status, DISP_E_TYPEMISMATCH);
+        EXPECT_EQ(percom.throughPlatform(call).status, DISP_E_TYPEMISMATCH);
     }
 }

@@ -28,12 +28,12 @@ struct HostState {
     std::uint16_t x87;
 };
 
-std::uint16_t x87_control() {
+std::uint16_t x87Control() {
     std::uint16_t control = 0;
     asm volatile("fnstcw %0" : "=m"(control));
     return control;
 }
-void set_x87_control(std::uint16_t control) { asm volatile("fldcw %0" : : "m"(control)); }
+void setX87Control(std::uint16_t control) { asm volatile("fldcw %0" : : "m"(control)); }
 
 // What one call gave: its status and the bits of its number.
 struct Outcome {
@@ -43,7 +43,7 @@ struct Outcome {
 };
 
 // A square record with the given elements, row by row, bounds from 1.
-Matrix square_record(short n, const std::vector<double>& rowMajor) {
+Matrix squareRecord(short n, const std::vector<double>& rowMajor) {
     Matrix record{n, n, nullptr};
     SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(n), 1}, {static_cast<ULONG>(n), 1}};
     record.Element = SafeArrayCreate(VT_R8, 2, bounds);
@@ -56,7 +56,7 @@ Matrix square_record(short n, const std::vector<double>& rowMajor) {
     return record;
 }
 
-std::uint64_t first_element_bits(const Matrix& record) {
+std::uint64_t firstElementBits(const Matrix& record) {
     if (record.Element == nullptr) return 0;
     double* data = nullptr;
     SafeArrayAccessData(record.Element, reinterpret_cast<void**>(&data));
@@ -66,8 +66,8 @@ std::uint64_t first_element_bits(const Matrix& record) {
 }
 
 template <class Interface>
-ComPtr<Interface> create(const wchar_t* prog_id) {
-    Creation created = create_by_prog_id(prog_id);
+ComPtr<Interface> create(const wchar_t* progId) {
+    Creation created = createByProgId(progId);
     ComPtr<Interface> typed;
     if (created.object) created.object.As(&typed);
     return typed;
@@ -80,15 +80,15 @@ TEST(FloatingPointIsolation, MembersIgnoreAndRestoreTheHostState) {
     ComPtr<_clsVxNumsPerComA> counting = create<_clsVxNumsPerComA>(L"Numoria10.clsVxNumsPerComA");
     ComPtr<_clsVxNumsConversionsA> conversions = create<_clsVxNumsConversionsA>(L"Numoria10.clsVxNumsConversionsA");
     ASSERT_TRUE(matrices && counting && conversions);
-    ComPtr<IDispatch> counting_by_name;
-    ASSERT_EQ(counting.As(&counting_by_name), S_OK);
+    ComPtr<IDispatch> countingByName;
+    ASSERT_EQ(counting.As(&countingByName), S_OK);
 
     // Inputs whose results depend on the rounding mode, and calls that meet
     // overflow and division by zero inside.
-    Matrix rounding = square_record(3, {0.1, 0.2, 0.3, 0.4, 0.5, 0.7, 0.7, 0.8, 1.1});
-    Matrix huge = square_record(1, {1e308});
-    Matrix zero = square_record(1, {0.0});
-    Matrix third = square_record(1, {3.0});
+    Matrix rounding = squareRecord(3, {0.1, 0.2, 0.3, 0.4, 0.5, 0.7, 0.7, 0.8, 1.1});
+    Matrix huge = squareRecord(1, {1e308});
+    Matrix zero = squareRecord(1, {0.0});
+    Matrix third = squareRecord(1, {3.0});
     Bstr hex;
     *hex.out() = SysAllocString(L"7FFFFFFF");
     struct Call {
@@ -106,7 +106,7 @@ TEST(FloatingPointIsolation, MembersIgnoreAndRestoreTheHostState) {
          [&] {
              Matrix result{};
              HRESULT status = matrices->InvertMatrix(&third, &result);
-             Outcome outcome{status, first_element_bits(result)};
+             Outcome outcome{status, firstElementBits(result)};
              if (result.Element) SafeArrayDestroy(result.Element);
              return outcome;
          }},
@@ -155,7 +155,7 @@ TEST(FloatingPointIsolation, MembersIgnoreAndRestoreTheHostState) {
              VARIANT result;
              VariantInit(&result);
              HRESULT status =
-                 counting_by_name->Invoke(0x60030000, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
+                 countingByName->Invoke(0x60030000, IID_NULL, 0, DISPATCH_METHOD, &params, &result, nullptr, nullptr);
              return Outcome{status, result.vt == VT_R8 ? std::bit_cast<std::uint64_t>(result.dblVal) : 0};
          }},
     };
@@ -179,20 +179,20 @@ TEST(FloatingPointIsolation, MembersIgnoreAndRestoreTheHostState) {
         std::vector<std::pair<std::uint32_t, std::uint16_t>> after;
         outcomes.reserve(calls.size());
         after.reserve(calls.size());
-        const std::uint32_t saved_sse = _mm_getcsr();
-        const std::uint16_t saved_x87 = x87_control();
+        const std::uint32_t savedSse = _mm_getcsr();
+        const std::uint16_t savedX87 = x87Control();
         for (const Call& call : calls) {
             // Only the call runs under the host's state: the test's own code
             // would trap under some of them.
             _mm_setcsr(state.sse);
-            set_x87_control(state.x87);
+            setX87Control(state.x87);
             Outcome outcome = call.run();
-            const std::uint32_t sse_after = _mm_getcsr();
-            const std::uint16_t x87_after = x87_control();
-            _mm_setcsr(saved_sse);
-            set_x87_control(saved_x87);
+            const std::uint32_t sseAfter = _mm_getcsr();
+            const std::uint16_t x87After = x87Control();
+            _mm_setcsr(savedSse);
+            setX87Control(savedX87);
             outcomes.push_back(outcome);
-            after.emplace_back(sse_after, x87_after);
+            after.emplace_back(sseAfter, x87After);
         }
         SetErrorInfo(0, nullptr);
         if (reference.empty()) reference = outcomes;
@@ -205,8 +205,8 @@ TEST(FloatingPointIsolation, MembersIgnoreAndRestoreTheHostState) {
         }
     }
     // The reference itself is what the default state gives.
-    EXPECT_EQ(reference[2].status, automation_error(6));
-    EXPECT_EQ(reference[3].status, automation_error(11));
+    EXPECT_EQ(reference[2].status, automationError(6));
+    EXPECT_EQ(reference[3].status, automationError(11));
     EXPECT_EQ(reference[4], (Outcome{S_OK, 0}));
     EXPECT_EQ(reference[5].bits, std::bit_cast<std::uint64_t>(155117519.99999997));
     EXPECT_EQ(reference[6].bits, 2147483647u);

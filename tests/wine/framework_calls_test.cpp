@@ -19,10 +19,10 @@ namespace {
 const std::string kEnvironmentLocation = "basVxfuCommonA.EnsureVxEnvironmentStatus_Pro";
 const std::string kAboutLocation = "basVxfuCommonA.AppAboutVxfu_Pro";
 
-bool is_automation_error(HRESULT hr) { return HRESULT_FACILITY(hr) == FACILITY_CONTROL && FAILED(hr); }
+bool isAutomationError(HRESULT hr) { return HRESULT_FACILITY(hr) == FACILITY_CONTROL && FAILED(hr); }
 
 // The description the creating thread's error information holds, if any.
-std::optional<std::wstring> pending_error_description() {
+std::optional<std::wstring> pendingErrorDescription() {
     ComPtr<IErrorInfo> info;
     if (GetErrorInfo(0, info.GetAddressOf()) != S_OK || !info) return std::nullopt;
     Bstr description;
@@ -33,11 +33,11 @@ std::optional<std::wstring> pending_error_description() {
 // Unregisters the stand-in for one scope, as if the framework were absent.
 class StandinUnregistered {
 public:
-    StandinUnregistered() : server_(dist_file(L"vxfundara10.dll")) {
-        ok_ = server_.unregister_server && server_.unregister_server() == S_OK;
+    StandinUnregistered() : server_(distFile(L"vxfundara10.dll")) {
+        ok_ = server_.unregisterServer && server_.unregisterServer() == S_OK;
     }
     ~StandinUnregistered() {
-        if (server_.register_server) server_.register_server();
+        if (server_.registerServer) server_.registerServer();
     }
     bool ok() const { return ok_; }
 
@@ -53,7 +53,7 @@ TEST(FrameworkCalls, EachCreationMakesExactlyOneEnvironmentCall) {
         SCOPED_TRACE(narrow(name));
         ScopedStandinLog log;
         for (int created = 1; created <= 3; ++created) {
-            ASSERT_EQ(create_by_prog_id(library_prog_id(name)).status, S_OK);
+            ASSERT_EQ(createByProgId(libraryProgId(name)).status, S_OK);
             auto calls = log.calls("EnsureVxEnvironmentStatus");
             ASSERT_EQ(calls.size(), static_cast<size_t>(created)) << log.contents();
             EXPECT_EQ(calls.back(), (std::vector<std::string>{"EnsureVxEnvironmentStatus", "True", "99"}));
@@ -65,17 +65,17 @@ TEST(FrameworkCalls, EachCreationMakesExactlyOneEnvironmentCall) {
 // An error the framework raises is reported as it is; a failed status
 // without an exception as the runtime error a host would see for it.
 TEST(FrameworkCalls, FailingEnvironmentCallIsReportedAndCreationGoesOn) {
-    const std::wstring bad_parameter_count = std::to_wstring(static_cast<long>(DISP_E_BADPARAMCOUNT));
+    const std::wstring badParameterCount = std::to_wstring(static_cast<long>(DISP_E_BADPARAMCOUNT));
     const std::vector<std::vector<std::string>> cases = {
         {"77", "77", "VxFundara10", "The environment status could not be ensured"},
-        {narrow(bad_parameter_count), "450", "Numoria10", "Wrong number of arguments or invalid property assignment"},
+        {narrow(badParameterCount), "450", "Numoria10", "Wrong number of arguments or invalid property assignment"},
     };
     for (const auto& c : cases) {
         ScopedEnvironment fail(L"NUMORIA_STANDIN_FAIL_ENVIRONMENT", std::wstring(c[0].begin(), c[0].end()));
         for (const std::wstring& name : kLibraryClasses) {
             SCOPED_TRACE(c[0] + " " + narrow(name));
             ScopedStandinLog log;
-            Creation created = create_by_prog_id(library_prog_id(name));
+            Creation created = createByProgId(libraryProgId(name));
             EXPECT_EQ(created.status, S_OK);
             EXPECT_TRUE(created.object);
             EXPECT_EQ(log.calls("EnsureVxEnvironmentStatus").size(), 1u);
@@ -92,11 +92,11 @@ TEST(FrameworkCalls, FailingEnvironmentCallIsReportedAndCreationGoesOn) {
 // on; one inside the report leaves with error 7; only the object's own
 // allocation fails the creation with E_OUTOFMEMORY.
 TEST(FrameworkCalls, AnAllocationFailingInAStepIsReportedAsOutOfMemory) {
-    const std::wstring prog_id = library_prog_id(L"clsVxNumsPerComA");
-    ASSERT_EQ(create_by_prog_id(prog_id).status, S_OK);
+    const std::wstring progId = libraryProgId(L"clsVxNumsPerComA");
+    ASSERT_EQ(createByProgId(progId).status, S_OK);
     ASSERT_TRUE(FailingAllocation::redirect(GetModuleHandleW(L"numori10.dll")));
     CLSID clsid{};
-    ASSERT_EQ(CLSIDFromProgID(prog_id.c_str(), &clsid), S_OK);
+    ASSERT_EQ(CLSIDFromProgID(progId.c_str(), &clsid), S_OK);
     ComPtr<IClassFactory> factory;
     ASSERT_EQ(CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
                                reinterpret_cast<void**>(factory.GetAddressOf())),
@@ -121,7 +121,7 @@ TEST(FrameworkCalls, AnAllocationFailingInAStepIsReportedAsOutOfMemory) {
             for (const auto& report : reports) EXPECT_EQ(report.at(1), "7") << log.contents();
             reported += !reports.empty();
         } else if (n > 1 || status != E_OUTOFMEMORY) {
-            EXPECT_EQ(status, automation_error(7)) << std::hex << status;
+            EXPECT_EQ(status, automationError(7)) << std::hex << status;
         }
     }
     EXPECT_LE(n, kMostAllocations) << "a creation made more allocations than the test tries";
@@ -132,7 +132,7 @@ TEST(FrameworkCalls, MissingEnvironmentClassIsReportedTwiceAndCreationGoesOn) {
     // The creation fails, then the call on the unset object fails: two reports.
     ScopedEnvironment refuse(L"NUMORIA_STANDIN_REFUSE", L"clsVxfuEnvironmentA");
     ScopedStandinLog log;
-    Creation created = create_by_prog_id(library_prog_id(L"clsVxNumsMatrixA"));
+    Creation created = createByProgId(libraryProgId(L"clsVxNumsMatrixA"));
     EXPECT_EQ(created.status, S_OK);
     EXPECT_TRUE(log.calls("EnsureVxEnvironmentStatus").empty());
     auto reports = log.calls("ErrorHandlerMessageVx");
@@ -148,7 +148,7 @@ TEST(FrameworkCalls, CreationFailsWithTheErrorOfAReportThatCannotBeMade) {
     struct Case {
         const char* label;
         std::vector<std::pair<std::wstring, std::wstring>> hooks;
-        bool unregister_standin;
+        bool unregisterStandin;
         std::optional<long> number; // the exact error number, where the stand-in chose it
     };
     const Case cases[] = {
@@ -167,34 +167,34 @@ TEST(FrameworkCalls, CreationFailsWithTheErrorOfAReportThatCannotBeMade) {
         std::vector<std::unique_ptr<ScopedEnvironment>> hooks;
         for (const auto& [name, value] : c.hooks) hooks.push_back(std::make_unique<ScopedEnvironment>(name, value));
         std::optional<StandinUnregistered> absent;
-        if (c.unregister_standin) {
+        if (c.unregisterStandin) {
             absent.emplace();
             ASSERT_TRUE(absent->ok());
         }
         for (const std::wstring& name : kLibraryClasses) {
             SCOPED_TRACE(narrow(name));
             SetErrorInfo(0, nullptr);
-            Creation created = create_by_prog_id(library_prog_id(name));
+            Creation created = createByProgId(libraryProgId(name));
             EXPECT_FALSE(created.object);
-            EXPECT_TRUE(is_automation_error(created.status)) << "creation failed with 0x" << std::hex << created.status;
+            EXPECT_TRUE(isAutomationError(created.status)) << "creation failed with 0x" << std::hex << created.status;
             if (c.number) {
-                EXPECT_EQ(created.status, automation_error(*c.number));
+                EXPECT_EQ(created.status, automationError(*c.number));
             }
-            auto description = pending_error_description();
+            auto description = pendingErrorDescription();
             EXPECT_TRUE(description && !description->empty()) << "no error information";
         }
     }
     // With the framework back, creation works again.
-    EXPECT_EQ(create_by_prog_id(library_prog_id(L"clsVxNumsMatrixA")).status, S_OK);
+    EXPECT_EQ(createByProgId(libraryProgId(L"clsVxNumsMatrixA")).status, S_OK);
 }
 
 TEST(FrameworkCalls, AboutShowsTheLibraryVersionThroughTheFramework) {
-    ScopedEnvironment no_ui(L"NUMORIA_STANDIN_NO_UI", L"1");
+    ScopedEnvironment noUi(L"NUMORIA_STANDIN_NO_UI", L"1");
     ScopedStandinLog log;
-    Creation info = create_by_prog_id(library_prog_id(L"clsVxNumoria10A"));
+    Creation info = createByProgId(libraryProgId(L"clsVxNumoria10A"));
     ASSERT_EQ(info.status, S_OK);
-    CallResult about = call_by_name(info.object.Get(), L"About");
-    ASSERT_EQ(about.status, S_OK) << about.error_number() << " " << narrow(about.source) << ": "
+    CallResult about = callByName(info.object.Get(), L"About");
+    ASSERT_EQ(about.status, S_OK) << about.errorNumber() << " " << narrow(about.source) << ": "
                                   << narrow(about.description) << "\n"
                                   << log.contents();
     EXPECT_EQ(about.value.type(), VT_I4);
@@ -209,14 +209,14 @@ TEST(FrameworkCalls, AboutShowsTheLibraryVersionThroughTheFramework) {
 }
 
 TEST(FrameworkCalls, FailingAboutIsReportedAndAboutStillReturnsZero) {
-    ScopedEnvironment no_ui(L"NUMORIA_STANDIN_NO_UI", L"1");
-    Creation info = create_by_prog_id(library_prog_id(L"clsVxNumoria10A"));
+    ScopedEnvironment noUi(L"NUMORIA_STANDIN_NO_UI", L"1");
+    Creation info = createByProgId(libraryProgId(L"clsVxNumoria10A"));
     ASSERT_EQ(info.status, S_OK);
     {
         ScopedEnvironment fail(L"NUMORIA_STANDIN_FAIL_ABOUT", L"70");
         ScopedStandinLog log;
-        CallResult about = call_by_name(info.object.Get(), L"About");
-        EXPECT_EQ(about.status, S_OK) << about.error_number() << " " << narrow(about.source) << ": "
+        CallResult about = callByName(info.object.Get(), L"About");
+        EXPECT_EQ(about.status, S_OK) << about.errorNumber() << " " << narrow(about.source) << ": "
                                       << narrow(about.description);
         EXPECT_EQ(about.value.number(), 0.0);
         auto reports = log.calls("ErrorHandlerMessageVx");
@@ -227,9 +227,9 @@ TEST(FrameworkCalls, FailingAboutIsReportedAndAboutStillReturnsZero) {
     }
     {
         ScopedEnvironment fail(L"NUMORIA_STANDIN_FAIL_ABOUT", L"70");
-        ScopedEnvironment report_fails(L"NUMORIA_STANDIN_FAIL_ERRORHANDLER", L"1234");
-        CallResult about = call_by_name(info.object.Get(), L"About");
+        ScopedEnvironment reportFails(L"NUMORIA_STANDIN_FAIL_ERRORHANDLER", L"1234");
+        CallResult about = callByName(info.object.Get(), L"About");
         EXPECT_EQ(about.status, DISP_E_EXCEPTION);
-        EXPECT_EQ(about.error_number(), 1234) << "the report's own error leaves About";
+        EXPECT_EQ(about.errorNumber(), 1234) << "the report's own error leaves About";
     }
 }

@@ -21,8 +21,8 @@ using namespace wine_tests;
 
 namespace {
 
-ComPtr<IDispatch> new_information_object() {
-    Creation created = create_by_prog_id(L"Numoria10.clsVxNumoria10A");
+ComPtr<IDispatch> newInformationObject() {
+    Creation created = createByProgId(L"Numoria10.clsVxNumoria10A");
     EXPECT_EQ(created.status, S_OK);
     return created.object;
 }
@@ -43,7 +43,7 @@ IUnknown* identity(IUnknown* object) {
 }
 
 // Runs `body` on a new single-threaded-apartment thread and waits for it.
-void on_apartment_thread(const std::function<void()>& body) {
+void onApartmentThread(const std::function<void()>& body) {
     std::thread thread([&] {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         body();
@@ -52,7 +52,7 @@ void on_apartment_thread(const std::function<void()>& body) {
     thread.join();
 }
 
-std::vector<unsigned char> file_bytes(const std::wstring& path) {
+std::vector<unsigned char> fileBytes(const std::wstring& path) {
     std::vector<unsigned char> bytes;
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file == INVALID_HANDLE_VALUE) return bytes;
@@ -64,7 +64,7 @@ std::vector<unsigned char> file_bytes(const std::wstring& path) {
     return bytes;
 }
 
-std::vector<unsigned char> byte_array(const Variant& value) {
+std::vector<unsigned char> byteArray(const Variant& value) {
     std::vector<unsigned char> bytes;
     if (value.type() != (VT_ARRAY | VT_UI1)) return bytes;
     SAFEARRAY* array = value.get()->parray;
@@ -78,36 +78,36 @@ std::vector<unsigned char> byte_array(const Variant& value) {
 }
 
 // A text of the DLL's version block, read by the client itself.
-std::wstring version_text(const std::wstring& key) {
-    const std::wstring path = dist_file(L"numori10.dll");
+std::wstring versionText(const std::wstring& key) {
+    const std::wstring path = distFile(L"numori10.dll");
     DWORD ignored = 0;
     std::vector<BYTE> block(GetFileVersionInfoSizeW(path.c_str(), &ignored));
     if (block.empty() || !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()))
         return L"<no version block>";
     void* value = nullptr;
     UINT length = 0;
-    const std::wstring sub_block = L"\\StringFileInfo\\040904b0\\" + key;
-    if (!VerQueryValueW(block.data(), sub_block.c_str(), &value, &length)) return L"<absent>";
+    const std::wstring subBlock = L"\\StringFileInfo\\040904b0\\" + key;
+    if (!VerQueryValueW(block.data(), subBlock.c_str(), &value, &length)) return L"<absent>";
     std::wstring text(static_cast<const wchar_t*>(value), length);
     while (!text.empty() && text.back() == L'\0') text.pop_back();
     return text;
 }
 
-CallResult get_property(IDispatch* object, const std::wstring& name, std::vector<Variant> arguments = {}) {
-    return call_by_name(object, name, std::move(arguments), DISPATCH_PROPERTYGET);
+CallResult getProperty(IDispatch* object, const std::wstring& name, std::vector<Variant> arguments = {}) {
+    return callByName(object, name, std::move(arguments), DISPATCH_PROPERTYGET);
 }
 
 // Set object.name = value, the set-by-reference form.
-HRESULT put_ref(IDispatch* object, const std::wstring& name, IDispatch* value) {
-    Variant argument = Variant::of_object(value);
+HRESULT putRef(IDispatch* object, const std::wstring& name, IDispatch* value) {
+    Variant argument = Variant::ofObject(value);
     DISPID put = DISPID_PROPERTYPUT;
     DISPPARAMS params{argument.get(), &put, 1, 1};
-    return object->Invoke(dispid_of(object, name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUTREF, &params,
+    return object->Invoke(dispidOf(object, name), IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUTREF, &params,
                           nullptr, nullptr, nullptr);
 }
 
-IUnknown* held_object(IDispatch* information) {
-    CallResult got = get_property(information, L"BuddyObjectGlobal");
+IUnknown* heldObject(IDispatch* information) {
+    CallResult got = getProperty(information, L"BuddyObjectGlobal");
     EXPECT_EQ(got.status, S_OK);
     EXPECT_EQ(got.value.type(), VT_DISPATCH);
     return got.value.type() == VT_DISPATCH ? identity(got.value.get()->pdispVal) : nullptr;
@@ -116,14 +116,14 @@ IUnknown* held_object(IDispatch* information) {
 } // namespace
 
 TEST(InformationClass, StandardPropertiesDescribeTheLibraryFile) {
-    ComPtr<IDispatch> information = new_information_object();
-    CallResult app = get_property(information.Get(), L"GetProStdProperties");
+    ComPtr<IDispatch> information = newInformationObject();
+    CallResult app = getProperty(information.Get(), L"GetProStdProperties");
     ASSERT_EQ(app.status, S_OK);
     ASSERT_EQ(app.value.type(), VT_DISPATCH);
     IDispatch* properties = app.value.get()->pdispVal;
     ASSERT_NE(properties, nullptr);
 
-    std::wstring folder = dist_file(L"numori10.dll");
+    std::wstring folder = distFile(L"numori10.dll");
     folder.resize(folder.find_last_of(L'\\'));
     struct Case {
         std::wstring name;
@@ -133,28 +133,28 @@ TEST(InformationClass, StandardPropertiesDescribeTheLibraryFile) {
     const Case cases[] = {
         {L"EXEName", VT_BSTR, L"numori10"},
         {L"Path", VT_BSTR, folder},
-        {L"Title", VT_BSTR, version_text(L"ProductName")},
+        {L"Title", VT_BSTR, versionText(L"ProductName")},
         {L"HelpFile", VT_BSTR, L""},
         {L"Major", VT_I2, L"1"},
         {L"Minor", VT_I2, L"0"},
         {L"Revision", VT_I2, L"90"},
-        {L"Comments", VT_BSTR, version_text(L"Comments")},
-        {L"CompanyName", VT_BSTR, version_text(L"CompanyName")},
-        {L"FileDescription", VT_BSTR, version_text(L"FileDescription")},
-        {L"LegalCopyright", VT_BSTR, version_text(L"LegalCopyright")},
-        {L"LegalTrademarks", VT_BSTR, version_text(L"LegalTrademarks")},
-        {L"ProductName", VT_BSTR, version_text(L"ProductName")},
+        {L"Comments", VT_BSTR, versionText(L"Comments")},
+        {L"CompanyName", VT_BSTR, versionText(L"CompanyName")},
+        {L"FileDescription", VT_BSTR, versionText(L"FileDescription")},
+        {L"LegalCopyright", VT_BSTR, versionText(L"LegalCopyright")},
+        {L"LegalTrademarks", VT_BSTR, versionText(L"LegalTrademarks")},
+        {L"ProductName", VT_BSTR, versionText(L"ProductName")},
     };
     ComPtr<_LibraryApp> early = as<_LibraryApp>(properties);
     ASSERT_TRUE(early) << "the App object answers to its dual interface";
     for (const Case& c : cases) {
         SCOPED_TRACE(narrow(c.name));
-        CallResult value = get_property(properties, c.name);
+        CallResult value = getProperty(properties, c.name);
         ASSERT_EQ(value.status, S_OK);
         EXPECT_EQ(value.value.type(), c.type);
         EXPECT_EQ(value.value.text(), c.expected);
     }
-    EXPECT_FALSE(version_text(L"Comments").empty());
+    EXPECT_FALSE(versionText(L"Comments").empty());
 
     // The dual interface's own methods give the same values.
     Bstr name, path;
@@ -176,27 +176,27 @@ TEST(InformationClass, StandardPropertiesDescribeTheLibraryFile) {
         LPOLESTR names[] = {const_cast<LPOLESTR>(c.name.c_str())};
         MEMBERID member = DISPID_UNKNOWN;
         EXPECT_EQ(info->GetIDsOfNames(names, 1, &member), S_OK) << narrow(c.name);
-        EXPECT_EQ(member, dispid_of(properties, c.name)) << narrow(c.name);
+        EXPECT_EQ(member, dispidOf(properties, c.name)) << narrow(c.name);
     }
 }
 
 TEST(InformationClass, OneAppObjectPerThreadSharedByItsInstances) {
-    ComPtr<IDispatch> first = new_information_object();
-    ComPtr<IDispatch> second = new_information_object();
+    ComPtr<IDispatch> first = newInformationObject();
+    ComPtr<IDispatch> second = newInformationObject();
     ComPtr<_clsVxNumoria10A> early = as<_clsVxNumoria10A>(first.Get());
     ASSERT_TRUE(early);
-    ComPtr<IDispatch> by_vtable;
-    ASSERT_EQ(early->get_GetProStdProperties(by_vtable.GetAddressOf()), S_OK);
-    CallResult by_name = get_property(second.Get(), L"GetProStdProperties");
-    ASSERT_EQ(by_name.value.type(), VT_DISPATCH);
-    IUnknown* here = identity(by_vtable.Get());
+    ComPtr<IDispatch> byVtable;
+    ASSERT_EQ(early->get_GetProStdProperties(byVtable.GetAddressOf()), S_OK);
+    CallResult byName = getProperty(second.Get(), L"GetProStdProperties");
+    ASSERT_EQ(byName.value.type(), VT_DISPATCH);
+    IUnknown* here = identity(byVtable.Get());
     EXPECT_NE(here, nullptr);
-    EXPECT_EQ(identity(by_name.value.get()->pdispVal), here) << "two instances, two calls, one App object";
+    EXPECT_EQ(identity(byName.value.get()->pdispVal), here) << "two instances, two calls, one App object";
 
     IUnknown* there = nullptr;
-    on_apartment_thread([&] {
-        ComPtr<IDispatch> other = new_information_object();
-        CallResult app = get_property(other.Get(), L"GetProStdProperties");
+    onApartmentThread([&] {
+        ComPtr<IDispatch> other = newInformationObject();
+        CallResult app = getProperty(other.Get(), L"GetProStdProperties");
         if (app.value.type() == VT_DISPATCH) there = identity(app.value.get()->pdispVal);
     });
     EXPECT_NE(there, nullptr);
@@ -218,7 +218,7 @@ TEST(InformationClass, AppObjectsReleasedWhileTheirThreadsEndAreFreedOnce) {
                 std::thread owner([&] {
                     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
                     {
-                        ComPtr<_clsVxNumoria10A> information = as<_clsVxNumoria10A>(new_information_object().Get());
+                        ComPtr<_clsVxNumoria10A> information = as<_clsVxNumoria10A>(newInformationObject().Get());
                         if (information) information->get_GetProStdProperties(&app);
                     }
                     CoUninitialize();
@@ -234,11 +234,11 @@ TEST(InformationClass, AppObjectsReleasedWhileTheirThreadsEndAreFreedOnce) {
         for (std::thread& thread : threads) thread.join();
         if (HasFailure()) break;
     }
-    EXPECT_EQ(get_property(new_information_object().Get(), L"GetProStdProperties").status, S_OK);
+    EXPECT_EQ(getProperty(newInformationObject().Get(), L"GetProStdProperties").status, S_OK);
 }
 
 TEST(InformationClass, ResourceLoadersRaiseTheirErrors) {
-    ComPtr<IDispatch> information = new_information_object();
+    ComPtr<IDispatch> information = newInformationObject();
     struct Case {
         const char* label;
         std::wstring member;
@@ -252,20 +252,20 @@ TEST(InformationClass, ResourceLoadersRaiseTheirErrors) {
         {"string 0", L"GetProResStrings", 0, {}, 326, L"Resource with identifier '0' not found"},
         {"string -5", L"GetProResStrings", -5, {}, 326, L"Resource with identifier '-5' not found"},
         {"string 70000", L"GetProResStrings", 70000, {}, 326, L""},
-        {"bitmap 1", L"GetProResPicture", 1, Variant::of_i4(0), 326, L""},
-        {"icon 1", L"GetProResPicture", 1, Variant::of_i4(1), 326, L""},
-        {"cursor 101", L"GetProResPicture", 101, Variant::of_i4(2), 326, L"Resource with identifier '101' not found"},
-        {"picture kind 40000", L"GetProResPicture", 1, Variant::of_i4(40000), 6, L"Overflow"},
-        {"picture kind -32769", L"GetProResPicture", 1, Variant::of_i4(-32769), 6, L"Overflow"},
-        {"picture kind 3", L"GetProResPicture", 1, Variant::of_i4(3), 5, L"Invalid procedure call or argument"},
-        {"data of a missing type", L"GetProResData", 1, Variant::of_text(L"NOSUCHTYPE"), 326, L""},
-        {"data of a missing identifier", L"GetProResData", 7, Variant::of_text(L"TYPELIB"), 326,
+        {"bitmap 1", L"GetProResPicture", 1, Variant::ofI4(0), 326, L""},
+        {"icon 1", L"GetProResPicture", 1, Variant::ofI4(1), 326, L""},
+        {"cursor 101", L"GetProResPicture", 101, Variant::ofI4(2), 326, L"Resource with identifier '101' not found"},
+        {"picture kind 40000", L"GetProResPicture", 1, Variant::ofI4(40000), 6, L"Overflow"},
+        {"picture kind -32769", L"GetProResPicture", 1, Variant::ofI4(-32769), 6, L"Overflow"},
+        {"picture kind 3", L"GetProResPicture", 1, Variant::ofI4(3), 5, L"Invalid procedure call or argument"},
+        {"data of a missing type", L"GetProResData", 1, Variant::ofText(L"NOSUCHTYPE"), 326, L""},
+        {"data of a missing identifier", L"GetProResData", 7, Variant::ofText(L"TYPELIB"), 326,
          L"Resource with identifier '7' not found"},
-        {"data of an empty type name", L"GetProResData", 1, Variant::of_text(L""), 326, L""},
-        {"data of string type 6", L"GetProResData", 1, Variant::of_i4(6), 326, L""},
-        {"data of type 0", L"GetProResData", 1, Variant::of_i4(0), 326, L""},
-        {"data of type 70000", L"GetProResData", 1, Variant::of_i4(70000), 326, L""},
-        {"data of identifier 70000", L"GetProResData", 70000, Variant::of_i4(16), 326, L""},
+        {"data of an empty type name", L"GetProResData", 1, Variant::ofText(L""), 326, L""},
+        {"data of string type 6", L"GetProResData", 1, Variant::ofI4(6), 326, L""},
+        {"data of type 0", L"GetProResData", 1, Variant::ofI4(0), 326, L""},
+        {"data of type 70000", L"GetProResData", 1, Variant::ofI4(70000), 326, L""},
+        {"data of identifier 70000", L"GetProResData", 70000, Variant::ofI4(16), 326, L""},
         {"data of type Null", L"GetProResData", 1,
          [] {
              Variant null;
@@ -277,11 +277,11 @@ TEST(InformationClass, ResourceLoadersRaiseTheirErrors) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         long id = c.id;
-        std::vector<Variant> arguments{Variant::of_ref(VT_I4, &id)};
+        std::vector<Variant> arguments{Variant::ofRef(VT_I4, &id)};
         if (c.kind.type() != VT_EMPTY) arguments.push_back(c.kind);
-        CallResult call = get_property(information.Get(), c.member, arguments);
+        CallResult call = getProperty(information.Get(), c.member, arguments);
         ASSERT_EQ(call.status, DISP_E_EXCEPTION);
-        EXPECT_EQ(call.error_number(), c.number);
+        EXPECT_EQ(call.errorNumber(), c.number);
         EXPECT_EQ(call.source, L"Numoria10");
         if (!c.description.empty()) EXPECT_EQ(call.description, c.description);
         EXPECT_EQ(id, c.id) << "the by-reference identifier is not written";
@@ -293,9 +293,9 @@ TEST(InformationClass, ResourceLoadersRaiseTheirErrors) {
     LONG id = 1;
     LoadResConstants kind = static_cast<LoadResConstants>(40000);
     ComPtr<IPictureDisp> picture;
-    EXPECT_EQ(early->get_GetProResPicture(&id, &kind, picture.GetAddressOf()), automation_error(6));
+    EXPECT_EQ(early->get_GetProResPicture(&id, &kind, picture.GetAddressOf()), automationError(6));
     Bstr text;
-    EXPECT_EQ(early->get_GetProResStrings(&id, text.out()), automation_error(326));
+    EXPECT_EQ(early->get_GetProResStrings(&id, text.out()), automationError(326));
     ComPtr<IErrorInfo> error;
     ASSERT_EQ(GetErrorInfo(0, error.GetAddressOf()), S_OK);
     Bstr description;
@@ -304,156 +304,156 @@ TEST(InformationClass, ResourceLoadersRaiseTheirErrors) {
 }
 
 TEST(InformationClass, ResourceDataReturnsTheFilesOwnResources) {
-    ComPtr<IDispatch> information = new_information_object();
+    ComPtr<IDispatch> information = newInformationObject();
     auto data = [&](long id, Variant type) {
-        CallResult call = get_property(information.Get(), L"GetProResData", {Variant::of_ref(VT_I4, &id), type});
-        EXPECT_EQ(call.status, S_OK) << call.error_number() << " " << narrow(call.description);
-        return byte_array(call.value);
+        CallResult call = getProperty(information.Get(), L"GetProResData", {Variant::ofRef(VT_I4, &id), type});
+        EXPECT_EQ(call.status, S_OK) << call.errorNumber() << " " << narrow(call.description);
+        return byteArray(call.value);
     };
 
-    const std::vector<unsigned char> library = file_bytes(dist_file(L"numori10.tlb"));
+    const std::vector<unsigned char> library = fileBytes(distFile(L"numori10.tlb"));
     ASSERT_GT(library.size(), 4u);
-    EXPECT_EQ(data(1, Variant::of_text(L"TYPELIB")), library);
-    EXPECT_EQ(data(1, Variant::of_text(L"typelib")), library) << "custom type names ignore case";
-    EXPECT_EQ(data(2, Variant::of_text(L"TYPELIB")), file_bytes(dist_file(L"numoria_runtime.tlb")));
+    EXPECT_EQ(data(1, Variant::ofText(L"TYPELIB")), library);
+    EXPECT_EQ(data(1, Variant::ofText(L"typelib")), library) << "custom type names ignore case";
+    EXPECT_EQ(data(2, Variant::ofText(L"TYPELIB")), fileBytes(distFile(L"numoria_runtime.tlb")));
 
     // A by-reference VARIANT is read through to the text it refers to.
-    Variant referenced = Variant::of_text(L"TYPELIB");
-    EXPECT_EQ(data(1, Variant::of_ref(VT_VARIANT, referenced.get())), library);
+    Variant referenced = Variant::ofText(L"TYPELIB");
+    EXPECT_EQ(data(1, Variant::ofRef(VT_VARIANT, referenced.get())), library);
 
     // _IID_ resources: a byte count of 16, then the default interface's IID.
-    const std::vector<unsigned char> iid_resource = data(1, Variant::of_text(L"_IID_CLSVXNUMSMATRIXA"));
-    ASSERT_EQ(iid_resource.size(), 20u);
-    EXPECT_EQ(iid_resource[0], 16);
-    EXPECT_EQ(std::memcmp(iid_resource.data() + 4, &__uuidof(_clsVxNumsMatrixA), 16), 0);
+    const std::vector<unsigned char> iidResource = data(1, Variant::ofText(L"_IID_CLSVXNUMSMATRIXA"));
+    ASSERT_EQ(iidResource.size(), 20u);
+    EXPECT_EQ(iidResource[0], 16);
+    EXPECT_EQ(std::memcmp(iidResource.data() + 4, &__uuidof(_clsVxNumsMatrixA), 16), 0);
 
     // A number selects a standard type: 16 is the version block, whose first
     // word is its own length.
-    const std::vector<unsigned char> version = data(1, Variant::of_i2(16));
+    const std::vector<unsigned char> version = data(1, Variant::ofI2(16));
     ASSERT_GE(version.size(), 6u);
     EXPECT_EQ(version[0] | (version[1] << 8), static_cast<int>(version.size()));
-    EXPECT_EQ(data(1, Variant::of_r8(16.0)), version);
+    EXPECT_EQ(data(1, Variant::ofR8(16.0)), version);
 
     // Early-bound, with the type passed by reference.
     ComPtr<_clsVxNumoria10A> early = as<_clsVxNumoria10A>(information.Get());
     ASSERT_TRUE(early);
     LONG id = 1;
-    Variant type = Variant::of_text(L"TYPELIB");
+    Variant type = Variant::ofText(L"TYPELIB");
     Variant result;
     ASSERT_EQ(early->get_GetProResData(&id, type.get(), result.out()), S_OK);
-    EXPECT_EQ(byte_array(result), library);
+    EXPECT_EQ(byteArray(result), library);
     EXPECT_EQ(type.text(), L"TYPELIB");
 }
 
 TEST(InformationClass, HeldObjectIsSharedOnAThreadAndCountedExactly) {
     CountedObject first, second;
-    ComPtr<IDispatch> reader = new_information_object();
+    ComPtr<IDispatch> reader = newInformationObject();
     {
-        ComPtr<IDispatch> writer = new_information_object();
-        ASSERT_EQ(put_ref(writer.Get(), L"BuddyObjectGlobal", first.get()), S_OK);
-        EXPECT_EQ(first.held_by_others(), 1) << "the storage takes one reference";
+        ComPtr<IDispatch> writer = newInformationObject();
+        ASSERT_EQ(putRef(writer.Get(), L"BuddyObjectGlobal", first.get()), S_OK);
+        EXPECT_EQ(first.heldByOthers(), 1) << "the storage takes one reference";
     }
-    EXPECT_EQ(first.held_by_others(), 1) << "it outlives the instance that stored it";
-    EXPECT_EQ(held_object(reader.Get()), identity(first.get()));
-    EXPECT_EQ(first.held_by_others(), 1) << "reading hands out a reference the caller releases";
+    EXPECT_EQ(first.heldByOthers(), 1) << "it outlives the instance that stored it";
+    EXPECT_EQ(heldObject(reader.Get()), identity(first.get()));
+    EXPECT_EQ(first.heldByOthers(), 1) << "reading hands out a reference the caller releases";
 
     // Replacing releases the old reference once; the early-bound form agrees.
     ComPtr<_clsVxNumoria10A> early = as<_clsVxNumoria10A>(reader.Get());
     ASSERT_TRUE(early);
     ASSERT_EQ(early->putref_BuddyObjectGlobal(second.get()), S_OK);
-    EXPECT_EQ(first.held_by_others(), 0);
-    EXPECT_EQ(second.held_by_others(), 1);
+    EXPECT_EQ(first.heldByOthers(), 0);
+    EXPECT_EQ(second.heldByOthers(), 1);
     ASSERT_EQ(early->putref_BuddyObjectGlobal(second.get()), S_OK);
-    EXPECT_EQ(second.held_by_others(), 1) << "storing the same object again keeps one reference";
+    EXPECT_EQ(second.heldByOthers(), 1) << "storing the same object again keeps one reference";
     ComPtr<IDispatch> got;
     ASSERT_EQ(early->get_BuddyObjectGlobal(got.GetAddressOf()), S_OK);
     EXPECT_EQ(identity(got.Get()), identity(second.get()));
     got.Reset();
 
     // Setting no object empties the storage.
-    ASSERT_EQ(put_ref(reader.Get(), L"BuddyObjectGlobal", nullptr), S_OK);
-    EXPECT_EQ(second.held_by_others(), 0);
-    EXPECT_EQ(held_object(reader.Get()), nullptr);
+    ASSERT_EQ(putRef(reader.Get(), L"BuddyObjectGlobal", nullptr), S_OK);
+    EXPECT_EQ(second.heldByOthers(), 0);
+    EXPECT_EQ(heldObject(reader.Get()), nullptr);
     ASSERT_EQ(early->get_BuddyObjectGlobal(got.GetAddressOf()), S_OK);
     EXPECT_FALSE(got);
 
     // There is no plain (value) assignment form.
     {
-        Variant value = Variant::of_object(first.get());
+        Variant value = Variant::ofObject(first.get());
         DISPID put = DISPID_PROPERTYPUT;
         DISPPARAMS params{value.get(), &put, 1, 1};
-        EXPECT_EQ(reader->Invoke(dispid_of(reader.Get(), L"BuddyObjectGlobal"), IID_NULL, LOCALE_USER_DEFAULT,
+        EXPECT_EQ(reader->Invoke(dispidOf(reader.Get(), L"BuddyObjectGlobal"), IID_NULL, LOCALE_USER_DEFAULT,
                                  DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr),
                   DISP_E_MEMBERNOTFOUND);
     }
-    EXPECT_EQ(first.held_by_others(), 0);
-    EXPECT_EQ(held_object(reader.Get()), nullptr);
+    EXPECT_EQ(first.heldByOthers(), 0);
+    EXPECT_EQ(heldObject(reader.Get()), nullptr);
 }
 
 TEST(InformationClass, EachThreadHasItsOwnHeldObject) {
     CountedObject here, there;
-    ComPtr<IDispatch> information = new_information_object();
-    ASSERT_EQ(put_ref(information.Get(), L"BuddyObjectGlobal", here.get()), S_OK);
+    ComPtr<IDispatch> information = newInformationObject();
+    ASSERT_EQ(putRef(information.Get(), L"BuddyObjectGlobal", here.get()), S_OK);
 
-    IUnknown* seen_first = reinterpret_cast<IUnknown*>(1);
-    IUnknown* seen_after_set = nullptr;
-    long there_held_while_thread_lives = -1;
-    on_apartment_thread([&] {
-        ComPtr<IDispatch> other = new_information_object();
-        seen_first = held_object(other.Get());
-        put_ref(other.Get(), L"BuddyObjectGlobal", there.get());
-        seen_after_set = held_object(other.Get());
-        there_held_while_thread_lives = there.held_by_others();
+    IUnknown* seenFirst = reinterpret_cast<IUnknown*>(1);
+    IUnknown* seenAfterSet = nullptr;
+    long thereHeldWhileThreadLives = -1;
+    onApartmentThread([&] {
+        ComPtr<IDispatch> other = newInformationObject();
+        seenFirst = heldObject(other.Get());
+        putRef(other.Get(), L"BuddyObjectGlobal", there.get());
+        seenAfterSet = heldObject(other.Get());
+        thereHeldWhileThreadLives = there.heldByOthers();
     });
-    EXPECT_EQ(seen_first, nullptr) << "a fresh thread holds no object";
-    EXPECT_EQ(seen_after_set, identity(there.get()));
-    EXPECT_EQ(there_held_while_thread_lives, 1);
-    EXPECT_EQ(there.held_by_others(), 0) << "the thread's reference is released when its apartment ends";
-    EXPECT_EQ(held_object(information.Get()), identity(here.get())) << "this thread's storage is untouched";
+    EXPECT_EQ(seenFirst, nullptr) << "a fresh thread holds no object";
+    EXPECT_EQ(seenAfterSet, identity(there.get()));
+    EXPECT_EQ(thereHeldWhileThreadLives, 1);
+    EXPECT_EQ(there.heldByOthers(), 0) << "the thread's reference is released when its apartment ends";
+    EXPECT_EQ(heldObject(information.Get()), identity(here.get())) << "this thread's storage is untouched";
 
-    ASSERT_EQ(put_ref(information.Get(), L"BuddyObjectGlobal", nullptr), S_OK);
-    EXPECT_EQ(here.held_by_others(), 0);
+    ASSERT_EQ(putRef(information.Get(), L"BuddyObjectGlobal", nullptr), S_OK);
+    EXPECT_EQ(here.heldByOthers(), 0);
 }
 
 TEST(InformationClass, HeldObjectKeepsTheLibraryInUse) {
     // The module COM loaded, found by name: its count of live objects.
     HMODULE module = GetModuleHandleW(L"numori10.dll");
     ASSERT_NE(module, nullptr);
-    auto can_unload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(module, "DllCanUnloadNow"));
-    ASSERT_NE(can_unload, nullptr);
+    auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(GetProcAddress(module, "DllCanUnloadNow"));
+    ASSERT_NE(canUnload, nullptr);
 
     CountedObject held;
     {
-        ComPtr<IDispatch> information = new_information_object();
+        ComPtr<IDispatch> information = newInformationObject();
         // Reading the standard properties leaves only the thread's cache.
-        get_property(information.Get(), L"GetProStdProperties");
-        ASSERT_EQ(put_ref(information.Get(), L"BuddyObjectGlobal", held.get()), S_OK);
+        getProperty(information.Get(), L"GetProStdProperties");
+        ASSERT_EQ(putRef(information.Get(), L"BuddyObjectGlobal", held.get()), S_OK);
     }
-    EXPECT_EQ(can_unload(), S_FALSE) << "a held reference keeps the library loaded";
+    EXPECT_EQ(canUnload(), S_FALSE) << "a held reference keeps the library loaded";
     {
-        ComPtr<IDispatch> information = new_information_object();
-        ASSERT_EQ(put_ref(information.Get(), L"BuddyObjectGlobal", nullptr), S_OK);
+        ComPtr<IDispatch> information = newInformationObject();
+        ASSERT_EQ(putRef(information.Get(), L"BuddyObjectGlobal", nullptr), S_OK);
     }
-    EXPECT_EQ(can_unload(), S_OK) << "nothing left: neither objects nor a held reference";
-    EXPECT_EQ(held.held_by_others(), 0);
+    EXPECT_EQ(canUnload(), S_OK) << "nothing left: neither objects nor a held reference";
+    EXPECT_EQ(held.heldByOthers(), 0);
 }
 
 TEST(InformationClass, AboutRaisesTheReportingErrorWhenTheFrameworkIsAbsent) {
-    ComPtr<IDispatch> information = new_information_object();
+    ComPtr<IDispatch> information = newInformationObject();
     ComPtr<_clsVxNumoria10A> early = as<_clsVxNumoria10A>(information.Get());
     ASSERT_TRUE(early);
     LONG result = -1;
     ASSERT_EQ(early->About(&result), S_OK);
     EXPECT_EQ(result, 0);
 
-    LoadedServer standin(dist_file(L"vxfundara10.dll"));
-    ASSERT_TRUE(standin.unregister_server);
-    ASSERT_EQ(standin.unregister_server(), S_OK);
-    CallResult about = call_by_name(information.Get(), L"About");
-    HRESULT early_status = early->About(&result);
-    standin.register_server();
+    LoadedServer standin(distFile(L"vxfundara10.dll"));
+    ASSERT_TRUE(standin.unregisterServer);
+    ASSERT_EQ(standin.unregisterServer(), S_OK);
+    CallResult about = callByName(information.Get(), L"About");
+    HRESULT earlyStatus = early->About(&result);
+    standin.registerServer();
 
     EXPECT_EQ(about.status, DISP_E_EXCEPTION);
-    EXPECT_EQ(about.error_number(), 429) << "the error handler itself cannot be created";
-    EXPECT_EQ(early_status, automation_error(429));
+    EXPECT_EQ(about.errorNumber(), 429) << "the error handler itself cannot be created";
+    EXPECT_EQ(earlyStatus, automationError(429));
 }

@@ -61,13 +61,13 @@ public:
 
     // Starts a call: at most one count of a call may be large, so that no
     // result is ever allocated large in both dimensions.
-    void start_call() { largeLeft_ = 1; }
+    void startCall() { largeLeft_ = 1; }
 
-    VARIANT of_kind(char kind, CallStorage& storage) {
+    VARIANT ofKind(char kind, CallStorage& storage) {
         if (chance(12)) return anything(storage);
         switch (kind) {
         case 'M': return record(storage);
-        case 's': return small_integer(storage);
+        case 's': return smallInteger(storage);
         case 'd': return real();
         default: return value(storage);
         }
@@ -116,7 +116,7 @@ private:
         return scalar(VT_R8, values[pick(8)]);
     }
 
-    VARIANT small_integer(CallStorage& storage) {
+    VARIANT smallInteger(CallStorage& storage) {
         const short value = count();
         switch (pick(10)) {
         case 0: return scalar(VT_I4, value);
@@ -137,13 +137,13 @@ private:
         auto bound = [&] { return SAFEARRAYBOUND{static_cast<ULONG>(pick(5)), pick(5) - 2}; };
         switch (pick(10)) {
         case 0: return OwnedArray();
-        case 1: return numbered_array(VT_R8, {bound()});
-        case 2: return numbered_array(VT_R8, {bound(), bound(), bound()});
+        case 1: return numberedArray(VT_R8, {bound()});
+        case 2: return numberedArray(VT_R8, {bound(), bound(), bound()});
         case 3: {
             static const VARTYPE others[] = {VT_I4, VT_VARIANT, VT_BSTR, VT_R4};
-            return numbered_array(others[pick(4)], {bound(), bound()});
+            return numberedArray(others[pick(4)], {bound(), bound()});
         }
-        default: return numbered_array(VT_R8, {bound(), bound()});
+        default: return numberedArray(VT_R8, {bound(), bound()});
         }
     }
 
@@ -154,7 +154,7 @@ private:
         host.element = element();
         IRecordInfo* info = chance(90) ? info_ : (chance(50) ? nullptr : foreign_);
         const int passing = pick(10);
-        VARIANT v = record_variant(host, info, passing < 7);
+        VARIANT v = recordVariant(host, info, passing < 7);
         if (passing < 8) return v;
         // Through a VARIANT reference.
         VARIANT& target = storage.referenced.emplace_back(v);
@@ -193,7 +193,7 @@ private:
             break;
         case 9:
             v.vt = VT_ARRAY | VT_R8;
-            v.parray = storage.arrays.emplace_back(numbered_array(VT_R8, {{2, 1}, {2, 1}})).get();
+            v.parray = storage.arrays.emplace_back(numberedArray(VT_R8, {{2, 1}, {2, 1}})).get();
             break;
         case 10:
             v.vt = VT_RECORD | VT_BYREF;
@@ -211,14 +211,14 @@ private:
     int largeLeft_ = 1;
 };
 
-bool is_argument_status(HRESULT status) {
+bool isArgumentStatus(HRESULT status) {
     return status == DISP_E_TYPEMISMATCH || status == DISP_E_OVERFLOW || status == DISP_E_BADVARTYPE ||
            status == E_INVALIDARG;
 }
 
 // A result as the member declares it, whose record (if any) is well-formed;
 // it is then copied and cleared as a host would.
-void expect_clean_result(const RecordMember& member, VARIANT& result) {
+void expectCleanResult(const RecordMember& member, VARIANT& result) {
     ASSERT_EQ(result.vt, member.result);
     if (result.vt == VT_RECORD) {
         ASSERT_NE(result.pvRecord, nullptr);
@@ -240,10 +240,10 @@ void expect_clean_result(const RecordMember& member, VARIANT& result) {
 } // namespace
 
 TEST(MalformedCalls, RandomArgumentsToRecordMembersComeBackCleanly) {
-    Creation created = create_by_prog_id(L"Numoria10.clsVxNumsMatrixA");
+    Creation created = createByProgId(L"Numoria10.clsVxNumsMatrixA");
     ASSERT_EQ(created.status, S_OK);
-    ComPtr<IRecordInfo> info = platform_matrix_info();
-    ComPtr<IRecordInfo> foreign = foreign_record_info();
+    ComPtr<IRecordInfo> info = platformMatrixInfo();
+    ComPtr<IRecordInfo> foreign = foreignRecordInfo();
     ASSERT_TRUE(info);
     std::mt19937 random(20240611);
     ArgumentMaker maker(random, info.Get(), foreign.Get());
@@ -254,38 +254,38 @@ TEST(MalformedCalls, RandomArgumentsToRecordMembersComeBackCleanly) {
         const RecordMember& member = kMembers[random() % std::size(kMembers)];
         SCOPED_TRACE("call " + std::to_string(k) + ": " + member.name);
         CallStorage storage;
-        maker.start_call();
+        maker.startCall();
         std::string kinds = member.parameters;
         if (kinds.back() == 'v') kinds.replace(kinds.size() - 1, 1, std::string(random() % 7, 'v'));
         if (random() % 20 == 0) kinds.pop_back();
         if (random() % 20 == 0) kinds.push_back('d');
         std::vector<VARIANT> reversed;
-        for (auto it = kinds.rbegin(); it != kinds.rend(); ++it) reversed.push_back(maker.of_kind(*it, storage));
+        for (auto it = kinds.rbegin(); it != kinds.rend(); ++it) reversed.push_back(maker.ofKind(*it, storage));
         std::vector<std::string> before;
-        for (const VARIANT& v : reversed) before.push_back(deep_describe(v));
+        for (const VARIANT& v : reversed) before.push_back(deepDescribe(v));
 
         DISPPARAMS parameters{reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()),
                               0};
         VARIANT result;
         VariantInit(&result);
         ExcepInfo exception;
-        UINT argument_error = 0xDEADBEEF;
+        UINT argumentError = 0xDEADBEEF;
         const HRESULT status = created.object->Invoke(member.dispid, IID_NULL, 0, DISPATCH_METHOD, &parameters, &result,
-                                                      exception.out(), &argument_error);
+                                                      exception.out(), &argumentError);
         ++statuses[status == DISP_E_EXCEPTION ? exception.value().scode : status];
 
-        for (std::size_t a = 0; a < reversed.size(); ++a) EXPECT_EQ(deep_describe(reversed[a]), before[a]) << a;
+        for (std::size_t a = 0; a < reversed.size(); ++a) EXPECT_EQ(deepDescribe(reversed[a]), before[a]) << a;
         if (status == S_OK) {
             ++successes;
-            expect_clean_result(member, result);
+            expectCleanResult(member, result);
             continue;
         }
         EXPECT_EQ(result.vt, VT_EMPTY);
         if (status == DISP_E_EXCEPTION) {
             EXPECT_TRUE(FAILED(exception.value().scode));
             EXPECT_NE(exception.value().bstrDescription, nullptr);
-        } else if (is_argument_status(status)) {
-            EXPECT_LT(argument_error, reversed.size());
+        } else if (isArgumentStatus(status)) {
+            EXPECT_LT(argumentError, reversed.size());
         } else {
             EXPECT_EQ(status, DISP_E_BADPARAMCOUNT);
         }

@@ -60,29 +60,29 @@ Outcome invoke(IDispatch* object, DISPID dispid, std::vector<VARIANT> arguments,
     DISPPARAMS parameters{reversed.empty() ? nullptr : reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
     Outcome outcome;
     ExcepInfo exception;
-    UINT argument_error = kUnwritten;
+    UINT argumentError = kUnwritten;
     outcome.status = object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, outcome.result.out(),
-                                    exception.out(), &argument_error);
+                                    exception.out(), &argumentError);
     outcome.failure = outcome.status == DISP_E_EXCEPTION ? exception.value().scode : outcome.status;
-    if (argument_error != kUnwritten) outcome.argumentError = argument_error;
+    if (argumentError != kUnwritten) outcome.argumentError = argumentError;
     return outcome;
 }
 
-VARIANT raw_i2(short value) {
+VARIANT rawI2(short value) {
     VARIANT v;
     v.vt = VT_I2;
     v.iVal = value;
     return v;
 }
 
-VARIANT raw_r8(double value) {
+VARIANT rawR8(double value) {
     VARIANT v;
     v.vt = VT_R8;
     v.dblVal = value;
     return v;
 }
 
-VARIANT raw_reference(VARTYPE type, void* storage) {
+VARIANT rawReference(VARTYPE type, void* storage) {
     VARIANT v;
     v.vt = static_cast<VARTYPE>(VT_BYREF | type);
     v.byref = storage;
@@ -92,13 +92,13 @@ VARIANT raw_reference(VARTYPE type, void* storage) {
 // The library's objects and the platform's Matrix description.
 struct Objects {
     Objects() {
-        matrix = create_by_prog_id(L"Numoria10.clsVxNumsMatrixA").object;
-        conversions = create_by_prog_id(L"Numoria10.clsVxNumsConversionsA").object;
-        percom = create_by_prog_id(L"Numoria10.clsVxNumsPerComA").object;
+        matrix = createByProgId(L"Numoria10.clsVxNumsMatrixA").object;
+        conversions = createByProgId(L"Numoria10.clsVxNumsConversionsA").object;
+        percom = createByProgId(L"Numoria10.clsVxNumsPerComA").object;
         if (matrix) matrix.As(&matrixEarly);
         if (conversions) conversions.As(&conversionsEarly);
         if (percom) percom.As(&percomEarly);
-        info = platform_matrix_info();
+        info = platformMatrixInfo();
     }
     bool ready() const { return matrixEarly && conversionsEarly && percomEarly && info; }
 
@@ -109,16 +109,16 @@ struct Objects {
     ComPtr<IRecordInfo> info;
 };
 
-HostRecord record_of(short m, short n, VARTYPE type, std::vector<SAFEARRAYBOUND> bounds) {
+HostRecord recordOf(short m, short n, VARTYPE type, std::vector<SAFEARRAYBOUND> bounds) {
     HostRecord host;
     host.m = m;
     host.n = n;
-    host.element = numbered_array(type, bounds);
+    host.element = numberedArray(type, bounds);
     return host;
 }
 
 // A two-dimensional array descriptor of doubles whose data was never allocated.
-HostRecord without_data(short m, short n) {
+HostRecord withoutData(short m, short n) {
     HostRecord host;
     host.m = m;
     host.n = n;
@@ -129,7 +129,7 @@ HostRecord without_data(short m, short n) {
 }
 
 HostRecord square(short size) {
-    return record_of(size, size, VT_R8, {{static_cast<ULONG>(size), 1}, {static_cast<ULONG>(size), 1}});
+    return recordOf(size, size, VT_R8, {{static_cast<ULONG>(size), 1}, {static_cast<ULONG>(size), 1}});
 }
 
 } // namespace
@@ -137,7 +137,7 @@ HostRecord square(short size) {
 TEST(MalformedCalls, ParameterBlocksWithNullPointersAreRefused) {
     Objects objects;
     ASSERT_TRUE(objects.ready());
-    VARIANT five = raw_i2(5);
+    VARIANT five = rawI2(5);
     DISPID named[] = {0};
     struct Case {
         const char* label;
@@ -193,9 +193,9 @@ TEST(MalformedCalls, ParameterBlocksWithNullPointersAreRefused) {
         DISPPARAMS parameters = c.parameters;
         Variant result;
         ExcepInfo exception;
-        UINT argument_error = kUnwritten;
+        UINT argumentError = kUnwritten;
         EXPECT_EQ(c.object->Invoke(c.dispid, IID_NULL, 0, DISPATCH_METHOD, c.noParameterBlock ? nullptr : &parameters,
-                                   result.out(), exception.out(), &argument_error),
+                                   result.out(), exception.out(), &argumentError),
                   c.expected);
         EXPECT_EQ(result.type(), VT_EMPTY);
     }
@@ -208,8 +208,8 @@ TEST(MalformedCalls, ParameterBlocksWithNullPointersAreRefused) {
 TEST(MalformedCalls, RecordArgumentsThatAreNoMatrixAreRefused) {
     Objects objects;
     ASSERT_TRUE(objects.ready());
-    ComPtr<IRecordInfo> foreign = foreign_record_info();
-    const std::vector<SAFEARRAYBOUND> two_by_two = {{2, 1}, {2, 1}};
+    ComPtr<IRecordInfo> foreign = foreignRecordInfo();
+    const std::vector<SAFEARRAYBOUND> twoByTwo = {{2, 1}, {2, 1}};
     struct Case {
         const char* label;
         HostRecord host;
@@ -220,31 +220,31 @@ TEST(MalformedCalls, RecordArgumentsThatAreNoMatrixAreRefused) {
         {"no record description", square(2), nullptr},
         {"another record type's description", square(2), foreign.Get()},
         {"no record", square(2), objects.info.Get(), true},
-        {"one-dimensional Element", record_of(2, 2, VT_R8, {{4, 1}}), objects.info.Get()},
-        {"three-dimensional Element", record_of(2, 2, VT_R8, {{2, 1}, {2, 1}, {2, 1}}), objects.info.Get()},
-        {"Element of 32-bit integers", record_of(2, 2, VT_I4, two_by_two), objects.info.Get()},
-        {"Element of single-precision floats", record_of(2, 2, VT_R4, two_by_two), objects.info.Get()},
-        {"Element of VARIANTs", record_of(2, 2, VT_VARIANT, two_by_two), objects.info.Get()},
-        {"Element of strings", record_of(2, 2, VT_BSTR, two_by_two), objects.info.Get()},
-        {"Element without data", without_data(2, 2), objects.info.Get()},
+        {"one-dimensional Element", recordOf(2, 2, VT_R8, {{4, 1}}), objects.info.Get()},
+        {"three-dimensional Element", recordOf(2, 2, VT_R8, {{2, 1}, {2, 1}, {2, 1}}), objects.info.Get()},
+        {"Element of 32-bit integers", recordOf(2, 2, VT_I4, twoByTwo), objects.info.Get()},
+        {"Element of single-precision floats", recordOf(2, 2, VT_R4, twoByTwo), objects.info.Get()},
+        {"Element of VARIANTs", recordOf(2, 2, VT_VARIANT, twoByTwo), objects.info.Get()},
+        {"Element of strings", recordOf(2, 2, VT_BSTR, twoByTwo), objects.info.Get()},
+        {"Element without data", withoutData(2, 2), objects.info.Get()},
     };
     for (Case& c : cases) {
-        for (bool by_reference : {false, true}) {
-            SCOPED_TRACE(std::string(c.label) + (by_reference ? " by reference" : " by value"));
-            VARIANT argument = record_variant(c.host, c.info, by_reference);
+        for (bool byReference : {false, true}) {
+            SCOPED_TRACE(std::string(c.label) + (byReference ? " by reference" : " by value"));
+            VARIANT argument = recordVariant(c.host, c.info, byReference);
             if (c.noRecord) argument.pvRecord = nullptr;
-            const std::string before = deep_describe(argument);
+            const std::string before = deepDescribe(argument);
             // As the only argument, and as the second operand.
             Outcome alone = invoke(objects.matrix.Get(), kDeterminant, {argument});
             EXPECT_EQ(alone.status, DISP_E_TYPEMISMATCH);
             EXPECT_EQ(alone.argumentError, std::optional<UINT>(0));
             HostRecord good = square(2);
             Outcome second =
-                invoke(objects.matrix.Get(), kAddMatrix, {record_variant(good, objects.info.Get(), true), argument});
+                invoke(objects.matrix.Get(), kAddMatrix, {recordVariant(good, objects.info.Get(), true), argument});
             EXPECT_EQ(second.status, DISP_E_TYPEMISMATCH);
             EXPECT_EQ(second.argumentError, std::optional<UINT>(0));
             EXPECT_EQ(second.result.type(), VT_EMPTY);
-            EXPECT_EQ(deep_describe(argument), before);
+            EXPECT_EQ(deepDescribe(argument), before);
         }
         if (c.info != objects.info.Get() || c.noRecord) continue;
         // Early-bound, the record itself is malformed.
@@ -268,22 +268,22 @@ TEST(MalformedCalls, CountsAndBoundsThatDoNotFitTheArrayFailCleanly) {
         HRESULT expected; // of the early-bound and the late-bound call
     };
     Case cases[] = {
-        {"bounds from 0", record_of(2, 2, VT_R8, {{3, 0}, {3, 0}}), kDeterminant, S_OK},
-        {"bounds from -5", record_of(2, 2, VT_R8, {{2, -5}, {2, -5}}), kTransposeMatrix, runtime_error(9)},
-        {"bounds from 2", record_of(2, 2, VT_R8, {{2, 2}, {2, 2}}), kDeterminant, runtime_error(9)},
-        {"counts beyond the array", record_of(3, 3, VT_R8, {{2, 1}, {2, 1}}), kTransposeMatrix, runtime_error(9)},
-        {"counts far beyond the array", record_of(300, 300, VT_R8, {{1, 1}, {1, 1}}), kDeterminant, runtime_error(9)},
-        {"32767 rows, one element", record_of(32767, 1, VT_R8, {{1, 1}, {1, 1}}), kTransposeMatrix, runtime_error(9)},
-        {"32767 square, one element", record_of(32767, 32767, VT_R8, {{1, 1}, {1, 1}}), kDeterminant, runtime_error(9)},
-        {"negative rows", record_of(-1, 2, VT_R8, {{2, 1}, {2, 1}}), kTransposeMatrix, runtime_error(9)},
+        {"bounds from 0", recordOf(2, 2, VT_R8, {{3, 0}, {3, 0}}), kDeterminant, S_OK},
+        {"bounds from -5", recordOf(2, 2, VT_R8, {{2, -5}, {2, -5}}), kTransposeMatrix, runtime_error(9)},
+        {"bounds from 2", recordOf(2, 2, VT_R8, {{2, 2}, {2, 2}}), kDeterminant, runtime_error(9)},
+        {"counts beyond the array", recordOf(3, 3, VT_R8, {{2, 1}, {2, 1}}), kTransposeMatrix, runtime_error(9)},
+        {"counts far beyond the array", recordOf(300, 300, VT_R8, {{1, 1}, {1, 1}}), kDeterminant, runtime_error(9)},
+        {"32767 rows, one element", recordOf(32767, 1, VT_R8, {{1, 1}, {1, 1}}), kTransposeMatrix, runtime_error(9)},
+        {"32767 square, one element", recordOf(32767, 32767, VT_R8, {{1, 1}, {1, 1}}), kDeterminant, runtime_error(9)},
+        {"negative rows", recordOf(-1, 2, VT_R8, {{2, 1}, {2, 1}}), kTransposeMatrix, runtime_error(9)},
         // Equal negative counts pass both of Determinant's checks and give 1.
-        {"negative square", record_of(-3, -3, VT_R8, {{2, 1}, {2, 1}}), kDeterminant, S_OK},
-        {"most negative counts", record_of(-32768, -32768, VT_R8, {{2, 1}, {2, 1}}), kInvertMatrix, runtime_error(9)},
-        {"rows without elements", record_of(1, 1, VT_R8, {{0, 1}, {2, 1}}), kTransposeMatrix, runtime_error(9)},
-        {"zero counts over an array", record_of(0, 0, VT_R8, {{2, 1}, {2, 1}}), kTransposeMatrix, runtime_error(9)},
-        {"one by one over a larger array, through CreateMatrix", record_of(1, 1, VT_R8, {{2, 1}, {2, 1}}), kSubMat,
+        {"negative square", recordOf(-3, -3, VT_R8, {{2, 1}, {2, 1}}), kDeterminant, S_OK},
+        {"most negative counts", recordOf(-32768, -32768, VT_R8, {{2, 1}, {2, 1}}), kInvertMatrix, runtime_error(9)},
+        {"rows without elements", recordOf(1, 1, VT_R8, {{0, 1}, {2, 1}}), kTransposeMatrix, runtime_error(9)},
+        {"zero counts over an array", recordOf(0, 0, VT_R8, {{2, 1}, {2, 1}}), kTransposeMatrix, runtime_error(9)},
+        {"one by one over a larger array, through CreateMatrix", recordOf(1, 1, VT_R8, {{2, 1}, {2, 1}}), kSubMat,
          runtime_error(1000)},
-        {"absent array", record_of(2, 2, VT_R8, {}), kSubMat, runtime_error(9)},
+        {"absent array", recordOf(2, 2, VT_R8, {}), kSubMat, runtime_error(9)},
     };
     for (Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -292,10 +292,10 @@ TEST(MalformedCalls, CountsAndBoundsThatDoNotFitTheArrayFailCleanly) {
             continue;
         }
         const bool positions = c.member == kSubMat;
-        VARIANT argument = record_variant(c.host, objects.info.Get(), true);
-        const std::string before = deep_describe(argument);
+        VARIANT argument = recordVariant(c.host, objects.info.Get(), true);
+        const std::string before = deepDescribe(argument);
         std::vector<VARIANT> arguments = {argument};
-        if (positions) arguments.insert(arguments.end(), {raw_i2(1), raw_i2(1)});
+        if (positions) arguments.insert(arguments.end(), {rawI2(1), rawI2(1)});
         Outcome late = invoke(objects.matrix.Get(), c.member, arguments);
         EXPECT_EQ(late.failure, c.expected);
         EXPECT_EQ(late.status, c.expected == S_OK ? S_OK : DISP_E_EXCEPTION);
@@ -312,7 +312,7 @@ TEST(MalformedCalls, CountsAndBoundsThatDoNotFitTheArrayFailCleanly) {
         }
         EXPECT_EQ(early, c.expected);
         if (result.Element) SafeArrayDestroy(result.Element);
-        EXPECT_EQ(deep_describe(argument), before);
+        EXPECT_EQ(deepDescribe(argument), before);
     }
 }
 
@@ -320,10 +320,10 @@ TEST(MalformedCalls, ReferencesToNothingAreRefusedWithTheirPosition) {
     Objects objects;
     ASSERT_TRUE(objects.ready());
     HostRecord good = square(2);
-    const VARIANT record = record_variant(good, objects.info.Get(), true);
-    VARIANT no_record = record;
-    no_record.pvRecord = nullptr;
-    VARIANT no_variant = raw_reference(VT_VARIANT, nullptr);
+    const VARIANT record = recordVariant(good, objects.info.Get(), true);
+    VARIANT noRecord = record;
+    noRecord.pvRecord = nullptr;
+    VARIANT noVariant = rawReference(VT_VARIANT, nullptr);
     struct Case {
         const char* label;
         IDispatch* object;
@@ -332,22 +332,22 @@ TEST(MalformedCalls, ReferencesToNothingAreRefusedWithTheirPosition) {
         UINT position;                  // rgvarg index of the bad one
     };
     const Case cases[] = {
-        {"16-bit row", objects.matrix.Get(), kSwapRow, {record, raw_reference(VT_I2, nullptr), raw_i2(1)}, 1},
-        {"multiplier", objects.matrix.Get(), kScaleMatrix, {record, raw_reference(VT_R8, nullptr)}, 0},
-        {"record", objects.matrix.Get(), kTransposeMatrix, {no_record}, 0},
-        {"record through a VARIANT", objects.matrix.Get(), kTransposeMatrix, {no_variant}, 0},
-        {"matrix size", objects.matrix.Get(), kCreateMatrix, {raw_reference(VT_I2, nullptr), raw_i2(1)}, 1},
+        {"16-bit row", objects.matrix.Get(), kSwapRow, {record, rawReference(VT_I2, nullptr), rawI2(1)}, 1},
+        {"multiplier", objects.matrix.Get(), kScaleMatrix, {record, rawReference(VT_R8, nullptr)}, 0},
+        {"record", objects.matrix.Get(), kTransposeMatrix, {noRecord}, 0},
+        {"record through a VARIANT", objects.matrix.Get(), kTransposeMatrix, {noVariant}, 0},
+        {"matrix size", objects.matrix.Get(), kCreateMatrix, {rawReference(VT_I2, nullptr), rawI2(1)}, 1},
         {"trailing value",
          objects.matrix.Get(),
          kCreateMatrix,
-         {raw_i2(1), raw_i2(2), raw_r8(1), raw_reference(VT_I4, nullptr)},
+         {rawI2(1), rawI2(2), rawR8(1), rawReference(VT_I4, nullptr)},
          0},
-        {"trailing VARIANT", objects.matrix.Get(), kCreateMatrix, {raw_i2(1), raw_i2(1), no_variant}, 0},
-        {"numeral", objects.conversions.Get(), 0x60030002, {raw_reference(VT_BSTR, nullptr)}, 0},
-        {"number", objects.conversions.Get(), 0x60030001, {raw_reference(VT_I4, nullptr)}, 0},
-        {"VARIANT for a number", objects.conversions.Get(), 0x60030003, {no_variant}, 0},
-        {"by-reference n", objects.percom.Get(), 0x60030000, {raw_reference(VT_I2, nullptr), raw_i2(1)}, 1},
-        {"by-reference r", objects.percom.Get(), 0x60030001, {raw_i2(3), raw_reference(VT_I2, nullptr)}, 0},
+        {"trailing VARIANT", objects.matrix.Get(), kCreateMatrix, {rawI2(1), rawI2(1), noVariant}, 0},
+        {"numeral", objects.conversions.Get(), 0x60030002, {rawReference(VT_BSTR, nullptr)}, 0},
+        {"number", objects.conversions.Get(), 0x60030001, {rawReference(VT_I4, nullptr)}, 0},
+        {"VARIANT for a number", objects.conversions.Get(), 0x60030003, {noVariant}, 0},
+        {"by-reference n", objects.percom.Get(), 0x60030000, {rawReference(VT_I2, nullptr), rawI2(1)}, 1},
+        {"by-reference r", objects.percom.Get(), 0x60030001, {rawI2(3), rawReference(VT_I2, nullptr)}, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -361,11 +361,11 @@ TEST(MalformedCalls, ReferencesToNothingAreRefusedWithTheirPosition) {
 TEST(MalformedCalls, ValueListsThatAreNoVariantArrayAreRefused) {
     Objects objects;
     ASSERT_TRUE(objects.ready());
-    VARIANT nothing = raw_reference(VT_I4, nullptr);
-    OwnedArray holding_nothing(SafeArrayCreateVector(VT_VARIANT, 0, 2));
+    VARIANT nothing = rawReference(VT_I4, nullptr);
+    OwnedArray holdingNothing(SafeArrayCreateVector(VT_VARIANT, 0, 2));
     {
         LONG at = 1;
-        SafeArrayPutElement(holding_nothing.get(), &at, &nothing);
+        SafeArrayPutElement(holdingNothing.get(), &at, &nothing);
     }
     OwnedArray untyped;
     SafeArrayAllocDescriptor(1, untyped.address());
@@ -375,8 +375,8 @@ TEST(MalformedCalls, ValueListsThatAreNoVariantArrayAreRefused) {
     // Says it holds VARIANTs, but its elements are 8 bytes wide. It lives on
     // the stack and is never destroyed.
     VARIANT cells[2] = {};
-    SAFEARRAY narrow_cells{1, FADF_VARIANT | FADF_STATIC, 8, 0, cells, {{2, 0}}};
-    SAFEARRAY* narrow_pointer = &narrow_cells;
+    SAFEARRAY narrowCells{1, FADF_VARIANT | FADF_STATIC, 8, 0, cells, {{2, 0}}};
+    SAFEARRAY* narrowPointer = &narrowCells;
     struct Case {
         const char* label;
         OwnedArray array;
@@ -386,31 +386,31 @@ TEST(MalformedCalls, ValueListsThatAreNoVariantArrayAreRefused) {
     Case cases[] = {
         {"no array pointer", OwnedArray(), true, E_POINTER},
         {"no array", OwnedArray(), false, S_OK},
-        {"array of 32-bit integers", numbered_array(VT_I4, {{4, 0}}), false, DISP_E_TYPEMISMATCH},
-        {"array of doubles", numbered_array(VT_R8, {{4, 0}}), false, DISP_E_TYPEMISMATCH},
-        {"array of strings", numbered_array(VT_BSTR, {{4, 0}}), false, DISP_E_TYPEMISMATCH},
-        {"two-dimensional VARIANT array", numbered_array(VT_VARIANT, {{2, 0}, {2, 0}}), false, DISP_E_TYPEMISMATCH},
+        {"array of 32-bit integers", numberedArray(VT_I4, {{4, 0}}), false, DISP_E_TYPEMISMATCH},
+        {"array of doubles", numberedArray(VT_R8, {{4, 0}}), false, DISP_E_TYPEMISMATCH},
+        {"array of strings", numberedArray(VT_BSTR, {{4, 0}}), false, DISP_E_TYPEMISMATCH},
+        {"two-dimensional VARIANT array", numberedArray(VT_VARIANT, {{2, 0}, {2, 0}}), false, DISP_E_TYPEMISMATCH},
         {"array without a type", std::move(untyped), false, DISP_E_TYPEMISMATCH},
-        {"VARIANT array from 5", numbered_array(VT_VARIANT, {{4, 5}}), false, S_OK},
+        {"VARIANT array from 5", numberedArray(VT_VARIANT, {{4, 5}}), false, S_OK},
         // A value that refers to nothing cannot be converted: type mismatch.
-        {"a value referring to nothing", std::move(holding_nothing), false, runtime_error(13)},
+        {"a value referring to nothing", std::move(holdingNothing), false, runtime_error(13)},
     };
     {
         Matrix result{};
-        EXPECT_EQ(objects.matrixEarly->CreateMatrix(1, 1, &narrow_pointer, &result), DISP_E_TYPEMISMATCH);
+        EXPECT_EQ(objects.matrixEarly->CreateMatrix(1, 1, &narrowPointer, &result), DISP_E_TYPEMISMATCH);
         EXPECT_EQ(result.Element, nullptr);
-        EXPECT_EQ(narrow_cells.cLocks, 0u);
+        EXPECT_EQ(narrowCells.cLocks, 0u);
     }
     for (Case& c : cases) {
         SCOPED_TRACE(c.label);
-        const std::string before = deep_describe(c.array.get());
+        const std::string before = deepDescribe(c.array.get());
         Matrix result{};
         const HRESULT status =
             objects.matrixEarly->CreateMatrix(2, 2, c.noPointer ? nullptr : c.array.address(), &result);
         EXPECT_EQ(status, c.expected);
         EXPECT_EQ(result.Element != nullptr, SUCCEEDED(c.expected));
         if (result.Element) SafeArrayDestroy(result.Element);
-        EXPECT_EQ(deep_describe(c.array.get()), before);
+        EXPECT_EQ(deepDescribe(c.array.get()), before);
     }
 }
 
@@ -431,9 +431,9 @@ TEST(MalformedCalls, NullOutPointersAndStrings) {
     BSTR text = nullptr;
     double real = -1;
     Matrix result{};
-    SAFEARRAY* no_values = nullptr;
+    SAFEARRAY* noValues = nullptr;
     const Case cases[] = {
-        {"CreateMatrix result", [&] { return mx->CreateMatrix(2, 2, &no_values, nullptr); }, E_POINTER},
+        {"CreateMatrix result", [&] { return mx->CreateMatrix(2, 2, &noValues, nullptr); }, E_POINTER},
         {"TransposeMatrix result", [&] { return mx->TransposeMatrix(good.record(), nullptr); }, E_POINTER},
         {"TransposeMatrix input", [&] { return mx->TransposeMatrix(nullptr, &result); }, E_POINTER},
         {"ScaleMatrix result", [&] { return mx->ScaleMatrix(good.record(), 2, nullptr); }, E_POINTER},
@@ -464,11 +464,11 @@ TEST(MalformedCalls, NullOutPointersAndStrings) {
         text = nullptr;
     }
     // A null string by name is the empty text too.
-    VARIANT null_text;
-    null_text.vt = VT_BSTR;
-    null_text.bstrVal = nullptr;
+    VARIANT nullText;
+    nullText.vt = VT_BSTR;
+    nullText.bstrVal = nullptr;
     for (DISPID reader : {0x60030002, 0x60030004, 0x60030006}) {
-        Outcome outcome = invoke(objects.conversions.Get(), reader, {null_text});
+        Outcome outcome = invoke(objects.conversions.Get(), reader, {nullText});
         EXPECT_EQ(outcome.status, S_OK);
         EXPECT_EQ(outcome.result.type(), VT_I4);
         EXPECT_EQ(outcome.result.get()->lVal, 0);

@@ -21,7 +21,7 @@ constexpr GUID kMatrixRecord = {0x624943a9, 0x50c8, 0x49dd, {0xbc, 0xa0, 0xc6, 0
 // Element k (storage order) of a host array: small whole numbers, so that
 // products are exact, with -0.0 and a denormal among them, bit patterns that
 // any rewrite through arithmetic or conversion would disturb.
-double host_value(std::size_t k) {
+double hostValue(std::size_t k) {
     if (k == 1) return -0.0;
     if (k == 4) return std::numeric_limits<double>::denorm_min();
     return static_cast<double>(static_cast<long>(k * 7 % 11) - 5);
@@ -30,15 +30,15 @@ double host_value(std::size_t k) {
 // A record the host owns, and what its array held when it was made.
 class HostRecord {
 public:
-    HostRecord(short m, short n, LONG row_lower, ULONG rows, LONG column_lower, ULONG columns) {
+    HostRecord(short m, short n, LONG rowLower, ULONG rows, LONG columnLower, ULONG columns) {
         record_.m = m;
         record_.n = n;
-        SAFEARRAYBOUND bounds[2] = {{rows, row_lower}, {columns, column_lower}};
+        SAFEARRAYBOUND bounds[2] = {{rows, rowLower}, {columns, columnLower}};
         record_.Element = SafeArrayCreate(VT_R8, 2, bounds);
         double* data = nullptr;
         if (record_.Element == nullptr || FAILED(SafeArrayAccessData(record_.Element, reinterpret_cast<void**>(&data))))
             return;
-        for (std::size_t k = 0; k < std::size_t{rows} * columns; ++k) data[k] = host_value(k);
+        for (std::size_t k = 0; k < std::size_t{rows} * columns; ++k) data[k] = hostValue(k);
         pristine_.assign(data, data + std::size_t{rows} * columns);
         SafeArrayUnaccessData(record_.Element);
     }
@@ -62,7 +62,7 @@ private:
 
 // What a record result must be: a two-dimensional array of VT_R8 that
 // nothing holds locked, with the given bounds.
-void expect_whole_result(const Matrix& result, LONG row_lower, ULONG rows, LONG column_lower, ULONG columns) {
+void expectWholeResult(const Matrix& result, LONG rowLower, ULONG rows, LONG columnLower, ULONG columns) {
     ASSERT_NE(result.Element, nullptr);
     SAFEARRAY* array = result.Element;
     EXPECT_EQ(SafeArrayGetDim(array), 2u);
@@ -71,9 +71,9 @@ void expect_whole_result(const Matrix& result, LONG row_lower, ULONG rows, LONG 
     EXPECT_EQ(SafeArrayGetVartype(array, &type), S_OK);
     EXPECT_EQ(type, VT_R8);
     EXPECT_EQ(array->cLocks, 0u);
-    EXPECT_EQ(array->rgsabound[1].lLbound, row_lower);
+    EXPECT_EQ(array->rgsabound[1].lLbound, rowLower);
     EXPECT_EQ(array->rgsabound[1].cElements, rows);
-    EXPECT_EQ(array->rgsabound[0].lLbound, column_lower);
+    EXPECT_EQ(array->rgsabound[0].lLbound, columnLower);
     EXPECT_EQ(array->rgsabound[0].cElements, columns);
 }
 
@@ -83,23 +83,23 @@ double element(const Matrix& record, LONG row, LONG column) {
     return data[(row - 1) + (column - 1) * static_cast<LONG>(record.Element->rgsabound[1].cElements)];
 }
 
-ComPtr<_clsVxNumsMatrixA> matrix_object() {
+ComPtr<_clsVxNumsMatrixA> matrixObject() {
     ComPtr<_clsVxNumsMatrixA> object;
-    Creation created = create_by_prog_id(L"Numoria10.clsVxNumsMatrixA");
+    Creation created = createByProgId(L"Numoria10.clsVxNumsMatrixA");
     if (created.object) created.object.As(&object);
     return object;
 }
 
-HRESULT control_status(long number) { return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number); }
+HRESULT controlStatus(long number) { return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number); }
 
 } // namespace
 
 TEST(MatrixOwnership, HostArraysAreUnlockedAndUnchangedAfterEveryCall) {
-    ComPtr<_clsVxNumsMatrixA> object = matrix_object();
+    ComPtr<_clsVxNumsMatrixA> object = matrixObject();
     ASSERT_TRUE(object);
     HostRecord a(4, 4);
     HostRecord b(4, 4, 0, 5, -1, 6);
-    HostRecord short_of_rows(4, 4, 1, 3, 1, 4); // m and n promise more than the array holds
+    HostRecord shortOfRows(4, 4, 1, 3, 1, 4); // m and n promise more than the array holds
     using Call = std::function<HRESULT(_clsVxNumsMatrixA*, Matrix * out, double* number)>;
     struct Case {
         const char* what;
@@ -110,18 +110,18 @@ TEST(MatrixOwnership, HostArraysAreUnlockedAndUnchangedAfterEveryCall) {
         {"transpose", [&](auto* o, Matrix* out, double*) { return o->TransposeMatrix(a.get(), out); }, S_OK},
         {"scale", [&](auto* o, Matrix* out, double*) { return o->ScaleMatrix(b.get(), -2.0, out); }, S_OK},
         {"scale overflowing", [&](auto* o, Matrix* out, double*) { return o->ScaleMatrix(a.get(), 1e308, out); },
-         control_status(6)},
+         controlStatus(6)},
         {"add a record to itself", [&](auto* o, Matrix* out, double*) { return o->AddMatrix(a.get(), a.get(), out); },
          S_OK},
         {"add past an array",
-         [&](auto* o, Matrix* out, double*) { return o->AddMatrix(a.get(), short_of_rows.get(), out); },
-         control_status(9)},
+         [&](auto* o, Matrix* out, double*) { return o->AddMatrix(a.get(), shortOfRows.get(), out); },
+         controlStatus(9)},
         {"subtract", [&](auto* o, Matrix* out, double*) { return o->SubMatrix(a.get(), b.get(), out); }, S_OK},
         {"multiply a record by itself",
          [&](auto* o, Matrix* out, double*) { return o->MultiplyMatrix(a.get(), a.get(), out); }, S_OK},
         {"multiply past an array",
-         [&](auto* o, Matrix* out, double*) { return o->MultiplyMatrix(a.get(), short_of_rows.get(), out); },
-         control_status(9)},
+         [&](auto* o, Matrix* out, double*) { return o->MultiplyMatrix(a.get(), shortOfRows.get(), out); },
+         controlStatus(9)},
         {"determinant", [&](auto* o, Matrix*, double* number) { return o->Determinant(a.get(), number); }, S_OK},
         {"invert", [&](auto* o, Matrix* out, double*) { return o->InvertMatrix(b.get(), out); }, S_OK},
         {"insert", [&](auto* o, Matrix* out, double*) { return o->InsertMatrix(b.get(), a.get(), 1, 1, out); }, S_OK},
@@ -135,7 +135,7 @@ TEST(MatrixOwnership, HostArraysAreUnlockedAndUnchangedAfterEveryCall) {
         Matrix result{};
         double number = 0;
         EXPECT_EQ(c.call(object.Get(), &result, &number), c.status);
-        for (HostRecord* input : {&a, &b, &short_of_rows}) {
+        for (HostRecord* input : {&a, &b, &shortOfRows}) {
             EXPECT_EQ(input->locks(), 0);
             EXPECT_TRUE(input->unchanged());
         }
@@ -148,12 +148,12 @@ TEST(MatrixOwnership, HostArraysAreUnlockedAndUnchangedAfterEveryCall) {
 }
 
 TEST(MatrixOwnership, RecordsPassedByNameAreUnlockedAfterTheCall) {
-    ComPtr<_clsVxNumsMatrixA> object = matrix_object();
+    ComPtr<_clsVxNumsMatrixA> object = matrixObject();
     ASSERT_TRUE(object);
     ComPtr<IRecordInfo> info;
     ASSERT_EQ(GetRecordInfoFromGuids(LIBID_Numoria10, 1, 0, 0, kMatrixRecord, &info), S_OK);
-    HostRecord a(3, 3), short_of_rows(3, 3, 1, 2, 1, 3);
-    auto by_reference = [&](HostRecord& record) {
+    HostRecord a(3, 3), shortOfRows(3, 3, 1, 2, 1, 3);
+    auto byReference = [&](HostRecord& record) {
         Variant v;
         v.get()->vt = VT_RECORD | VT_BYREF;
         v.get()->pvRecord = record.get();
@@ -167,43 +167,43 @@ TEST(MatrixOwnership, RecordsPassedByNameAreUnlockedAfterTheCall) {
         HRESULT status;
     };
     const std::vector<Case> cases = {
-        {"multiply", {by_reference(a), by_reference(a)}, S_OK},
-        {"multiply past an array", {by_reference(a), by_reference(short_of_rows)}, DISP_E_EXCEPTION},
+        {"multiply", {byReference(a), byReference(a)}, S_OK},
+        {"multiply past an array", {byReference(a), byReference(shortOfRows)}, DISP_E_EXCEPTION},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        CallResult call = call_by_name(object.Get(), L"MultiplyMatrix", c.arguments, DISPATCH_METHOD);
+        CallResult call = callByName(object.Get(), L"MultiplyMatrix", c.arguments, DISPATCH_METHOD);
         EXPECT_EQ(call.status, c.status);
         EXPECT_EQ(a.locks(), 0);
-        EXPECT_EQ(short_of_rows.locks(), 0);
+        EXPECT_EQ(shortOfRows.locks(), 0);
         EXPECT_TRUE(a.unchanged());
         if (call.status == S_OK) {
             ASSERT_EQ(call.value.type(), VT_RECORD);
-            expect_whole_result(*static_cast<const Matrix*>(call.value.get()->pvRecord), 1, 3, 1, 3);
+            expectWholeResult(*static_cast<const Matrix*>(call.value.get()->pvRecord), 1, 3, 1, 3);
             EXPECT_EQ(VariantClear(call.value.get()), S_OK);
         }
     }
 }
 
 TEST(MatrixOwnership, ResultsOwnWholeUnlockedArraysOfDoubles) {
-    ComPtr<_clsVxNumsMatrixA> object = matrix_object();
+    ComPtr<_clsVxNumsMatrixA> object = matrixObject();
     ASSERT_TRUE(object);
     // Large enough for the blocked product: panels of 192 rows and 256 k values.
     HostRecord left(200, 260), right(260, 30), offset(3, 3, 0, 5, -1, 5);
     struct Case {
         const char* what;
         std::function<HRESULT(Matrix*)> call;
-        LONG row_lower;
+        LONG rowLower;
         ULONG rows;
-        LONG column_lower;
+        LONG columnLower;
         ULONG columns;
     };
     const std::vector<Case> cases = {
         {"create",
          [&](Matrix* out) {
-             SAFEARRAY* no_values = SafeArrayCreateVector(VT_VARIANT, 0, 0);
-             const HRESULT status = object->CreateMatrix(3, 4, &no_values, out);
-             SafeArrayDestroy(no_values);
+             SAFEARRAY* noValues = SafeArrayCreateVector(VT_VARIANT, 0, 0);
+             const HRESULT status = object->CreateMatrix(3, 4, &noValues, out);
+             SafeArrayDestroy(noValues);
              return status;
          },
          1, 3, 1, 4},
@@ -216,7 +216,7 @@ TEST(MatrixOwnership, ResultsOwnWholeUnlockedArraysOfDoubles) {
         SCOPED_TRACE(c.what);
         Matrix result{};
         ASSERT_EQ(c.call(&result), S_OK);
-        expect_whole_result(result, c.row_lower, c.rows, c.column_lower, c.columns);
+        expectWholeResult(result, c.rowLower, c.rows, c.columnLower, c.columns);
         EXPECT_EQ(SafeArrayDestroy(result.Element), S_OK);
     }
 
@@ -236,11 +236,11 @@ TEST(MatrixOwnership, ResultsOwnWholeUnlockedArraysOfDoubles) {
 }
 
 TEST(MatrixOwnership, ArraysBeyondTwoGigabytesAreOutOfMemory) {
-    ComPtr<_clsVxNumsMatrixA> object = matrix_object();
+    ComPtr<_clsVxNumsMatrixA> object = matrixObject();
     ASSERT_TRUE(object);
-    SAFEARRAY* no_values = SafeArrayCreateVector(VT_VARIANT, 0, 0);
+    SAFEARRAY* noValues = SafeArrayCreateVector(VT_VARIANT, 0, 0);
     Matrix result{};
-    EXPECT_EQ(object->CreateMatrix(32767, 16385, &no_values, &result), control_status(7));
+    EXPECT_EQ(object->CreateMatrix(32767, 16385, &noValues, &result), controlStatus(7));
     EXPECT_EQ(result.Element, nullptr);
-    SafeArrayDestroy(no_values);
+    SafeArrayDestroy(noValues);
 }

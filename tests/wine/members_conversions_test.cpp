@@ -16,7 +16,7 @@ using namespace wine_tests;
 namespace {
 
 template <class Interface>
-ComPtr<Interface> early_bound(IDispatch* object) {
+ComPtr<Interface> earlyBound(IDispatch* object) {
     ComPtr<Interface> typed;
     if (object) {
         EXPECT_EQ(object->QueryInterface(__uuidof(Interface), reinterpret_cast<void**>(typed.GetAddressOf())), S_OK);
@@ -39,9 +39,9 @@ struct NumberCase {
 } // namespace
 
 TEST(MembersConversions, NumbersToNumeralsEarlyAndLateBound) {
-    Creation created = create_by_prog_id(L"Numoria10.clsVxNumsConversionsA");
+    Creation created = createByProgId(L"Numoria10.clsVxNumsConversionsA");
     ASSERT_EQ(created.status, S_OK);
-    auto early = early_bound<_clsVxNumsConversionsA>(created.object.Get());
+    auto early = earlyBound<_clsVxNumsConversionsA>(created.object.Get());
     ASSERT_TRUE(early);
     using Form = std::function<HRESULT(long, BSTR*)>;
     const std::map<std::wstring, Form> forms = {
@@ -59,7 +59,7 @@ TEST(MembersConversions, NumbersToNumeralsEarlyAndLateBound) {
         Bstr text;
         ASSERT_EQ(forms.at(c.member)(c.value, text.out()), S_OK);
         EXPECT_EQ(text.text(), c.expected);
-        CallResult late = call_by_name(created.object.Get(), c.member, {Variant::of_i4(c.value)}, DISPATCH_METHOD);
+        CallResult late = callByName(created.object.Get(), c.member, {Variant::ofI4(c.value)}, DISPATCH_METHOD);
         ASSERT_EQ(late.status, S_OK);
         EXPECT_EQ(late.value.type(), VT_BSTR);
         EXPECT_EQ(late.value.text(), c.expected);
@@ -67,9 +67,9 @@ TEST(MembersConversions, NumbersToNumeralsEarlyAndLateBound) {
 }
 
 TEST(MembersConversions, NumeralsToNumbersEarlyAndLateBound) {
-    Creation created = create_by_prog_id(L"Numoria10.clsVxNumsConversionsA");
+    Creation created = createByProgId(L"Numoria10.clsVxNumsConversionsA");
     ASSERT_EQ(created.status, S_OK);
-    auto early = early_bound<_clsVxNumsConversionsA>(created.object.Get());
+    auto early = earlyBound<_clsVxNumsConversionsA>(created.object.Get());
     ASSERT_TRUE(early);
     using Form = std::function<HRESULT(BSTR, LONG*)>;
     const std::map<std::wstring, Form> forms = {
@@ -94,7 +94,7 @@ TEST(MembersConversions, NumeralsToNumbersEarlyAndLateBound) {
         LONG number = -99;
         ASSERT_EQ(forms.at(c.member)(text.get(), &number), S_OK);
         EXPECT_EQ(number, c.expected);
-        CallResult late = call_by_name(created.object.Get(), c.member, {Variant::of_text(c.value)}, DISPATCH_METHOD);
+        CallResult late = callByName(created.object.Get(), c.member, {Variant::ofText(c.value)}, DISPATCH_METHOD);
         ASSERT_EQ(late.status, S_OK);
         EXPECT_EQ(late.value.type(), VT_I4);
         EXPECT_EQ(late.value.number(), c.expected);
@@ -106,27 +106,25 @@ TEST(MembersConversions, NumeralsToNumbersEarlyAndLateBound) {
 }
 
 TEST(MembersConversions, DispatchArgumentsAreCoercedToTheDeclaredType) {
-    Creation created = create_by_prog_id(L"Numoria10.clsVxNumsConversionsA");
+    Creation created = createByProgId(L"Numoria10.clsVxNumsConversionsA");
     ASSERT_EQ(created.status, S_OK);
     // A number where text is declared, text where a number is declared.
-    CallResult hex = call_by_name(created.object.Get(), L"HexToDecimal", {Variant::of_i4(10)}, DISPATCH_METHOD);
+    CallResult hex = callByName(created.object.Get(), L"HexToDecimal", {Variant::ofI4(10)}, DISPATCH_METHOD);
     ASSERT_EQ(hex.status, S_OK);
     EXPECT_EQ(hex.value.number(), 16);
-    CallResult binary =
-        call_by_name(created.object.Get(), L"DecimalToBinary", {Variant::of_text(L"5")}, DISPATCH_METHOD);
+    CallResult binary = callByName(created.object.Get(), L"DecimalToBinary", {Variant::ofText(L"5")}, DISPATCH_METHOD);
     ASSERT_EQ(binary.status, S_OK);
     EXPECT_EQ(binary.value.text(), L"101");
-    CallResult word =
-        call_by_name(created.object.Get(), L"DecimalToBinary", {Variant::of_text(L"five")}, DISPATCH_METHOD);
+    CallResult word = callByName(created.object.Get(), L"DecimalToBinary", {Variant::ofText(L"five")}, DISPATCH_METHOD);
     EXPECT_EQ(word.status, DISP_E_TYPEMISMATCH);
-    CallResult none = call_by_name(created.object.Get(), L"DecimalToBinary", {}, DISPATCH_METHOD);
+    CallResult none = callByName(created.object.Get(), L"DecimalToBinary", {}, DISPATCH_METHOD);
     EXPECT_EQ(none.status, DISP_E_BADPARAMCOUNT);
 }
 
 TEST(MembersPerCom, EveryMemberEarlyAndLateBound) {
-    Creation created = create_by_prog_id(L"Numoria10.clsVxNumsPerComA");
+    Creation created = createByProgId(L"Numoria10.clsVxNumsPerComA");
     ASSERT_EQ(created.status, S_OK);
-    auto early = early_bound<_clsVxNumsPerComA>(created.object.Get());
+    auto early = earlyBound<_clsVxNumsPerComA>(created.object.Get());
     ASSERT_TRUE(early);
     struct Case {
         std::wstring member;
@@ -155,24 +153,24 @@ TEST(MembersPerCom, EveryMemberEarlyAndLateBound) {
 
         // By name, once with values and once by reference as a script passes them.
         std::vector<Variant> values;
-        for (short v : c.arguments) values.push_back(Variant::of_i2(v));
-        CallResult by_value = call_by_name(created.object.Get(), c.member, values, DISPATCH_METHOD);
-        ASSERT_EQ(by_value.status, S_OK);
-        EXPECT_EQ(by_value.value.type(), VT_R8);
-        EXPECT_EQ(by_value.value.number(), c.expected);
+        for (short v : c.arguments) values.push_back(Variant::ofI2(v));
+        CallResult byValue = callByName(created.object.Get(), c.member, values, DISPATCH_METHOD);
+        ASSERT_EQ(byValue.status, S_OK);
+        EXPECT_EQ(byValue.value.type(), VT_R8);
+        EXPECT_EQ(byValue.value.number(), c.expected);
         std::vector<Variant> references;
-        for (short& v : storage) references.push_back(Variant::of_ref(VT_I2, &v));
-        CallResult by_reference = call_by_name(created.object.Get(), c.member, references, DISPATCH_METHOD);
-        ASSERT_EQ(by_reference.status, S_OK);
-        EXPECT_EQ(by_reference.value.number(), c.expected);
+        for (short& v : storage) references.push_back(Variant::ofRef(VT_I2, &v));
+        CallResult byReference = callByName(created.object.Get(), c.member, references, DISPATCH_METHOD);
+        ASSERT_EQ(byReference.status, S_OK);
+        EXPECT_EQ(byReference.value.number(), c.expected);
     }
 }
 
 TEST(MembersPerCom, ScalarArgumentsAreCoercedOrRefusedWithTheirPosition) {
-    Creation created = create_by_prog_id(L"Numoria10.clsVxNumsPerComA");
+    Creation created = createByProgId(L"Numoria10.clsVxNumsPerComA");
     ASSERT_EQ(created.status, S_OK);
     IDispatch* object = created.object.Get();
-    const DISPID permutation = dispid_of(object, L"permutation");
+    const DISPID permutation = dispidOf(object, L"permutation");
     ASSERT_EQ(permutation, 0x60030001);
     struct Case {
         const char* label;
@@ -182,24 +180,24 @@ TEST(MembersPerCom, ScalarArgumentsAreCoercedOrRefusedWithTheirPosition) {
         double expected;
     };
     const Case cases[] = {
-        {"text to short", Variant::of_text(L"5"), Variant::of_i2(2), S_OK, 0, 20},
-        {"long to short", Variant::of_i4(5), Variant::of_r8(2), S_OK, 0, 20},
-        {"out of the 16-bit range", Variant::of_i4(70000), Variant::of_i2(2), DISP_E_OVERFLOW, 1, 0},
-        {"second argument not a number", Variant::of_i2(5), Variant::of_text(L"x"), DISP_E_TYPEMISMATCH, 0, 0},
+        {"text to short", Variant::ofText(L"5"), Variant::ofI2(2), S_OK, 0, 20},
+        {"long to short", Variant::ofI4(5), Variant::ofR8(2), S_OK, 0, 20},
+        {"out of the 16-bit range", Variant::ofI4(70000), Variant::ofI2(2), DISP_E_OVERFLOW, 1, 0},
+        {"second argument not a number", Variant::ofI2(5), Variant::ofText(L"x"), DISP_E_TYPEMISMATCH, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         VARIANT reversed[2] = {*c.r.get(), *c.n.get()};
         DISPPARAMS parameters{reversed, nullptr, 2, 0};
         Variant result;
-        UINT argument_error = 99;
+        UINT argumentError = 99;
         EXPECT_EQ(object->Invoke(permutation, IID_NULL, 0, DISPATCH_METHOD, &parameters, result.get(), nullptr,
-                                 &argument_error),
+                                 &argumentError),
                   c.status);
         if (c.status == S_OK) {
             EXPECT_EQ(result.number(), c.expected);
         } else {
-            EXPECT_EQ(argument_error, c.argumentError);
+            EXPECT_EQ(argumentError, c.argumentError);
         }
     }
 }

@@ -39,7 +39,7 @@ const std::vector<ClassCase>& classes() {
 // Every member the object's type description declares is found by name
 // with the dispatch identifier declared there: the member tables hold the
 // type library's identifiers.
-void expect_identifiers_of_type_library(IDispatch* object) {
+void expectIdentifiersOfTypeLibrary(IDispatch* object) {
     ComPtr<ITypeInfo> info;
     ASSERT_EQ(object->GetTypeInfo(0, 0, &info), S_OK);
     const TypeAttr attributes(info.Get());
@@ -48,7 +48,7 @@ void expect_identifiers_of_type_library(IDispatch* object) {
         const FuncDesc function(info.Get(), k);
         ASSERT_EQ(function.status(), S_OK);
         if (function->wFuncFlags & FUNCFLAG_FRESTRICTED) continue; // IUnknown's and IDispatch's
-        std::wstring name = name_of(info.Get(), function->memid);
+        std::wstring name = nameOf(info.Get(), function->memid);
         SCOPED_TRACE(narrow(name));
         LPOLESTR names[] = {name.data()};
         DISPID dispid = DISPID_UNKNOWN;
@@ -65,7 +65,7 @@ std::wstring upper(std::wstring text) {
 } // namespace
 
 TEST(MembersFrame, InterfaceResourcesHoldEachDefaultInterface) {
-    LoadedServer server(dist_file(L"numori10.dll"));
+    LoadedServer server(distFile(L"numori10.dll"));
     ASSERT_TRUE(server.loaded());
     for (const ClassCase& c : classes()) {
         SCOPED_TRACE(narrow(c.name));
@@ -86,7 +86,7 @@ TEST(MembersFrame, InterfaceResourcesHoldEachDefaultInterface) {
 TEST(MembersFrame, EveryClassIsCreatedByProgIdAndAnswersItsInterfaceAndIdentifiers) {
     for (const ClassCase& c : classes()) {
         SCOPED_TRACE(narrow(c.name));
-        Creation created = create_by_prog_id(L"Numoria10." + c.name);
+        Creation created = createByProgId(L"Numoria10." + c.name);
         ASSERT_EQ(created.status, S_OK);
         ComPtr<IUnknown> typed;
         EXPECT_EQ(created.object->QueryInterface(c.iid, reinterpret_cast<void**>(typed.GetAddressOf())), S_OK);
@@ -99,19 +99,19 @@ TEST(MembersFrame, EveryClassIsCreatedByProgIdAndAnswersItsInterfaceAndIdentifie
         const TypeAttr attributes(info.Get());
         ASSERT_EQ(attributes.status(), S_OK);
         EXPECT_EQ(attributes->guid, c.iid);
-        expect_identifiers_of_type_library(created.object.Get());
+        expectIdentifiersOfTypeLibrary(created.object.Get());
         if (c.name == L"clsVxNumoria10A") {
-            CallResult app = call_by_name(created.object.Get(), L"GetProStdProperties", {}, DISPATCH_PROPERTYGET);
+            CallResult app = callByName(created.object.Get(), L"GetProStdProperties", {}, DISPATCH_PROPERTYGET);
             ASSERT_EQ(app.value.type(), VT_DISPATCH);
-            expect_identifiers_of_type_library(app.value.get()->pdispVal);
+            expectIdentifiersOfTypeLibrary(app.value.get()->pdispVal);
         }
     }
 }
 
 TEST(MembersFrame, MemberlessClassesAnswerNoMemberByName) {
     const wchar_t* names[] = {L"CreateMatrix", L"Factorial", L"About", L"Value", L""};
-    for (const wchar_t* prog_id : {L"Numoria10.clsVxNumsGeneralA", L"Numoria10.clsVxNumsAdvancedA"}) {
-        Creation created = create_by_prog_id(prog_id);
+    for (const wchar_t* progId : {L"Numoria10.clsVxNumsGeneralA", L"Numoria10.clsVxNumsAdvancedA"}) {
+        Creation created = createByProgId(progId);
         ASSERT_EQ(created.status, S_OK);
         for (const wchar_t* name : names) {
             LPOLESTR asked = const_cast<LPOLESTR>(name);
@@ -126,14 +126,13 @@ TEST(MembersFrame, MemberlessClassesAnswerNoMemberByName) {
 }
 
 TEST(MembersFrame, ClassFactoryRefusesUnknownClassesAndAggregation) {
-    LoadedServer server(dist_file(L"numori10.dll"));
+    LoadedServer server(distFile(L"numori10.dll"));
     ASSERT_TRUE(server.loaded());
     ComPtr<IClassFactory> factory;
-    EXPECT_EQ(
-        server.get_class_object(IID_IDispatch, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())),
-        CLASS_E_CLASSNOTAVAILABLE);
-    ASSERT_EQ(server.get_class_object(__uuidof(clsVxNumsPerComA), IID_IClassFactory,
-                                      reinterpret_cast<void**>(factory.GetAddressOf())),
+    EXPECT_EQ(server.getClassObject(IID_IDispatch, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())),
+              CLASS_E_CLASSNOTAVAILABLE);
+    ASSERT_EQ(server.getClassObject(__uuidof(clsVxNumsPerComA), IID_IClassFactory,
+                                    reinterpret_cast<void**>(factory.GetAddressOf())),
               S_OK);
     ComPtr<IUnknown> object;
     EXPECT_EQ(factory->CreateInstance(reinterpret_cast<IUnknown*>(factory.Get()), IID_IUnknown,

@@ -106,7 +106,7 @@ Grid read(const Matrix& record) {
     return g;
 }
 
-ComPtr<IRecordInfo> platform_record_info() {
+ComPtr<IRecordInfo> platformRecordInfo() {
     ComPtr<IRecordInfo> info;
     EXPECT_EQ(GetRecordInfoFromGuids(LIBID_Numoria10, 1, 0, 0, kMatrixRecord, &info), S_OK);
     return info;
@@ -125,7 +125,7 @@ struct Outcome {
     std::optional<double> number;
 };
 
-long number_of(HRESULT status) { return HRESULT_FACILITY(status) == FACILITY_CONTROL ? HRESULT_CODE(status) : status; }
+long numberOf(HRESULT status) { return HRESULT_FACILITY(status) == FACILITY_CONTROL ? HRESULT_CODE(status) : status; }
 
 // The virtual-table form of each member, by name.
 using EarlyForm = std::function<HRESULT(_clsVxNumsMatrixA*, std::vector<HostMatrix*>&, const std::vector<Argument>&,
@@ -133,7 +133,7 @@ using EarlyForm = std::function<HRESULT(_clsVxNumsMatrixA*, std::vector<HostMatr
 
 short i2(const Argument& a) { return std::get<short>(a); }
 
-const std::map<std::wstring, EarlyForm>& early_forms() {
+const std::map<std::wstring, EarlyForm>& earlyForms() {
     static const std::map<std::wstring, EarlyForm> forms = {
         {L"TransposeMatrix",
          [](auto* o, auto& r, auto&, Matrix* out, double*) { return o->TransposeMatrix(r[0]->get(), out); }},
@@ -167,20 +167,20 @@ const std::map<std::wstring, EarlyForm>& early_forms() {
 class MatrixClient {
 public:
     MatrixClient() {
-        Creation created = create_by_prog_id(L"Numoria10.clsVxNumsMatrixA");
+        Creation created = createByProgId(L"Numoria10.clsVxNumsMatrixA");
         EXPECT_EQ(created.status, S_OK);
         dispatch_ = created.object;
         if (dispatch_) {
             EXPECT_EQ(dispatch_.As(&early_), S_OK);
         }
-        info_ = platform_record_info();
+        info_ = platformRecordInfo();
     }
     bool ready() const { return early_ && info_; }
     _clsVxNumsMatrixA* early() const { return early_.Get(); }
     IDispatch* late() const { return dispatch_.Get(); }
     IRecordInfo* info() const { return info_.Get(); }
 
-    Outcome call_early(const std::wstring& name, const std::vector<Argument>& arguments) const {
+    Outcome callEarly(const std::wstring& name, const std::vector<Argument>& arguments) const {
         std::vector<std::unique_ptr<HostMatrix>> owned;
         std::vector<HostMatrix*> records;
         for (const Argument& a : arguments)
@@ -192,7 +192,7 @@ public:
         double number = 0;
         Outcome outcome;
         SetErrorInfo(0, nullptr);
-        outcome.status = early_forms().at(name)(early_.Get(), records, arguments, &result, &number);
+        outcome.status = earlyForms().at(name)(early_.Get(), records, arguments, &result, &number);
         if (SUCCEEDED(outcome.status)) {
             if (name == L"Determinant")
                 outcome.number = number;
@@ -200,7 +200,7 @@ public:
                 outcome.matrix = read(result);
             if (result.Element) SafeArrayDestroy(result.Element);
         } else {
-            outcome.errorNumber = number_of(outcome.status);
+            outcome.errorNumber = numberOf(outcome.status);
             ComPtr<IErrorInfo> error;
             if (GetErrorInfo(0, &error) == S_OK) {
                 Bstr source, description;
@@ -217,7 +217,7 @@ public:
     }
 
     // By name, records passed by reference as VT_RECORD | VT_BYREF.
-    Outcome call_late(const std::wstring& name, const std::vector<Argument>& arguments) const {
+    Outcome callLate(const std::wstring& name, const std::vector<Argument>& arguments) const {
         std::vector<std::unique_ptr<HostMatrix>> owned;
         std::vector<Variant> values;
         for (const Argument& a : arguments) {
@@ -229,20 +229,20 @@ public:
                 v.get()->pRecInfo = info_.Get();
                 info_->AddRef();
             } else if (auto* s = std::get_if<short>(&a)) {
-                v = Variant::of_i2(*s);
+                v = Variant::ofI2(*s);
             } else {
-                v = Variant::of_r8(std::get<double>(a));
+                v = Variant::ofR8(std::get<double>(a));
             }
             values.push_back(v);
         }
-        return outcome_of(call_by_name(dispatch_.Get(), name, values, DISPATCH_METHOD));
+        return outcomeOf(callByName(dispatch_.Get(), name, values, DISPATCH_METHOD));
     }
 
-    static Outcome outcome_of(const CallResult& call) {
+    static Outcome outcomeOf(const CallResult& call) {
         Outcome outcome;
         outcome.status = call.status == DISP_E_EXCEPTION ? static_cast<HRESULT>(call.scode) : call.status;
         if (FAILED(outcome.status)) {
-            outcome.errorNumber = number_of(outcome.status);
+            outcome.errorNumber = numberOf(outcome.status);
             outcome.source = call.source;
             outcome.description = call.description;
             return outcome;
@@ -341,7 +341,7 @@ std::vector<Case> cases() {
     };
 }
 
-void expect_outcome(const Case& c, const Outcome& actual) {
+void expectOutcome(const Case& c, const Outcome& actual) {
     if (c.errorNumber == 0) {
         ASSERT_EQ(actual.status, S_OK) << narrow(actual.description);
         EXPECT_EQ(actual.matrix, c.matrix);
@@ -368,11 +368,11 @@ TEST(MembersMatrix, EveryMemberGivesTheSameOutcomeEarlyAndLateBound) {
         SCOPED_TRACE(narrow(c.member));
         {
             SCOPED_TRACE("early-bound");
-            expect_outcome(c, client.call_early(c.member, c.arguments));
+            expectOutcome(c, client.callEarly(c.member, c.arguments));
         }
         {
             SCOPED_TRACE("late-bound");
-            expect_outcome(c, client.call_late(c.member, c.arguments));
+            expectOutcome(c, client.callLate(c.member, c.arguments));
         }
     }
 }
@@ -391,9 +391,9 @@ TEST(MembersMatrix, InputRecordsAreLeftUnchanged) {
 TEST(MembersMatrix, CreateMatrixTakesAnyNumberOfTrailingValuesByName) {
     MatrixClient client;
     ASSERT_TRUE(client.ready());
-    Variant null_value;
-    null_value.get()->vt = VT_NULL;
-    Variant empty_value;
+    Variant nullValue;
+    nullValue.get()->vt = VT_NULL;
+    Variant emptyValue;
     struct VarargCase {
         const char* label;
         short m, n;
@@ -406,59 +406,57 @@ TEST(MembersMatrix, CreateMatrixTakesAnyNumberOfTrailingValuesByName) {
         {"all values",
          2,
          3,
-         {Variant::of_i2(1), Variant::of_i4(2), Variant::of_r8(3), Variant::of_i2(4), Variant::of_i2(5),
-          Variant::of_i2(6)},
+         {Variant::ofI2(1), Variant::ofI4(2), Variant::ofR8(3), Variant::ofI2(4), Variant::ofI2(5), Variant::ofI2(6)},
          grid(2, 3, {1, 2, 3, 4, 5, 6}),
          0},
         {"fewer values",
          2,
          3,
-         {Variant::of_i2(1), Variant::of_i2(2), Variant::of_i2(3), Variant::of_i2(4)},
+         {Variant::ofI2(1), Variant::ofI2(2), Variant::ofI2(3), Variant::ofI2(4)},
          grid(2, 3, {1, 2, 3, 4, 0, 0}),
          0},
-        {"one value", 1, 1, {Variant::of_i2(7)}, grid(1, 1, {7}), 0},
+        {"one value", 1, 1, {Variant::ofI2(7)}, grid(1, 1, {7}), 0},
         {"coercions",
          2,
          2,
-         {Variant::of_text(L"2.5"), Variant::of_bool(true), empty_value, Variant::of_bool(false)},
+         {Variant::ofText(L"2.5"), Variant::ofBool(true), emptyValue, Variant::ofBool(false)},
          grid(2, 2, {2.5, -1, 0, 0}),
          0},
         {"surplus value never converted",
          2,
          2,
-         {Variant::of_i2(1), Variant::of_i2(2), Variant::of_i2(3), Variant::of_i2(4), Variant::of_text(L"word")},
+         {Variant::ofI2(1), Variant::ofI2(2), Variant::ofI2(3), Variant::ofI2(4), Variant::ofText(L"word")},
          grid(2, 2, {1, 2, 3, 4}),
          0},
-        {"text", 2, 2, {Variant::of_i2(1), Variant::of_text(L"word")}, std::nullopt, 13},
-        {"null", 2, 2, {null_value}, std::nullopt, 94},
+        {"text", 2, 2, {Variant::ofI2(1), Variant::ofText(L"word")}, std::nullopt, 13},
+        {"null", 2, 2, {nullValue}, std::nullopt, 94},
         {"zero rows", 0, 5, {}, std::nullopt, 1000},
         {"negative rows", -2, 3, {}, std::nullopt, 9},
     };
     for (const VarargCase& c : table) {
         SCOPED_TRACE(c.label);
-        std::vector<Variant> arguments = {Variant::of_i2(c.m), Variant::of_i2(c.n)};
+        std::vector<Variant> arguments = {Variant::ofI2(c.m), Variant::ofI2(c.n)};
         arguments.insert(arguments.end(), c.values.begin(), c.values.end());
-        Outcome late =
-            MatrixClient::outcome_of(call_by_name(client.late(), L"CreateMatrix", arguments, DISPATCH_METHOD));
+        Outcome late = MatrixClient::outcomeOf(callByName(client.late(), L"CreateMatrix", arguments, DISPATCH_METHOD));
 
         // The same values as the virtual table takes them: one array of VARIANT.
         SAFEARRAY* packed = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(c.values.size()));
         for (LONG k = 0; k < static_cast<LONG>(c.values.size()); ++k)
             SafeArrayPutElement(packed, &k, const_cast<VARIANT*>(c.values[static_cast<std::size_t>(k)].get()));
         Matrix result{};
-        const HRESULT early_status = client.early()->CreateMatrix(c.m, c.n, &packed, &result);
+        const HRESULT earlyStatus = client.early()->CreateMatrix(c.m, c.n, &packed, &result);
         SafeArrayDestroy(packed);
 
         if (c.errorNumber == 0) {
             ASSERT_EQ(late.status, S_OK) << narrow(late.description);
             EXPECT_EQ(late.matrix, c.expected);
-            ASSERT_EQ(early_status, S_OK);
+            ASSERT_EQ(earlyStatus, S_OK);
             EXPECT_EQ(read(result), *c.expected);
             SafeArrayDestroy(result.Element);
         } else {
             const HRESULT expected = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, c.errorNumber);
             EXPECT_EQ(late.status, expected);
-            EXPECT_EQ(early_status, expected);
+            EXPECT_EQ(earlyStatus, expected);
         }
     }
 }
@@ -467,14 +465,14 @@ TEST(MembersMatrix, DispatchConventionsAreEnforced) {
     MatrixClient client;
     ASSERT_TRUE(client.ready());
     IDispatch* object = client.late();
-    const DISPID scale = dispid_of(object, L"scalematrix");
+    const DISPID scale = dispidOf(object, L"scalematrix");
     EXPECT_EQ(scale, 0x60030003);
-    EXPECT_EQ(dispid_of(object, L"PRINTMATRIX"), 0x6003000e);
-    EXPECT_EQ(dispid_of(object, L"NoSuchMember"), DISPID_UNKNOWN);
+    EXPECT_EQ(dispidOf(object, L"PRINTMATRIX"), 0x6003000e);
+    EXPECT_EQ(dispidOf(object, L"NoSuchMember"), DISPID_UNKNOWN);
 
     HostMatrix record(kA);
     // By reference: clearing such a VARIANT leaves the host's record alone.
-    auto record_argument = [&] {
+    auto recordArgument = [&] {
         Variant v;
         v.get()->vt = VT_RECORD | VT_BYREF;
         v.get()->pvRecord = record.get();
@@ -490,32 +488,32 @@ TEST(MembersMatrix, DispatchConventionsAreEnforced) {
         HRESULT status;
         UINT argumentError; // checked when status is a type error
     };
-    Variant text_argument = Variant::of_text(L"two");
-    Variant no_record;
-    no_record.get()->vt = VT_RECORD | VT_BYREF;
+    Variant textArgument = Variant::ofText(L"two");
+    Variant noRecord;
+    noRecord.get()->vt = VT_RECORD | VT_BYREF;
     const std::vector<ConventionCase> table = {
-        {"too few", scale, DISPATCH_METHOD, {record_argument()}, DISP_E_BADPARAMCOUNT, 0},
+        {"too few", scale, DISPATCH_METHOD, {recordArgument()}, DISP_E_BADPARAMCOUNT, 0},
         {"too many",
          scale,
          DISPATCH_METHOD,
-         {record_argument(), Variant::of_r8(1), Variant::of_r8(1)},
+         {recordArgument(), Variant::ofR8(1), Variant::ofR8(1)},
          DISP_E_BADPARAMCOUNT,
          0},
-        {"property put", scale, DISPATCH_PROPERTYPUT, {record_argument(), Variant::of_r8(1)}, DISP_E_MEMBERNOTFOUND, 0},
+        {"property put", scale, DISPATCH_PROPERTYPUT, {recordArgument(), Variant::ofR8(1)}, DISP_E_MEMBERNOTFOUND, 0},
         {"unknown dispid", 0x12345, DISPATCH_METHOD, {}, DISP_E_MEMBERNOTFOUND, 0},
         {"value list without sizes",
-         dispid_of(object, L"CreateMatrix"),
+         dispidOf(object, L"CreateMatrix"),
          DISPATCH_METHOD,
-         {Variant::of_i2(1)},
+         {Variant::ofI2(1)},
          DISP_E_BADPARAMCOUNT,
          0},
-        {"text multiplier", scale, DISPATCH_METHOD, {record_argument(), text_argument}, DISP_E_TYPEMISMATCH, 0},
-        {"number for record", scale, DISPATCH_METHOD, {Variant::of_i2(1), Variant::of_r8(1)}, DISP_E_TYPEMISMATCH, 1},
-        {"record without description", scale, DISPATCH_METHOD, {no_record, Variant::of_r8(1)}, DISP_E_TYPEMISMATCH, 1},
+        {"text multiplier", scale, DISPATCH_METHOD, {recordArgument(), textArgument}, DISP_E_TYPEMISMATCH, 0},
+        {"number for record", scale, DISPATCH_METHOD, {Variant::ofI2(1), Variant::ofR8(1)}, DISP_E_TYPEMISMATCH, 1},
+        {"record without description", scale, DISPATCH_METHOD, {noRecord, Variant::ofR8(1)}, DISP_E_TYPEMISMATCH, 1},
         {"position overflow",
-         dispid_of(object, L"SwapRow"),
+         dispidOf(object, L"SwapRow"),
          DISPATCH_METHOD,
-         {record_argument(), Variant::of_i4(70000), Variant::of_i2(1)},
+         {recordArgument(), Variant::ofI4(70000), Variant::ofI2(1)},
          DISP_E_OVERFLOW,
          1},
     };
@@ -526,12 +524,12 @@ TEST(MembersMatrix, DispatchConventionsAreEnforced) {
         DISPPARAMS parameters{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
         Variant result;
         ExcepInfo exception;
-        UINT argument_error = 99;
+        UINT argumentError = 99;
         EXPECT_EQ(
-            object->Invoke(c.dispid, IID_NULL, 0, c.flags, &parameters, result.get(), exception.out(), &argument_error),
+            object->Invoke(c.dispid, IID_NULL, 0, c.flags, &parameters, result.get(), exception.out(), &argumentError),
             c.status);
         if (c.status == DISP_E_TYPEMISMATCH || c.status == DISP_E_OVERFLOW) {
-            EXPECT_EQ(argument_error, c.argumentError);
+            EXPECT_EQ(argumentError, c.argumentError);
         }
     }
 
@@ -548,10 +546,10 @@ TEST(MembersMatrix, DispatchConventionsAreEnforced) {
         DISPPARAMS parameters{reversed, nullptr, 2, 0};
         Variant result;
         ExcepInfo exception;
-        EXPECT_EQ(object->Invoke(dispid_of(object, L"AddMatrix"), IID_NULL, 0, DISPATCH_METHOD, &parameters,
+        EXPECT_EQ(object->Invoke(dispidOf(object, L"AddMatrix"), IID_NULL, 0, DISPATCH_METHOD, &parameters,
                                  result.get(), exception.out(), nullptr),
                   DISP_E_EXCEPTION);
-        EXPECT_EQ(exception.value().scode, automation_error(1000));
+        EXPECT_EQ(exception.value().scode, automationError(1000));
         EXPECT_EQ(exception.value().wCode, 0);
         EXPECT_EQ(std::wstring(exception.value().bstrSource), L"ZizivaDav - AddMatrix");
         EXPECT_EQ(std::wstring(exception.value().bstrDescription), L"Cannot add matrices of different dimentions!");
@@ -560,7 +558,7 @@ TEST(MembersMatrix, DispatchConventionsAreEnforced) {
 
     // Named arguments name their parameter by its position, in any order;
     // the variable argument list of CreateMatrix takes no names.
-    std::vector<Variant> named = {Variant::of_r8(2), record_argument()};
+    std::vector<Variant> named = {Variant::ofR8(2), recordArgument()};
     std::vector<VARIANT> raw = {*named[0].get(), *named[1].get()};
     DISPID names[] = {1, 0};
     DISPPARAMS parameters{raw.data(), names, 2, 2};
@@ -568,11 +566,11 @@ TEST(MembersMatrix, DispatchConventionsAreEnforced) {
     ASSERT_EQ(object->Invoke(scale, IID_NULL, 0, DISPATCH_METHOD, &parameters, result.get(), nullptr, nullptr), S_OK);
     ASSERT_EQ(result.type(), VT_RECORD);
     EXPECT_EQ(read(*static_cast<const Matrix*>(result.get()->pvRecord)), grid(2, 3, {2, 4, 6, 8, 10, 12}));
-    std::vector<Variant> sizes = {Variant::of_i2(2), Variant::of_i2(2)};
-    std::vector<VARIANT> raw_sizes = {*sizes[0].get(), *sizes[1].get()};
-    DISPID size_names[] = {1, 0};
-    DISPPARAMS vararg_parameters{raw_sizes.data(), size_names, 2, 2};
-    EXPECT_EQ(object->Invoke(dispid_of(object, L"CreateMatrix"), IID_NULL, 0, DISPATCH_METHOD, &vararg_parameters,
+    std::vector<Variant> sizes = {Variant::ofI2(2), Variant::ofI2(2)};
+    std::vector<VARIANT> rawSizes = {*sizes[0].get(), *sizes[1].get()};
+    DISPID sizeNames[] = {1, 0};
+    DISPPARAMS varargParameters{rawSizes.data(), sizeNames, 2, 2};
+    EXPECT_EQ(object->Invoke(dispidOf(object, L"CreateMatrix"), IID_NULL, 0, DISPATCH_METHOD, &varargParameters,
                              result.out(), nullptr, nullptr),
               DISP_E_NONAMEDARGS);
 }
@@ -582,25 +580,25 @@ TEST(MembersMatrix, RecordsArePassedByValueByReferenceAndThroughVariantReference
     ASSERT_TRUE(client.ready());
     HostMatrix record(kA);
     // Raw VARIANTs that are never cleared: the host owns the record.
-    VARIANT by_value{};
-    by_value.vt = VT_RECORD;
-    by_value.pvRecord = record.get();
-    by_value.pRecInfo = client.info();
-    VARIANT by_reference = by_value;
-    by_reference.vt = VT_RECORD | VT_BYREF;
-    VARIANT through_variant{};
-    through_variant.vt = VT_BYREF | VT_VARIANT;
-    through_variant.pvarVal = &by_value;
+    VARIANT byValue{};
+    byValue.vt = VT_RECORD;
+    byValue.pvRecord = record.get();
+    byValue.pRecInfo = client.info();
+    VARIANT byReference = byValue;
+    byReference.vt = VT_RECORD | VT_BYREF;
+    VARIANT throughVariant{};
+    throughVariant.vt = VT_BYREF | VT_VARIANT;
+    throughVariant.pvarVal = &byValue;
     VARIANT multiplier{};
     multiplier.vt = VT_BSTR;
     Bstr two(L"2");
     multiplier.bstrVal = two.get();
-    VARIANT multiplier_reference{};
-    multiplier_reference.vt = VT_BYREF | VT_VARIANT;
-    multiplier_reference.pvarVal = &multiplier;
-    const DISPID scale = dispid_of(client.late(), L"ScaleMatrix");
-    for (VARIANT* record_argument : {&by_value, &by_reference, &through_variant}) {
-        VARIANT reversed[2] = {multiplier_reference, *record_argument};
+    VARIANT multiplierReference{};
+    multiplierReference.vt = VT_BYREF | VT_VARIANT;
+    multiplierReference.pvarVal = &multiplier;
+    const DISPID scale = dispidOf(client.late(), L"ScaleMatrix");
+    for (VARIANT* recordArgument : {&byValue, &byReference, &throughVariant}) {
+        VARIANT reversed[2] = {multiplierReference, *recordArgument};
         DISPPARAMS parameters{reversed, nullptr, 2, 0};
         VARIANT result{};
         ASSERT_EQ(client.late()->Invoke(scale, IID_NULL, 0, DISPATCH_METHOD, &parameters, &result, nullptr, nullptr),
@@ -644,10 +642,10 @@ TEST(MembersMatrix, MalformedElementArraysAreRefusedWithoutCrashing) {
 TEST(MembersMatrix, HostCopiesAndClearsRecordResults) {
     MatrixClient client;
     ASSERT_TRUE(client.ready());
-    CallResult call = call_by_name(client.late(), L"CreateMatrix",
-                                   {Variant::of_i2(2), Variant::of_i2(2), Variant::of_i2(1), Variant::of_i2(2),
-                                    Variant::of_i2(3), Variant::of_i2(4)},
-                                   DISPATCH_METHOD);
+    CallResult call = callByName(
+        client.late(), L"CreateMatrix",
+        {Variant::ofI2(2), Variant::ofI2(2), Variant::ofI2(1), Variant::ofI2(2), Variant::ofI2(3), Variant::ofI2(4)},
+        DISPATCH_METHOD);
     ASSERT_EQ(call.status, S_OK);
     ASSERT_EQ(call.value.type(), VT_RECORD);
     for (int round = 0; round < 200; ++round) {

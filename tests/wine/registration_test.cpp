@@ -22,7 +22,7 @@ class ReregisterOnExit {
 public:
     explicit ReregisterOnExit(LoadedServer& server) : server_(server) {}
     ~ReregisterOnExit() {
-        if (server_.register_server) server_.register_server();
+        if (server_.registerServer) server_.registerServer();
     }
 
 private:
@@ -31,21 +31,21 @@ private:
 
 struct ServerCase {
     std::wstring dll;
-    std::vector<std::wstring> prog_ids;
-    bool has_type_library;
+    std::vector<std::wstring> progIds;
+    bool hasTypeLibrary;
 };
 
 // The keys a server's registration must add, read while it is registered.
-std::vector<std::wstring> expected_keys(const ServerCase& server) {
+std::vector<std::wstring> expectedKeys(const ServerCase& server) {
     std::vector<std::wstring> keys;
-    for (const std::wstring& prog_id : server.prog_ids) {
+    for (const std::wstring& progId : server.progIds) {
         CLSID clsid{};
-        EXPECT_EQ(CLSIDFromProgID(prog_id.c_str(), &clsid), S_OK) << narrow(prog_id);
-        keys.push_back(prog_id);
-        keys.push_back(L"CLSID\\" + guid_text(clsid));
+        EXPECT_EQ(CLSIDFromProgID(progId.c_str(), &clsid), S_OK) << narrow(progId);
+        keys.push_back(progId);
+        keys.push_back(L"CLSID\\" + guidText(clsid));
     }
-    if (server.has_type_library)
-        for (std::wstring& key : type_library_keys(dist_file(server.dll))) keys.push_back(std::move(key));
+    if (server.hasTypeLibrary)
+        for (std::wstring& key : typeLibraryKeys(distFile(server.dll))) keys.push_back(std::move(key));
     std::sort(keys.begin(), keys.end());
     return keys;
 }
@@ -66,55 +66,55 @@ std::string joined(const std::vector<std::wstring>& keys) {
 
 TEST(Registration, UnregisterRemovesExactlyWhatRegisterAdds) {
     std::vector<ServerCase> servers = {{L"numori10.dll", {}, true}, {L"vxfundara10.dll", {}, false}};
-    for (const std::wstring& name : kLibraryClasses) servers[0].prog_ids.push_back(library_prog_id(name));
-    for (const std::wstring& name : kStandinClasses) servers[1].prog_ids.push_back(standin_prog_id(name));
+    for (const std::wstring& name : kLibraryClasses) servers[0].progIds.push_back(libraryProgId(name));
+    for (const std::wstring& name : kStandinClasses) servers[1].progIds.push_back(standinProgId(name));
 
     for (const ServerCase& server : servers) {
         SCOPED_TRACE(narrow(server.dll));
-        LoadedServer loaded(dist_file(server.dll));
-        ASSERT_TRUE(loaded.loaded() && loaded.register_server && loaded.unregister_server);
+        LoadedServer loaded(distFile(server.dll));
+        ASSERT_TRUE(loaded.loaded() && loaded.registerServer && loaded.unregisterServer);
         ReregisterOnExit restore(loaded);
-        const std::vector<std::wstring> must_add = expected_keys(server);
-        ASSERT_FALSE(must_add.empty());
+        const std::vector<std::wstring> mustAdd = expectedKeys(server);
+        ASSERT_FALSE(mustAdd.empty());
 
-        ASSERT_EQ(loaded.unregister_server(), S_OK);
-        const RegistrySnapshot unregistered = snapshot_class_registrations();
-        for (const std::wstring& key : must_add)
+        ASSERT_EQ(loaded.unregisterServer(), S_OK);
+        const RegistrySnapshot unregistered = snapshotClassRegistrations();
+        for (const std::wstring& key : mustAdd)
             EXPECT_EQ(unregistered.count(key), 0u) << "left behind: " << narrow(key);
-        for (const std::wstring& prog_id : server.prog_ids) {
+        for (const std::wstring& progId : server.progIds) {
             CLSID clsid{};
-            EXPECT_NE(CLSIDFromProgID(prog_id.c_str(), &clsid), S_OK) << narrow(prog_id);
+            EXPECT_NE(CLSIDFromProgID(progId.c_str(), &clsid), S_OK) << narrow(progId);
         }
 
-        ASSERT_EQ(loaded.register_server(), S_OK);
-        const RegistrySnapshot registered = snapshot_class_registrations();
-        const std::vector<std::wstring> new_keys = added(unregistered, registered);
-        EXPECT_TRUE(std::includes(new_keys.begin(), new_keys.end(), must_add.begin(), must_add.end()))
+        ASSERT_EQ(loaded.registerServer(), S_OK);
+        const RegistrySnapshot registered = snapshotClassRegistrations();
+        const std::vector<std::wstring> newKeys = added(unregistered, registered);
+        EXPECT_TRUE(std::includes(newKeys.begin(), newKeys.end(), mustAdd.begin(), mustAdd.end()))
             << "added:\n"
-            << joined(new_keys) << "expected at least:\n"
-            << joined(must_add);
+            << joined(newKeys) << "expected at least:\n"
+            << joined(mustAdd);
 
-        ASSERT_EQ(loaded.unregister_server(), S_OK);
-        EXPECT_EQ(snapshot_class_registrations(), unregistered) << "a second round trip differs";
-        ASSERT_EQ(loaded.register_server(), S_OK);
+        ASSERT_EQ(loaded.unregisterServer(), S_OK);
+        EXPECT_EQ(snapshotClassRegistrations(), unregistered) << "a second round trip differs";
+        ASSERT_EQ(loaded.registerServer(), S_OK);
     }
 }
 
 TEST(Registration, ClassesAreApartmentThreadedInProcessServersOfTheirFile) {
     struct Case {
-        std::wstring prog_id;
+        std::wstring progId;
         std::wstring file;
     };
     std::vector<Case> cases;
-    for (const std::wstring& name : kLibraryClasses) cases.push_back({library_prog_id(name), L"numori10.dll"});
-    for (const std::wstring& name : kStandinClasses) cases.push_back({standin_prog_id(name), L"vxfundara10.dll"});
+    for (const std::wstring& name : kLibraryClasses) cases.push_back({libraryProgId(name), L"numori10.dll"});
+    for (const std::wstring& name : kStandinClasses) cases.push_back({standinProgId(name), L"vxfundara10.dll"});
     for (const Case& c : cases) {
-        SCOPED_TRACE(narrow(c.prog_id));
+        SCOPED_TRACE(narrow(c.progId));
         CLSID clsid{};
-        ASSERT_EQ(CLSIDFromProgID(c.prog_id.c_str(), &clsid), S_OK);
-        const std::wstring server_key = L"CLSID\\" + guid_text(clsid) + L"\\InprocServer32";
-        EXPECT_EQ(class_registry_text(server_key, L"ThreadingModel"), L"Apartment");
-        std::wstring path = class_registry_text(server_key, nullptr);
+        ASSERT_EQ(CLSIDFromProgID(c.progId.c_str(), &clsid), S_OK);
+        const std::wstring serverKey = L"CLSID\\" + guidText(clsid) + L"\\InprocServer32";
+        EXPECT_EQ(classRegistryText(serverKey, L"ThreadingModel"), L"Apartment");
+        std::wstring path = classRegistryText(serverKey, nullptr);
         std::transform(path.begin(), path.end(), path.begin(), ::towlower);
         ASSERT_GE(path.size(), c.file.size());
         EXPECT_EQ(path.substr(path.size() - c.file.size()), c.file);

@@ -48,7 +48,7 @@ std::string describe(const Outcome& outcome) {
 
 // The source and description of the calling thread's error information,
 // taken (and so cleared) from the thread.
-std::wstring take_error_info() {
+std::wstring takeErrorInfo() {
     ComPtr<IErrorInfo> error;
     if (GetErrorInfo(0, &error) != S_OK) return L"(no error information)";
     Bstr source, description;
@@ -60,7 +60,7 @@ std::wstring take_error_info() {
 // Frees a record result through its own description. Wine 8's VariantClear
 // only clears a record (RecordClear) and leaves its storage allocated;
 // RecordDestroy clears and frees it on any platform.
-void destroy_record_result(VARIANT* value) {
+void destroyRecordResult(VARIANT* value) {
     if (value->vt != VT_RECORD) return;
     if (value->pRecInfo) {
         value->pRecInfo->RecordDestroy(value->pvRecord);
@@ -69,24 +69,24 @@ void destroy_record_result(VARIANT* value) {
     value->vt = VT_EMPTY;
 }
 
-Outcome of_call(CallResult&& call) {
+Outcome ofCall(CallResult&& call) {
     Outcome outcome{call.status, call.source + L": " + call.description, {static_cast<double>(call.scode)}};
     VARIANT* value = call.value.get();
     if (value->vt == VT_RECORD && value->pvRecord) {
-        outcome.numbers = record_numbers(*static_cast<const Matrix*>(value->pvRecord));
+        outcome.numbers = recordNumbers(*static_cast<const Matrix*>(value->pvRecord));
     } else if (value->vt != VT_EMPTY) {
         outcome.text += L" = " + call.value.text();
     }
-    destroy_record_result(value);
+    destroyRecordResult(value);
     return outcome;
 }
 
-Outcome of_record(HRESULT status, HostRecord& result) {
-    if (FAILED(status)) return {status, take_error_info(), {}};
-    return {status, {}, record_numbers(result.value())};
+Outcome ofRecord(HRESULT status, HostRecord& result) {
+    if (FAILED(status)) return {status, takeErrorInfo(), {}};
+    return {status, {}, recordNumbers(result.value())};
 }
 
-Variant record_reference(HostRecord& record, IRecordInfo* info) {
+Variant recordReference(HostRecord& record, IRecordInfo* info) {
     Variant argument;
     argument.get()->vt = VT_RECORD | VT_BYREF;
     argument.get()->pvRecord = record.get();
@@ -119,12 +119,10 @@ enum ClassIndex : std::size_t { kMatrix = 3, kConversions = 4, kPerCom = 5 };
 // strings, and the server's exports for its unload answer.
 class SoakWorld {
 public:
-    SoakWorld() : server_(dist_file(L"numori10.dll")) {
+    SoakWorld() : server_(distFile(L"numori10.dll")) {
         GetRecordInfoFromGuids(LIBID_Numoria10, 1, 0, 0, kMatrixRecord, &record_info_);
     }
-    bool ready() const {
-        return server_.loaded() && server_.can_unload_now && server_.get_class_object && record_info_;
-    }
+    bool ready() const { return server_.loaded() && server_.canUnloadNow && server_.getClassObject && record_info_; }
 
     IDispatch* object(std::size_t index) {
         if (!objects_[index]) {
@@ -157,16 +155,16 @@ public:
         return {status, {}, {answers ? 1.0 : 0.0, static_cast<double>(left)}};
     }
 
-    void release_all() {
+    void releaseAll() {
         for (ComPtr<IDispatch>& object : objects_) object.Reset();
     }
 
     LoadedServer& server() { return server_; }
-    IRecordInfo* record_info() { return record_info_.Get(); }
-    std::size_t implicit_creations() const { return implicit_creations_; }
+    IRecordInfo* recordInfo() { return record_info_.Get(); }
+    std::size_t implicitCreations() const { return implicit_creations_; }
 
     HostRecord wide{2, 3, {1, 2, 3, 4, 5, 6}};
-    HostRecord other_wide{2, 3, {6, 5, 4, 3, 2, 1}};
+    HostRecord otherWide{2, 3, {6, 5, 4, 3, 2, 1}};
     HostRecord square{3, 3, {2, 0, 1, 1, 3, 2, 1, 1, 2}};
     HostRecord singular{2, 2, {1, 2, 2, 4}};
     HostRecord block{1, 2, {10, 20}};
@@ -190,7 +188,7 @@ struct Operation {
 };
 
 // Every matrix member early-bound, records in and out.
-Outcome matrix_early(SoakWorld& world, std::uint32_t variant) {
+Outcome matrixEarly(SoakWorld& world, std::uint32_t variant) {
     ComPtr<_clsVxNumsMatrixA> matrix = world.early<_clsVxNumsMatrixA>(kMatrix);
     if (!matrix) return {E_NOINTERFACE, L"no matrix object", {}};
     HostRecord result;
@@ -214,8 +212,8 @@ Outcome matrix_early(SoakWorld& world, std::uint32_t variant) {
     }
     case 1: status = matrix->TransposeMatrix(world.wide.get(), result.get()); break;
     case 2: status = matrix->ScaleMatrix(world.wide.get(), 0.5, result.get()); break;
-    case 3: status = matrix->AddMatrix(world.wide.get(), world.other_wide.get(), result.get()); break;
-    case 4: status = matrix->SubMatrix(world.wide.get(), world.other_wide.get(), result.get()); break;
+    case 3: status = matrix->AddMatrix(world.wide.get(), world.otherWide.get(), result.get()); break;
+    case 4: status = matrix->SubMatrix(world.wide.get(), world.otherWide.get(), result.get()); break;
     case 5: status = matrix->MultiplyMatrix(world.wide.get(), world.square.get(), result.get()); break;
     case 6: status = matrix->Determinant(world.square.get(), &number); return {status, {}, {number}};
     case 7: status = matrix->InvertMatrix(world.square.get(), result.get()); break;
@@ -226,38 +224,35 @@ Outcome matrix_early(SoakWorld& world, std::uint32_t variant) {
     case 12: status = matrix->SubMat(world.square.get(), 2, 2, result.get()); break;
     default: status = matrix->PrintMatrix(world.absent.get()); break;
     }
-    return of_record(status, result);
+    return ofRecord(status, result);
 }
 
 // Matrix members by name: records by reference in, VT_RECORD results out.
-Outcome matrix_late(SoakWorld& world, std::uint32_t variant) {
+Outcome matrixLate(SoakWorld& world, std::uint32_t variant) {
     IDispatch* matrix = world.object(kMatrix);
-    IRecordInfo* info = world.record_info();
+    IRecordInfo* info = world.recordInfo();
     switch (variant) {
     case 0:
-        return of_call(call_by_name(matrix, L"CreateMatrix",
-                                    {Variant::of_i2(2), Variant::of_i2(3), Variant::of_i4(1), Variant::of_r8(2.5),
-                                     Variant::of_text(L"3"), Variant::of_bool(true)},
-                                    DISPATCH_METHOD));
-    case 1:
-        return of_call(call_by_name(matrix, L"TransposeMatrix", {record_reference(world.wide, info)}, DISPATCH_METHOD));
+        return ofCall(callByName(matrix, L"CreateMatrix",
+                                 {Variant::ofI2(2), Variant::ofI2(3), Variant::ofI4(1), Variant::ofR8(2.5),
+                                  Variant::ofText(L"3"), Variant::ofBool(true)},
+                                 DISPATCH_METHOD));
+    case 1: return ofCall(callByName(matrix, L"TransposeMatrix", {recordReference(world.wide, info)}, DISPATCH_METHOD));
     case 2:
-        return of_call(call_by_name(matrix, L"MultiplyMatrix",
-                                    {record_reference(world.wide, info), record_reference(world.square, info)},
-                                    DISPATCH_METHOD));
-    case 3:
-        return of_call(call_by_name(matrix, L"Determinant", {record_reference(world.square, info)}, DISPATCH_METHOD));
+        return ofCall(callByName(matrix, L"MultiplyMatrix",
+                                 {recordReference(world.wide, info), recordReference(world.square, info)},
+                                 DISPATCH_METHOD));
+    case 3: return ofCall(callByName(matrix, L"Determinant", {recordReference(world.square, info)}, DISPATCH_METHOD));
     case 4:
-        return of_call(call_by_name(matrix, L"ScaleMatrix",
-                                    {record_reference(world.square, info), Variant::of_text(L"2")}, DISPATCH_METHOD));
-    default:
-        return of_call(call_by_name(matrix, L"InvertMatrix", {record_reference(world.square, info)}, DISPATCH_METHOD));
+        return ofCall(callByName(matrix, L"ScaleMatrix", {recordReference(world.square, info), Variant::ofText(L"2")},
+                                 DISPATCH_METHOD));
+    default: return ofCall(callByName(matrix, L"InvertMatrix", {recordReference(world.square, info)}, DISPATCH_METHOD));
     }
 }
 
 // Calls that fail: the status, and the error information the thread holds
 // afterwards (taken, which clears it) or the dispatch exception.
-Outcome failing_call(SoakWorld& world, std::uint32_t variant) {
+Outcome failingCall(SoakWorld& world, std::uint32_t variant) {
     ComPtr<_clsVxNumsMatrixA> matrix = world.early<_clsVxNumsMatrixA>(kMatrix);
     IDispatch* late = world.object(kMatrix);
     if (!matrix || !late) return {E_NOINTERFACE, L"no matrix object", {}};
@@ -267,29 +262,29 @@ Outcome failing_call(SoakWorld& world, std::uint32_t variant) {
         SAFEARRAY* values = SafeArrayCreateVector(VT_VARIANT, 0, 0);
         const HRESULT status = matrix->CreateMatrix(0, 2, &values, result.get());
         SafeArrayDestroy(values);
-        return of_record(status, result);
+        return ofRecord(status, result);
     }
-    case 1: return of_record(matrix->AddMatrix(world.wide.get(), world.square.get(), result.get()), result);
-    case 2: return of_record(matrix->TransposeMatrix(world.absent.get(), result.get()), result);
-    case 3: return of_record(matrix->InvertMatrix(world.singular.get(), result.get()), result);
+    case 1: return ofRecord(matrix->AddMatrix(world.wide.get(), world.square.get(), result.get()), result);
+    case 2: return ofRecord(matrix->TransposeMatrix(world.absent.get(), result.get()), result);
+    case 3: return ofRecord(matrix->InvertMatrix(world.singular.get(), result.get()), result);
     case 4: {
-        Outcome outcome = of_call(call_by_name(
+        Outcome outcome = ofCall(callByName(
             late, L"AddMatrix",
-            {record_reference(world.wide, world.record_info()), record_reference(world.square, world.record_info())},
+            {recordReference(world.wide, world.recordInfo()), recordReference(world.square, world.recordInfo())},
             DISPATCH_METHOD));
-        outcome.text += L" | " + take_error_info();
+        outcome.text += L" | " + takeErrorInfo();
         return outcome;
     }
     case 5: {
-        Outcome outcome = of_call(call_by_name(
-            late, L"CreateMatrix", {Variant::of_i2(2), Variant::of_i2(2), Variant::of_text(L"word")}, DISPATCH_METHOD));
-        outcome.text += L" | " + take_error_info();
+        Outcome outcome = ofCall(callByName(
+            late, L"CreateMatrix", {Variant::ofI2(2), Variant::ofI2(2), Variant::ofText(L"word")}, DISPATCH_METHOD));
+        outcome.text += L" | " + takeErrorInfo();
         return outcome;
     }
-    case 6: return of_call(call_by_name(late, L"NoSuchMember", {}, DISPATCH_METHOD));
+    case 6: return ofCall(callByName(late, L"NoSuchMember", {}, DISPATCH_METHOD));
     default:
-        return of_call(
-            call_by_name(late, L"ScaleMatrix", {record_reference(world.wide, world.record_info())}, DISPATCH_METHOD));
+        return ofCall(
+            callByName(late, L"ScaleMatrix", {recordReference(world.wide, world.recordInfo())}, DISPATCH_METHOD));
     }
 }
 
@@ -319,8 +314,8 @@ Outcome conversion(SoakWorld& world, std::uint32_t variant) {
     static const wchar_t* kMembers[] = {L"DecimalToBinary", L"BinaryToDecimal", L"DecimalToHex",
                                         L"HexToDecimal",    L"DecimalToOctal",  L"OctalToDecimal"};
     // Numbers given as text and numerals given as numbers, for coercion.
-    Variant argument = member % 2 == 0 ? Variant::of_text(std::to_wstring(number)) : Variant::of_i4(number % 1000);
-    return of_call(call_by_name(world.object(kConversions), kMembers[member], {argument}, DISPATCH_METHOD));
+    Variant argument = member % 2 == 0 ? Variant::ofText(std::to_wstring(number)) : Variant::ofI4(number % 1000);
+    return ofCall(callByName(world.object(kConversions), kMembers[member], {argument}, DISPATCH_METHOD));
 }
 
 Outcome combinatorics(SoakWorld& world, std::uint32_t variant) {
@@ -337,39 +332,39 @@ Outcome combinatorics(SoakWorld& world, std::uint32_t variant) {
         return {status, {}, {value, static_cast<double>(n), static_cast<double>(r)}};
     }
     IDispatch* late = world.object(kPerCom);
-    if (member == 2) return of_call(call_by_name(late, L"Factorial", {Variant::of_i2(n)}));
-    return of_call(
-        call_by_name(late, member == 0 ? L"Combination" : L"Permutation", {Variant::of_i2(n), Variant::of_i4(r)}));
+    if (member == 2) return ofCall(callByName(late, L"Factorial", {Variant::ofI2(n)}));
+    return ofCall(
+        callByName(late, member == 0 ? L"Combination" : L"Permutation", {Variant::ofI2(n), Variant::ofI4(r)}));
 }
 
-Outcome creation_by_class_id(SoakWorld& world, std::uint32_t variant) {
+Outcome creationByClassId(SoakWorld& world, std::uint32_t variant) {
     return world.replace(variant, kClassIds[variant]);
 }
 
-Outcome creation_by_prog_id(SoakWorld& world, std::uint32_t variant) {
+Outcome creationByProgId(SoakWorld& world, std::uint32_t variant) {
     CLSID clsid{};
-    const HRESULT found = CLSIDFromProgID(library_prog_id(kLibraryClasses[variant]).c_str(), &clsid);
+    const HRESULT found = CLSIDFromProgID(libraryProgId(kLibraryClasses[variant]).c_str(), &clsid);
     if (FAILED(found)) return {found, L"no class identifier", {}};
     return world.replace(variant, clsid);
 }
 
 // With every object released the server may unload; a class factory held
 // or a lock on one keeps it. Each answer is one call of the export.
-Outcome unload_answers(SoakWorld& world, std::uint32_t) {
-    world.release_all();
+Outcome unloadAnswers(SoakWorld& world, std::uint32_t) {
+    world.releaseAll();
     LoadedServer& server = world.server();
     Outcome outcome;
-    auto answer = [&] { outcome.numbers.push_back(server.can_unload_now() == S_OK ? 1.0 : 0.0); };
+    auto answer = [&] { outcome.numbers.push_back(server.canUnloadNow() == S_OK ? 1.0 : 0.0); };
     answer();
     ComPtr<IClassFactory> factory;
-    outcome.status = server.get_class_object(kClassIds[kPerCom], IID_IClassFactory,
-                                             reinterpret_cast<void**>(factory.GetAddressOf()));
+    outcome.status =
+        server.getClassObject(kClassIds[kPerCom], IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf()));
     if (!factory) return outcome;
     answer();
     factory->LockServer(TRUE);
     factory.Reset();
     answer();
-    server.get_class_object(kClassIds[kPerCom], IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf()));
+    server.getClassObject(kClassIds[kPerCom], IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf()));
     if (!factory) return outcome;
     factory->LockServer(FALSE);
     factory.Reset();
@@ -379,12 +374,12 @@ Outcome unload_answers(SoakWorld& world, std::uint32_t) {
 
 const std::vector<Operation>& operations() {
     static const std::vector<Operation> table = {
-        {"creation by class identifier", 10, 6, creation_by_class_id},
-        {"creation by programmatic identifier", 10, 6, creation_by_prog_id},
-        {"unload answers and factory locks", 1, 1, unload_answers},
-        {"matrix records, early-bound", 250, 14, matrix_early},
-        {"matrix records, late-bound", 150, 6, matrix_late},
-        {"errors with error information", 120, 8, failing_call},
+        {"creation by class identifier", 10, 6, creationByClassId},
+        {"creation by programmatic identifier", 10, 6, creationByProgId},
+        {"unload answers and factory locks", 1, 1, unloadAnswers},
+        {"matrix records, early-bound", 250, 14, matrixEarly},
+        {"matrix records, late-bound", 150, 6, matrixLate},
+        {"errors with error information", 120, 8, failingCall},
         {"strings, conversions", 295, 144, conversion},
         {"combinatorics", 164, 42, combinatorics},
     };
@@ -394,15 +389,15 @@ const std::vector<Operation>& operations() {
 struct Tally {
     std::size_t calls = 0;
     std::size_t mismatches = 0;
-    std::size_t leaking_calls = 0;
-    std::string first_problem;
+    std::size_t leakingCalls = 0;
+    std::string firstProblem;
     double seconds = 0;
 };
 
 } // namespace
 
 TEST(Soak, AllocationSpySeesStringsAndArrays) {
-    ASSERT_TRUE(disable_string_cache()) << "oleaut32 has no SetOaNoCache";
+    ASSERT_TRUE(disableStringCache()) << "oleaut32 has no SetOaNoCache";
     AllocationSpy spy;
     ASSERT_EQ(spy.registration(), S_OK);
     struct Case {
@@ -452,17 +447,17 @@ TEST(Soak, AllocationSpySeesStringsAndArrays) {
 
 // A million calls by default; NUMORIA_SOAK_CALLS sets another count (the
 // emulated 32-bit run takes twenty thousand, with the same accounting).
-std::size_t soak_call_count() {
+std::size_t soakCallCount() {
     constexpr std::size_t kDefaultCalls = 1'000'000;
-    const std::optional<std::wstring> text = environment_value(L"NUMORIA_SOAK_CALLS");
+    const std::optional<std::wstring> text = environmentValue(L"NUMORIA_SOAK_CALLS");
     if (!text) return kDefaultCalls;
     const std::size_t count = std::wcstoul(text->c_str(), nullptr, 10);
     return count > 0 ? count : kDefaultCalls;
 }
 
 TEST(Soak, MillionMixedCallsLeaveNothingBehind) {
-    const std::size_t call_count = soak_call_count();
-    ASSERT_TRUE(disable_string_cache()) << "oleaut32 has no SetOaNoCache";
+    const std::size_t callCount = soakCallCount();
+    ASSERT_TRUE(disableStringCache()) << "oleaut32 has no SetOaNoCache";
     SoakWorld world;
     ASSERT_TRUE(world.ready());
 
@@ -477,24 +472,24 @@ TEST(Soak, MillionMixedCallsLeaveNothingBehind) {
     for (const Operation& operation : operations())
         for (std::uint32_t variant = 0; variant < operation.variants; ++variant)
             reference[{&operation, variant}] = operation.run(world, variant);
-    world.release_all();
+    world.releaseAll();
     SetErrorInfo(0, nullptr);
-    ASSERT_EQ(world.server().can_unload_now(), S_OK);
+    ASSERT_EQ(world.server().canUnloadNow(), S_OK);
     const Operation* unload = &operations()[2];
-    const std::vector<double> unload_answers_expected = {1, 0, 0, 1};
-    ASSERT_EQ((reference[{unload, 0}].numbers), unload_answers_expected)
+    const std::vector<double> unloadAnswersExpected = {1, 0, 0, 1};
+    ASSERT_EQ((reference[{unload, 0}].numbers), unloadAnswersExpected)
         << "unload answers: released, factory held, factory locked, lock taken back";
 
     std::map<const Operation*, Tally> tallies;
     Choices choices;
-    std::size_t allocations = 0, peak = 0, left_over = 0;
-    const std::size_t made_on_demand_before = world.implicit_creations();
-    ScopedStandinLog framework_log;
+    std::size_t allocations = 0, peak = 0, leftOver = 0;
+    const std::size_t madeOnDemandBefore = world.implicitCreations();
+    ScopedStandinLog frameworkLog;
     const auto start = std::chrono::steady_clock::now();
     {
         AllocationSpy spy;
         ASSERT_EQ(spy.registration(), S_OK);
-        for (std::size_t call = 0; call < call_count; ++call) {
+        for (std::size_t call = 0; call < callCount; ++call) {
             const Operation* operation = draw[choices.next(1000)];
             const std::uint32_t variant = choices.next(operation->variants);
             const std::size_t before = spy.outstanding();
@@ -507,43 +502,43 @@ TEST(Soak, MillionMixedCallsLeaveNothingBehind) {
             const Outcome& expected = reference[{operation, variant}];
             if (!(outcome == expected)) {
                 if (tally.mismatches++ == 0)
-                    tally.first_problem = "call " + std::to_string(call) + ", variant " + std::to_string(variant) +
-                                          ": " + describe(outcome) + " instead of " + describe(expected);
+                    tally.firstProblem = "call " + std::to_string(call) + ", variant " + std::to_string(variant) +
+                                         ": " + describe(outcome) + " instead of " + describe(expected);
             }
             if (after != before) {
-                if (tally.leaking_calls++ == 0 && tally.first_problem.empty())
-                    tally.first_problem = "call " + std::to_string(call) + ", variant " + std::to_string(variant) +
-                                          ": " + std::to_string(static_cast<long long>(after - before)) +
-                                          " blocks left outstanding";
+                if (tally.leakingCalls++ == 0 && tally.firstProblem.empty())
+                    tally.firstProblem = "call " + std::to_string(call) + ", variant " + std::to_string(variant) +
+                                         ": " + std::to_string(static_cast<long long>(after - before)) +
+                                         " blocks left outstanding";
             }
         }
-        world.release_all();
+        world.releaseAll();
         SetErrorInfo(0, nullptr);
         allocations = spy.allocations();
         peak = spy.peak();
-        left_over = spy.outstanding();
+        leftOver = spy.outstanding();
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    EXPECT_EQ(world.server().can_unload_now(), S_OK) << "an object or lock of the library outlived the soak";
-    EXPECT_EQ(left_over, 0u) << "strings or arrays allocated during the soak were never freed";
+    EXPECT_EQ(world.server().canUnloadNow(), S_OK) << "an object or lock of the library outlived the soak";
+    EXPECT_EQ(leftOver, 0u) << "strings or arrays allocated during the soak were never freed";
     std::size_t total = 0;
     for (const Operation& operation : operations()) {
         const Tally& tally = tallies[&operation];
         total += tally.calls;
-        EXPECT_EQ(tally.mismatches, 0u) << operation.name << ": " << tally.first_problem;
-        EXPECT_EQ(tally.leaking_calls, 0u) << operation.name << ": " << tally.first_problem;
+        EXPECT_EQ(tally.mismatches, 0u) << operation.name << ": " << tally.firstProblem;
+        EXPECT_EQ(tally.leakingCalls, 0u) << operation.name << ": " << tally.firstProblem;
         std::printf("  %-38s %8zu calls %8.3f s\n", operation.name, tally.calls, tally.seconds);
     }
-    EXPECT_EQ(total, call_count);
+    EXPECT_EQ(total, callCount);
     // Every creation, asked for or made on demand, made one environment call.
     const std::size_t creations = tallies[&operations()[0]].calls + tallies[&operations()[1]].calls +
-                                  world.implicit_creations() - made_on_demand_before;
-    EXPECT_EQ(framework_log.calls("EnsureVxEnvironmentStatus").size(), creations);
+                                  world.implicitCreations() - madeOnDemandBefore;
+    EXPECT_EQ(frameworkLog.calls("EnsureVxEnvironmentStatus").size(), creations);
     std::printf(
         "  %zu calls in %.1f s (%.0f calls/s); %zu objects made on demand; %zu blocks allocated, "
         "at most %zu outstanding, %zu left\n",
-        total, seconds, total / seconds, world.implicit_creations(), allocations, peak, left_over);
+        total, seconds, total / seconds, world.implicitCreations(), allocations, peak, leftOver);
     RecordProperty("calls", static_cast<int>(total));
     RecordProperty("seconds", std::to_string(seconds));
 }

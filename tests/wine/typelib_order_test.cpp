@@ -31,8 +31,8 @@ namespace {
 class LibraryWalk {
 public:
     std::vector<std::string> problems;
-    std::vector<std::wstring> resolved;      // "owner.member -> type name"
-    std::vector<std::wstring> resolved_here; // those whose type is an entry of the walked library
+    std::vector<std::wstring> resolved;     // "owner.member -> type name"
+    std::vector<std::wstring> resolvedHere; // those whose type is an entry of the walked library
 
     void walk(ITypeLib* library) {
         library->GetDocumentation(-1, library_name_.out(), nullptr, nullptr, nullptr);
@@ -42,19 +42,19 @@ public:
                 problems.push_back("entry " + std::to_string(i) + " does not load");
                 continue;
             }
-            walk_info(info.Get());
+            walkInfo(info.Get());
             // The virtual-table form of a dual interface is a second view.
             HREFTYPE dual = 0;
             ComPtr<ITypeInfo> vtable;
             if (SUCCEEDED(info->GetRefTypeOfImplType(static_cast<UINT>(-1), &dual)) &&
                 SUCCEEDED(info->GetRefTypeInfo(dual, vtable.GetAddressOf())))
-                walk_info(vtable.Get());
+                walkInfo(vtable.Get());
         }
     }
 
 private:
-    void walk_info(ITypeInfo* info) {
-        const std::wstring owner = name_of(info);
+    void walkInfo(ITypeInfo* info) {
+        const std::wstring owner = nameOf(info);
         TypeAttr attr(info);
         if (!attr) {
             problems.push_back(narrow(owner) + ": no type attributes");
@@ -66,7 +66,7 @@ private:
             if (FAILED(info->GetRefTypeOfImplType(i, &ref)) || FAILED(info->GetRefTypeInfo(ref, base.GetAddressOf())))
                 problems.push_back(narrow(owner) + ": implemented type " + std::to_string(i) + " does not resolve");
             else
-                note(base.Get(), owner + L" implements " + name_of(base.Get()));
+                note(base.Get(), owner + L" implements " + nameOf(base.Get()));
         }
         for (UINT i = 0; i < attr->cFuncs; ++i) {
             const FuncDesc func(info, i);
@@ -74,7 +74,7 @@ private:
                 problems.push_back(narrow(owner) + ": function " + std::to_string(i) + " does not load");
                 continue;
             }
-            const std::wstring member = owner + L"." + name_of(info, func->memid);
+            const std::wstring member = owner + L"." + nameOf(info, func->memid);
             follow(info, func->elemdescFunc.tdesc, member + L" result");
             std::vector<BSTR> names(func->cParams + 1u, nullptr);
             UINT named = 0;
@@ -92,7 +92,7 @@ private:
                 continue;
             }
             if (var->varkind == VAR_PERINSTANCE)
-                follow(info, var->elemdescVar.tdesc, owner + L"." + name_of(info, var->memid));
+                follow(info, var->elemdescVar.tdesc, owner + L"." + nameOf(info, var->memid));
         }
     }
 
@@ -104,7 +104,7 @@ private:
             if (FAILED(info->GetRefTypeInfo(type.hreftype, target.GetAddressOf())) || !TypeAttr(target.Get()))
                 problems.push_back(narrow(where) + ": user-defined type does not resolve");
             else
-                note(target.Get(), where + L" -> " + name_of(target.Get()));
+                note(target.Get(), where + L" -> " + nameOf(target.Get()));
         }
     }
 
@@ -112,10 +112,10 @@ private:
         resolved.push_back(reference);
         ComPtr<ITypeLib> home;
         UINT index = 0;
-        Bstr home_name;
+        Bstr homeName;
         if (SUCCEEDED(target->GetContainingTypeLib(home.GetAddressOf(), &index)))
-            home->GetDocumentation(-1, home_name.out(), nullptr, nullptr, nullptr);
-        if (home_name.text() == library_name_.text()) resolved_here.push_back(reference);
+            home->GetDocumentation(-1, homeName.out(), nullptr, nullptr, nullptr);
+        if (homeName.text() == library_name_.text()) resolvedHere.push_back(reference);
     }
 
     Bstr library_name_;
@@ -152,13 +152,13 @@ private:
     std::optional<GUID> registered_;
 };
 
-size_t count_of(const std::vector<std::wstring>& list, const std::wstring& item) {
+size_t countOf(const std::vector<std::wstring>& list, const std::wstring& item) {
     return static_cast<size_t>(std::count(list.begin(), list.end(), item));
 }
 
 // The lRestype parameter of _clsVxNumoria10A.GetProResPicture, resolved to
 // its type description.
-ComPtr<ITypeInfo> picture_kind_type(ITypeLib* library) {
+ComPtr<ITypeInfo> pictureKindType(ITypeLib* library) {
     ComPtr<ITypeInfo> entry;
     MEMBERID id = 0;
     USHORT found = 1;
@@ -171,7 +171,7 @@ ComPtr<ITypeInfo> picture_kind_type(ITypeLib* library) {
         const FuncDesc func(info.Get(), i);
         if (!func) continue;
         ComPtr<ITypeInfo> target;
-        if (name_of(info.Get(), func->memid) == L"GetProResPicture" && func->cParams >= 2) {
+        if (nameOf(info.Get(), func->memid) == L"GetProResPicture" && func->cParams >= 2) {
             const TYPEDESC& type = func->lprgelemdescParam[1].tdesc;
             if (type.vt == VT_PTR && type.lptdesc->vt == VT_USERDEFINED)
                 info->GetRefTypeInfo(type.lptdesc->hreftype, target.GetAddressOf());
@@ -195,10 +195,10 @@ TEST(TypeLibraryReferences, EveryTypeOfEveryLibraryResolvesToTheIntendedEntry) {
         // the registration the other tests rely on.
         bool optional;
         std::wstring imports; // a 32-bit library its imports need registered
-        std::vector<std::wstring> must_resolve;
-        ULONG pointer_size; // of the platform the library describes; 0: no record
+        std::vector<std::wstring> mustResolve;
+        ULONG pointerSize; // of the platform the library describes; 0: no record
     };
-    const std::vector<std::wstring> main_references = {
+    const std::vector<std::wstring> mainReferences = {
         L"_clsVxNumoria10A.GetProResPicture(lRestype) -> LoadResConstants",
         L"_clsVxNumoria10A.GetProResPicture result -> IPictureDisp",
         L"_clsVxNumsMatrixA.CreateMatrix result -> Matrix",
@@ -210,13 +210,13 @@ TEST(TypeLibraryReferences, EveryTypeOfEveryLibraryResolvesToTheIntendedEntry) {
         L"_clsVxNumsConversionsA implements IDispatch",
     };
     const std::vector<Case> cases = {
-        {dist_file(L"numori10.dll"), false, L"", main_references, sizeof(void*)},
-        {dist_file(L"numori10.dll") + L"\\2", false, L"", {}, 0},
-        {dist_file(L"..\\win32\\numori10.tlb"), true, dist_file(L"..\\win32\\numoria_runtime.tlb"), main_references, 4},
+        {distFile(L"numori10.dll"), false, L"", mainReferences, sizeof(void*)},
+        {distFile(L"numori10.dll") + L"\\2", false, L"", {}, 0},
+        {distFile(L"..\\win32\\numori10.tlb"), true, distFile(L"..\\win32\\numoria_runtime.tlb"), mainReferences, 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(narrow(c.path));
-        if (c.optional && (sizeof(void*) == 4 || !file_exists(c.path))) continue;
+        if (c.optional && (sizeof(void*) == 4 || !fileExists(c.path))) continue;
         std::optional<ScopedWin32Registration> imports;
         if (!c.imports.empty()) imports.emplace(c.imports);
         ComPtr<ITypeLib> library = load(c.path);
@@ -224,7 +224,7 @@ TEST(TypeLibraryReferences, EveryTypeOfEveryLibraryResolvesToTheIntendedEntry) {
         LibraryWalk walk;
         walk.walk(library.Get());
         for (const std::string& problem : walk.problems) ADD_FAILURE() << problem;
-        if (c.pointer_size) {
+        if (c.pointerSize) {
             // The record, moved last, keeps its layout: m and n 16-bit at 0
             // and 2, Element an array of doubles aligned after them. The
             // one check of the record's layout, for each bitness.
@@ -236,26 +236,26 @@ TEST(TypeLibraryReferences, EveryTypeOfEveryLibraryResolvesToTheIntendedEntry) {
             TypeAttr attr(record.Get());
             ASSERT_TRUE(attr);
             EXPECT_EQ(attr->typekind, TKIND_RECORD);
-            EXPECT_EQ(attr->cbSizeInstance, 2 * c.pointer_size);
+            EXPECT_EQ(attr->cbSizeInstance, 2 * c.pointerSize);
             const struct {
                 const wchar_t* name;
                 VARTYPE type;
                 ULONG offset;
-            } fields[] = {{L"m", VT_I2, 0}, {L"n", VT_I2, 2}, {L"Element", VT_SAFEARRAY, c.pointer_size}};
+            } fields[] = {{L"m", VT_I2, 0}, {L"n", VT_I2, 2}, {L"Element", VT_SAFEARRAY, c.pointerSize}};
             ASSERT_EQ(attr->cVars, std::size(fields));
             for (UINT i = 0; i < attr->cVars; ++i) {
                 const VarDesc var(record.Get(), i);
                 ASSERT_EQ(var.status(), S_OK);
-                EXPECT_EQ(name_of(record.Get(), var->memid), fields[i].name);
+                EXPECT_EQ(nameOf(record.Get(), var->memid), fields[i].name);
                 EXPECT_EQ(var->varkind, VAR_PERINSTANCE);
                 EXPECT_EQ(var->oInst, fields[i].offset) << "field " << i;
                 EXPECT_EQ(var->elemdescVar.tdesc.vt, fields[i].type);
                 if (fields[i].type == VT_SAFEARRAY) EXPECT_EQ(var->elemdescVar.tdesc.lptdesc->vt, VT_R8);
             }
         }
-        for (const std::wstring& reference : c.must_resolve)
-            EXPECT_GE(count_of(walk.resolved, reference), 1u) << narrow(reference);
-        for (const std::wstring& reference : walk.resolved_here) {
+        for (const std::wstring& reference : c.mustResolve)
+            EXPECT_GE(countOf(walk.resolved, reference), 1u) << narrow(reference);
+        for (const std::wstring& reference : walk.resolvedHere) {
             // A reference remapped to a neighbour of its entry lands on a
             // type of the wrong name: every type of this library that the
             // matrix interface uses is the record, and every class implements its own
@@ -274,11 +274,11 @@ TEST(TypeLibraryReferences, EveryTypeOfEveryLibraryResolvesToTheIntendedEntry) {
 }
 
 TEST(TypeLibraryReferences, PictureKindIsTheRuntimeLibrarysLoadResConstants) {
-    ComPtr<ITypeLib> library = load(dist_file(L"numori10.dll"));
+    ComPtr<ITypeLib> library = load(distFile(L"numori10.dll"));
     ASSERT_TRUE(library);
-    ComPtr<ITypeInfo> kind = picture_kind_type(library.Get());
+    ComPtr<ITypeInfo> kind = pictureKindType(library.Get());
     ASSERT_TRUE(kind) << "lRestype does not resolve to a type";
-    EXPECT_EQ(name_of(kind.Get()), L"LoadResConstants");
+    EXPECT_EQ(nameOf(kind.Get()), L"LoadResConstants");
     TypeAttr attr(kind.Get());
     ASSERT_TRUE(attr);
     EXPECT_EQ(attr->typekind, TKIND_ENUM);
@@ -294,7 +294,7 @@ TEST(TypeLibraryReferences, PictureKindIsTheRuntimeLibrarysLoadResConstants) {
         SCOPED_TRACE(narrow(constants[i].name));
         const VarDesc var(kind.Get(), i);
         ASSERT_EQ(var.status(), S_OK);
-        EXPECT_EQ(name_of(kind.Get(), var->memid), constants[i].name);
+        EXPECT_EQ(nameOf(kind.Get(), var->memid), constants[i].name);
         ASSERT_EQ(var->varkind, VAR_CONST);
         Variant value;
         EXPECT_EQ(VariantChangeType(value.out(), var->lpvarValue, 0, VT_I4), S_OK);
@@ -306,28 +306,28 @@ TEST(TypeLibraryReferences, PictureKindIsTheRuntimeLibrarysLoadResConstants) {
     ComPtr<ITypeLib> home;
     UINT index = 0;
     ASSERT_EQ(kind->GetContainingTypeLib(home.GetAddressOf(), &index), S_OK);
-    Bstr home_name;
-    ASSERT_EQ(home->GetDocumentation(-1, home_name.out(), nullptr, nullptr, nullptr), S_OK);
-    EXPECT_EQ(home_name.text(), L"Numoria10Runtime");
-    const LibAttr home_attr(home.Get());
-    ASSERT_EQ(home_attr.status(), S_OK);
+    Bstr homeName;
+    ASSERT_EQ(home->GetDocumentation(-1, homeName.out(), nullptr, nullptr, nullptr), S_OK);
+    EXPECT_EQ(homeName.text(), L"Numoria10Runtime");
+    const LibAttr homeAttr(home.Get());
+    ASSERT_EQ(homeAttr.status(), S_OK);
 #ifdef NUMORIA_HAVE_CLIENT_HEADER
-    EXPECT_TRUE(IsEqualGUID(home_attr->guid, LIBID_Numoria10Runtime));
+    EXPECT_TRUE(IsEqualGUID(homeAttr->guid, LIBID_Numoria10Runtime));
 #endif
-    Bstr registered_path;
-    EXPECT_EQ(QueryPathOfRegTypeLib(home_attr->guid, 1, 0, 0, registered_path.out()), S_OK);
-    const std::wstring path = registered_path.text();
+    Bstr registeredPath;
+    EXPECT_EQ(QueryPathOfRegTypeLib(homeAttr->guid, 1, 0, 0, registeredPath.out()), S_OK);
+    const std::wstring path = registeredPath.text();
     EXPECT_GE(path.size(), 2u);
     EXPECT_EQ(path.substr(path.size() < 2 ? 0 : path.size() - 2), L"\\2") << narrow(path);
 
-    ComPtr<ITypeLib> runtime = load(dist_file(L"numori10.dll") + L"\\2");
+    ComPtr<ITypeLib> runtime = load(distFile(L"numori10.dll") + L"\\2");
     ASSERT_TRUE(runtime);
     // The constants, then the interface of the App object.
-    const std::wstring runtime_entries[] = {L"LoadResConstants", L"_LibraryApp"};
-    ASSERT_EQ(runtime->GetTypeInfoCount(), std::size(runtime_entries));
-    for (UINT k = 0; k < std::size(runtime_entries); ++k) {
-        Bstr entry_name;
-        runtime->GetDocumentation(k, entry_name.out(), nullptr, nullptr, nullptr);
-        EXPECT_EQ(entry_name.text(), runtime_entries[k]);
+    const std::wstring runtimeEntries[] = {L"LoadResConstants", L"_LibraryApp"};
+    ASSERT_EQ(runtime->GetTypeInfoCount(), std::size(runtimeEntries));
+    for (UINT k = 0; k < std::size(runtimeEntries); ++k) {
+        Bstr entryName;
+        runtime->GetDocumentation(k, entryName.out(), nullptr, nullptr, nullptr);
+        EXPECT_EQ(entryName.text(), runtimeEntries[k]);
     }
 }

@@ -27,17 +27,17 @@ struct Member {
 };
 
 struct InterfaceCase {
-    std::wstring class_name;
+    std::wstring className;
     std::vector<Member> members; // in slot order
 };
 
-std::vector<Member> numbered_methods(std::vector<std::pair<std::wstring, short>> names, DISPID first) {
+std::vector<Member> numberedMethods(std::vector<std::pair<std::wstring, short>> names, DISPID first) {
     std::vector<Member> members;
     for (const auto& [name, params] : names) members.push_back({name, first++, INVOKE_FUNC, params});
     return members;
 }
 
-const std::vector<InterfaceCase>& interface_cases() {
+const std::vector<InterfaceCase>& interfaceCases() {
     static const std::vector<InterfaceCase> cases = {
         {L"clsVxNumoria10A",
          {{L"GetProStdProperties", 0x68030004, INVOKE_PROPERTYGET, 1},
@@ -49,43 +49,43 @@ const std::vector<InterfaceCase>& interface_cases() {
           {L"BuddyObjectGlobal", 0x68030000, INVOKE_PROPERTYPUTREF, 1}}},
         {L"clsVxNumsGeneralA", {}},
         {L"clsVxNumsAdvancedA", {}},
-        {L"clsVxNumsMatrixA", numbered_methods({{L"CreateMatrix", 4},
-                                                {L"TransposeMatrix", 2},
-                                                {L"ScaleMatrix", 3},
-                                                {L"AddMatrix", 3},
-                                                {L"SubMatrix", 3},
-                                                {L"MultiplyMatrix", 3},
-                                                {L"Determinant", 2},
-                                                {L"InvertMatrix", 2},
-                                                {L"InsertMatrix", 5},
-                                                {L"CombineMatrix", 5},
-                                                {L"SwapRow", 4},
-                                                {L"SwapCol", 4},
-                                                {L"SubMat", 4},
-                                                {L"PrintMatrix", 1}},
-                                               0x60030001)},
-        {L"clsVxNumsConversionsA", numbered_methods({{L"DecimalToBinary", 2},
-                                                     {L"BinaryToDecimal", 2},
-                                                     {L"DecimalToHex", 2},
-                                                     {L"HexToDecimal", 2},
-                                                     {L"DecimalToOctal", 2},
-                                                     {L"OctalToDecimal", 2}},
-                                                    0x60030001)},
+        {L"clsVxNumsMatrixA", numberedMethods({{L"CreateMatrix", 4},
+                                               {L"TransposeMatrix", 2},
+                                               {L"ScaleMatrix", 3},
+                                               {L"AddMatrix", 3},
+                                               {L"SubMatrix", 3},
+                                               {L"MultiplyMatrix", 3},
+                                               {L"Determinant", 2},
+                                               {L"InvertMatrix", 2},
+                                               {L"InsertMatrix", 5},
+                                               {L"CombineMatrix", 5},
+                                               {L"SwapRow", 4},
+                                               {L"SwapCol", 4},
+                                               {L"SubMat", 4},
+                                               {L"PrintMatrix", 1}},
+                                              0x60030001)},
+        {L"clsVxNumsConversionsA", numberedMethods({{L"DecimalToBinary", 2},
+                                                    {L"BinaryToDecimal", 2},
+                                                    {L"DecimalToHex", 2},
+                                                    {L"HexToDecimal", 2},
+                                                    {L"DecimalToOctal", 2},
+                                                    {L"OctalToDecimal", 2}},
+                                                   0x60030001)},
         {L"clsVxNumsPerComA",
-         numbered_methods({{L"Combination", 3}, {L"Permutation", 3}, {L"Factorial", 2}}, 0x60030000)},
+         numberedMethods({{L"Combination", 3}, {L"Permutation", 3}, {L"Factorial", 2}}, 0x60030000)},
     };
     return cases;
 }
 
-ComPtr<ITypeLib> load_library() {
+ComPtr<ITypeLib> loadLibrary() {
     ComPtr<ITypeLib> library;
-    EXPECT_EQ(LoadTypeLibEx(dist_file(L"numori10.dll").c_str(), REGKIND_NONE, library.GetAddressOf()), S_OK);
+    EXPECT_EQ(LoadTypeLibEx(distFile(L"numori10.dll").c_str(), REGKIND_NONE, library.GetAddressOf()), S_OK);
     return library;
 }
 
 // The one entry of `library` named `name`; null (a test failure) when the
 // library has none or several.
-ComPtr<ITypeInfo> entry_named(ITypeLib* library, std::wstring name) {
+ComPtr<ITypeInfo> entryNamed(ITypeLib* library, std::wstring name) {
     ComPtr<ITypeInfo> entry;
     MEMBERID unused = 0;
     USHORT found = 1;
@@ -96,7 +96,7 @@ ComPtr<ITypeInfo> entry_named(ITypeLib* library, std::wstring name) {
 
 // The virtual-table form of an interface entry (the entry itself may be the
 // dispatch form of the dual interface).
-ComPtr<ITypeInfo> vtable_form(ITypeInfo* entry) {
+ComPtr<ITypeInfo> vtableForm(ITypeInfo* entry) {
     TypeAttr attr(entry);
     if (!attr) return nullptr;
     if (attr->typekind == TKIND_INTERFACE) return entry;
@@ -110,7 +110,7 @@ ComPtr<ITypeInfo> vtable_form(ITypeInfo* entry) {
 } // namespace
 
 TEST(TypeLibrary, LibraryAttributes) {
-    ComPtr<ITypeLib> library = load_library();
+    ComPtr<ITypeLib> library = loadLibrary();
     ASSERT_TRUE(library);
     const LibAttr attr(library.Get());
     ASSERT_EQ(attr.status(), S_OK);
@@ -126,12 +126,12 @@ TEST(TypeLibrary, LibraryAttributes) {
 }
 
 TEST(TypeLibrary, ThirteenEntriesInterfaceThenClassForEachClassThenTheRecord) {
-    ComPtr<ITypeLib> library = load_library();
+    ComPtr<ITypeLib> library = loadLibrary();
     ASSERT_TRUE(library);
     std::vector<std::pair<std::wstring, TYPEKIND>> expected;
-    for (const InterfaceCase& c : interface_cases()) {
-        expected.push_back({L"_" + c.class_name, TKIND_DISPATCH});
-        expected.push_back({c.class_name, TKIND_COCLASS});
+    for (const InterfaceCase& c : interfaceCases()) {
+        expected.push_back({L"_" + c.className, TKIND_DISPATCH});
+        expected.push_back({c.className, TKIND_COCLASS});
     }
     expected.push_back({L"Matrix", TKIND_RECORD});
 
@@ -154,54 +154,54 @@ TEST(TypeLibrary, ThirteenEntriesInterfaceThenClassForEachClassThenTheRecord) {
 }
 
 TEST(TypeLibrary, ClassesAndTheirDualDefaultInterfaces) {
-    ComPtr<ITypeLib> library = load_library();
+    ComPtr<ITypeLib> library = loadLibrary();
     ASSERT_TRUE(library);
-    for (const InterfaceCase& c : interface_cases()) {
-        SCOPED_TRACE(narrow(c.class_name));
-        ComPtr<ITypeInfo> coclass = entry_named(library.Get(), c.class_name);
+    for (const InterfaceCase& c : interfaceCases()) {
+        SCOPED_TRACE(narrow(c.className));
+        ComPtr<ITypeInfo> coclass = entryNamed(library.Get(), c.className);
         ASSERT_TRUE(coclass);
-        TypeAttr class_attr(coclass.Get());
-        ASSERT_EQ(class_attr.status(), S_OK);
-        ASSERT_EQ(class_attr->typekind, TKIND_COCLASS);
-        EXPECT_TRUE(class_attr->wTypeFlags & TYPEFLAG_FCANCREATE);
-        EXPECT_FALSE(class_attr->wTypeFlags & TYPEFLAG_FAPPOBJECT);
-        ASSERT_EQ(class_attr->cImplTypes, 1) << "the default interface only, no event interface";
-        INT impl_flags = 0;
-        ASSERT_EQ(coclass->GetImplTypeFlags(0, &impl_flags), S_OK);
-        EXPECT_EQ(impl_flags, IMPLTYPEFLAG_FDEFAULT);
+        TypeAttr classAttr(coclass.Get());
+        ASSERT_EQ(classAttr.status(), S_OK);
+        ASSERT_EQ(classAttr->typekind, TKIND_COCLASS);
+        EXPECT_TRUE(classAttr->wTypeFlags & TYPEFLAG_FCANCREATE);
+        EXPECT_FALSE(classAttr->wTypeFlags & TYPEFLAG_FAPPOBJECT);
+        ASSERT_EQ(classAttr->cImplTypes, 1) << "the default interface only, no event interface";
+        INT implFlags = 0;
+        ASSERT_EQ(coclass->GetImplTypeFlags(0, &implFlags), S_OK);
+        EXPECT_EQ(implFlags, IMPLTYPEFLAG_FDEFAULT);
 
         CLSID clsid{};
-        ASSERT_EQ(CLSIDFromProgID((L"Numoria10." + c.class_name).c_str(), &clsid), S_OK);
-        EXPECT_TRUE(IsEqualGUID(class_attr->guid, clsid)) << "registered CLSID matches the library";
+        ASSERT_EQ(CLSIDFromProgID((L"Numoria10." + c.className).c_str(), &clsid), S_OK);
+        EXPECT_TRUE(IsEqualGUID(classAttr->guid, clsid)) << "registered CLSID matches the library";
 
         HREFTYPE ref = 0;
         ASSERT_EQ(coclass->GetRefTypeOfImplType(0, &ref), S_OK);
         ComPtr<ITypeInfo> entry;
         ASSERT_EQ(coclass->GetRefTypeInfo(ref, entry.GetAddressOf()), S_OK);
-        EXPECT_EQ(name_of(entry.Get(), MEMBERID_NIL), L"_" + c.class_name);
-        ComPtr<ITypeInfo> interface_info = vtable_form(entry.Get());
-        ASSERT_TRUE(interface_info);
-        TypeAttr attr(interface_info.Get());
+        EXPECT_EQ(nameOf(entry.Get(), MEMBERID_NIL), L"_" + c.className);
+        ComPtr<ITypeInfo> interfaceInfo = vtableForm(entry.Get());
+        ASSERT_TRUE(interfaceInfo);
+        TypeAttr attr(interfaceInfo.Get());
         ASSERT_EQ(attr.status(), S_OK);
         const WORD flags = TYPEFLAG_FDUAL | TYPEFLAG_FHIDDEN | TYPEFLAG_FNONEXTENSIBLE | TYPEFLAG_FOLEAUTOMATION;
         EXPECT_EQ(attr->wTypeFlags & flags, flags) << "flags 0x" << std::hex << attr->wTypeFlags;
         ASSERT_EQ(attr->cImplTypes, 1);
-        HREFTYPE base_ref = 0;
+        HREFTYPE baseRef = 0;
         ComPtr<ITypeInfo> base;
-        ASSERT_EQ(interface_info->GetRefTypeOfImplType(0, &base_ref), S_OK);
-        ASSERT_EQ(interface_info->GetRefTypeInfo(base_ref, base.GetAddressOf()), S_OK);
-        EXPECT_EQ(name_of(base.Get(), MEMBERID_NIL), L"IDispatch");
+        ASSERT_EQ(interfaceInfo->GetRefTypeOfImplType(0, &baseRef), S_OK);
+        ASSERT_EQ(interfaceInfo->GetRefTypeInfo(baseRef, base.GetAddressOf()), S_OK);
+        EXPECT_EQ(nameOf(base.Get(), MEMBERID_NIL), L"IDispatch");
     }
 }
 
 TEST(TypeLibrary, MembersInSlotOrderWithTheirDispatchIdentifiers) {
-    ComPtr<ITypeLib> library = load_library();
+    ComPtr<ITypeLib> library = loadLibrary();
     ASSERT_TRUE(library);
-    for (const InterfaceCase& c : interface_cases()) {
-        SCOPED_TRACE(narrow(c.class_name));
-        ComPtr<ITypeInfo> entry = entry_named(library.Get(), L"_" + c.class_name);
+    for (const InterfaceCase& c : interfaceCases()) {
+        SCOPED_TRACE(narrow(c.className));
+        ComPtr<ITypeInfo> entry = entryNamed(library.Get(), L"_" + c.className);
         ASSERT_TRUE(entry);
-        ComPtr<ITypeInfo> info = vtable_form(entry.Get());
+        ComPtr<ITypeInfo> info = vtableForm(entry.Get());
         ASSERT_TRUE(info);
         TypeAttr attr(info.Get());
         ASSERT_EQ(attr.status(), S_OK);
@@ -212,7 +212,7 @@ TEST(TypeLibrary, MembersInSlotOrderWithTheirDispatchIdentifiers) {
             SCOPED_TRACE(narrow(expected.name));
             const FuncDesc func(info.Get(), i);
             ASSERT_EQ(func.status(), S_OK);
-            EXPECT_EQ(name_of(info.Get(), func->memid), expected.name);
+            EXPECT_EQ(nameOf(info.Get(), func->memid), expected.name);
             EXPECT_EQ(func->memid, expected.dispid) << std::hex << func->memid;
             EXPECT_EQ(func->invkind, expected.kind);
             EXPECT_EQ(func->cParams, expected.params);

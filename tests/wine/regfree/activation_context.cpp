@@ -4,10 +4,10 @@
 
 namespace regfree_tests {
 
-ActivationContext::ActivationContext(const std::wstring& manifest_path) {
+ActivationContext::ActivationContext(const std::wstring& manifestPath) {
     ACTCTXW description{};
     description.cbSize = sizeof(description);
-    description.lpSource = manifest_path.c_str();
+    description.lpSource = manifestPath.c_str();
     handle_ = CreateActCtxW(&description);
     if (handle_ == INVALID_HANDLE_VALUE) error_ = GetLastError();
 }
@@ -25,7 +25,7 @@ ActiveScope::~ActiveScope() {
 }
 
 namespace {
-std::wstring environment_text(const wchar_t* name) {
+std::wstring environmentText(const wchar_t* name) {
     const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
     if (size == 0) return L"";
     std::vector<wchar_t> value(size);
@@ -34,7 +34,7 @@ std::wstring environment_text(const wchar_t* name) {
 }
 } // namespace
 
-std::wstring host_manifest_path() { return environment_text(L"NUMORIA_HOST_MANIFEST"); }
-std::wstring library_folder() { return environment_text(L"NUMORIA_LIBRARY_FOLDER"); }
+std::wstring hostManifestPath() { return environmentText(L"NUMORIA_HOST_MANIFEST"); }
+std::wstring libraryFolder() { return environmentText(L"NUMORIA_LIBRARY_FOLDER"); }
 
 } // namespace regfree_tests

@@ -11,7 +11,7 @@ namespace regfree_tests {
 
 class ActivationContext {
 public:
-    explicit ActivationContext(const std::wstring& manifest_path);
+    explicit ActivationContext(const std::wstring& manifestPath);
     ActivationContext(const ActivationContext&) = delete;
     ActivationContext& operator=(const ActivationContext&) = delete;
     ~ActivationContext();
@@ -42,8 +42,8 @@ private:
 
 // The host manifest the tests activate (NUMORIA_HOST_MANIFEST), empty when
 // the library is registered instead.
-std::wstring host_manifest_path();
+std::wstring hostManifestPath();
 // The folder the library's file lies in (NUMORIA_LIBRARY_FOLDER).
-std::wstring library_folder();
+std::wstring libraryFolder();
 
 } // namespace regfree_tests

@@ -33,15 +33,15 @@ constexpr HRESULT kMatrixError = static_cast<HRESULT>(0x800A03E8);
 class HostCalls : public testing::Test {
 protected:
     void SetUp() override {
-        if (regfree_tests::host_manifest_path().empty()) return;
+        if (regfree_tests::hostManifestPath().empty()) return;
         ASSERT_TRUE(context_.created()) << "CreateActCtx failed with " << context_.error() << " for "
-                                        << narrow(regfree_tests::host_manifest_path());
+                                        << narrow(regfree_tests::hostManifestPath());
         scope_ = std::make_unique<ActiveScope>(context_);
         ASSERT_TRUE(scope_->active());
     }
     void TearDown() override { scope_.reset(); }
 
-    ActivationContext context_{regfree_tests::host_manifest_path()};
+    ActivationContext context_{regfree_tests::hostManifestPath()};
     std::unique_ptr<ActiveScope> scope_;
 };
 
@@ -51,7 +51,7 @@ public:
     explicit ValueList(const std::vector<double>& values) {
         array_ = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(values.size()));
         for (LONG i = 0; i < static_cast<LONG>(values.size()); ++i) {
-            Variant value = Variant::of_r8(values[i]);
+            Variant value = Variant::ofR8(values[i]);
             SafeArrayPutElement(array_, &i, value.get());
         }
     }
@@ -64,25 +64,25 @@ private:
     SAFEARRAY* array_ = nullptr;
 };
 
-ComPtr<IUnknown> create(const std::wstring& class_name, REFIID iid) {
+ComPtr<IUnknown> create(const std::wstring& className, REFIID iid) {
     CLSID clsid{};
     ComPtr<IUnknown> object;
-    if (SUCCEEDED(CLSIDFromProgID(library_prog_id(class_name).c_str(), &clsid)))
+    if (SUCCEEDED(CLSIDFromProgID(libraryProgId(className).c_str(), &clsid)))
         CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(object.GetAddressOf()));
     return object;
 }
 
 template <class Interface>
-ComPtr<Interface> create_early(const std::wstring& class_name) {
+ComPtr<Interface> createEarly(const std::wstring& className) {
     ComPtr<Interface> early;
-    ComPtr<IUnknown> object = create(class_name, __uuidof(Interface));
+    ComPtr<IUnknown> object = create(className, __uuidof(Interface));
     if (object) object.As(&early);
     return early;
 }
 
 // The Matrix record description, through the type library the manifest
 // names (nothing is registered).
-ComPtr<IRecordInfo> manifest_record_info() {
+ComPtr<IRecordInfo> manifestRecordInfo() {
     ComPtr<ITypeLib> library;
     ComPtr<ITypeInfo> record;
     ComPtr<IRecordInfo> info;
@@ -95,7 +95,7 @@ ComPtr<IRecordInfo> manifest_record_info() {
     return info;
 }
 
-Variant record_argument(HostRecord& record, IRecordInfo* info) {
+Variant recordArgument(HostRecord& record, IRecordInfo* info) {
     Variant argument;
     argument.get()->vt = VT_RECORD | VT_BYREF;
     argument.get()->pvRecord = record.get();
@@ -104,12 +104,12 @@ Variant record_argument(HostRecord& record, IRecordInfo* info) {
     return argument;
 }
 
-std::vector<double> late_record_numbers(const CallResult& call) {
+std::vector<double> lateRecordNumbers(const CallResult& call) {
     if (call.status != S_OK || call.value.type() != VT_RECORD) return {};
-    return record_numbers(*static_cast<const Matrix*>(call.value.get()->pvRecord));
+    return recordNumbers(*static_cast<const Matrix*>(call.value.get()->pvRecord));
 }
 
-const IID* default_interface_of(const std::wstring& class_name) {
+const IID* defaultInterfaceOf(const std::wstring& className) {
     static const struct {
         const wchar_t* name;
         const IID* iid;
@@ -122,7 +122,7 @@ const IID* default_interface_of(const std::wstring& class_name) {
         {L"clsVxNumsPerComA", &__uuidof(_clsVxNumsPerComA)},
     };
     for (const auto& entry : kInterfaces)
-        if (class_name == entry.name) return entry.iid;
+        if (className == entry.name) return entry.iid;
     return nullptr;
 }
 
@@ -132,12 +132,12 @@ const IID* default_interface_of(const std::wstring& class_name) {
 // registered in this prefix, so what the other tests see comes from the
 // manifests alone.
 TEST(RegistrationFreePrefix, NothingIsRegistered) {
-    std::vector<std::wstring> prog_ids;
-    for (const std::wstring& name : kLibraryClasses) prog_ids.push_back(library_prog_id(name));
-    for (const std::wstring& name : kStandinClasses) prog_ids.push_back(standin_prog_id(name));
-    for (const std::wstring& prog_id : prog_ids) {
+    std::vector<std::wstring> progIds;
+    for (const std::wstring& name : kLibraryClasses) progIds.push_back(libraryProgId(name));
+    for (const std::wstring& name : kStandinClasses) progIds.push_back(standinProgId(name));
+    for (const std::wstring& progId : progIds) {
         CLSID clsid{};
-        EXPECT_EQ(CLSIDFromProgID(prog_id.c_str(), &clsid), CO_E_CLASSSTRING) << narrow(prog_id);
+        EXPECT_EQ(CLSIDFromProgID(progId.c_str(), &clsid), CO_E_CLASSSTRING) << narrow(progId);
     }
     ComPtr<ITypeLib> library;
     EXPECT_TRUE(FAILED(LoadRegTypeLib(LIBID_Numoria10, 1, 0, 0, &library)));
@@ -150,29 +150,29 @@ TEST_F(HostCalls, EveryClassIsCreatedEarlyAndLateBound) {
     for (const std::wstring& name : kLibraryClasses) {
         SCOPED_TRACE(narrow(name));
         ScopedStandinLog log;
-        const IID* iid = default_interface_of(name);
+        const IID* iid = defaultInterfaceOf(name);
         ASSERT_NE(iid, nullptr);
         ComPtr<IUnknown> early = create(name, *iid);
         ASSERT_TRUE(early);
-        Creation late = create_by_prog_id(library_prog_id(name));
+        Creation late = createByProgId(libraryProgId(name));
         ASSERT_EQ(late.status, S_OK);
         ComPtr<ITypeInfo> type;
         ASSERT_EQ(late.object->GetTypeInfo(0, LOCALE_USER_DEFAULT, &type), S_OK);
-        Bstr type_name;
-        ASSERT_EQ(type->GetDocumentation(MEMBERID_NIL, type_name.out(), nullptr, nullptr, nullptr), S_OK);
-        EXPECT_EQ(type_name.text(), L"_" + name);
+        Bstr typeName;
+        ASSERT_EQ(type->GetDocumentation(MEMBERID_NIL, typeName.out(), nullptr, nullptr, nullptr), S_OK);
+        EXPECT_EQ(typeName.text(), L"_" + name);
         EXPECT_EQ(log.calls("EnsureVxEnvironmentStatus").size(), 2u);
     }
 }
 
 TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
-    ComPtr<_clsVxNumsConversionsA> conversions = create_early<_clsVxNumsConversionsA>(L"clsVxNumsConversionsA");
-    ComPtr<_clsVxNumsPerComA> percom = create_early<_clsVxNumsPerComA>(L"clsVxNumsPerComA");
-    ComPtr<_clsVxNumoria10A> information = create_early<_clsVxNumoria10A>(L"clsVxNumoria10A");
+    ComPtr<_clsVxNumsConversionsA> conversions = createEarly<_clsVxNumsConversionsA>(L"clsVxNumsConversionsA");
+    ComPtr<_clsVxNumsPerComA> percom = createEarly<_clsVxNumsPerComA>(L"clsVxNumsPerComA");
+    ComPtr<_clsVxNumoria10A> information = createEarly<_clsVxNumoria10A>(L"clsVxNumoria10A");
     ASSERT_TRUE(conversions && percom && information);
 
     struct Case {
-        const wchar_t* class_name;
+        const wchar_t* className;
         const wchar_t* member;
         std::vector<Variant> arguments;
         std::function<std::wstring()> early;
@@ -181,7 +181,7 @@ TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
     const Case cases[] = {
         {L"clsVxNumsConversionsA",
          L"DecimalToBinary",
-         {Variant::of_i4(37)},
+         {Variant::ofI4(37)},
          [&] {
              Bstr text;
              conversions->DecimalToBinary(37, text.out());
@@ -190,7 +190,7 @@ TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
          L"100101"},
         {L"clsVxNumsConversionsA",
          L"HexToDecimal",
-         {Variant::of_text(L"7FFFFFFF")},
+         {Variant::ofText(L"7FFFFFFF")},
          [&] {
              Bstr hex(L"7FFFFFFF");
              long value = 0;
@@ -200,30 +200,30 @@ TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
          L"2147483647"},
         {L"clsVxNumsPerComA",
          L"Combination",
-         {Variant::of_i2(52), Variant::of_i2(5)},
+         {Variant::ofI2(52), Variant::ofI2(5)},
          [&] {
              short n = 52, r = 5;
              double value = 0;
              percom->Combination(&n, &r, &value);
-             return Variant::of_r8(value).text();
+             return Variant::ofR8(value).text();
          },
          L"2598960"},
         {L"clsVxNumsPerComA",
          L"Factorial",
-         {Variant::of_i2(10)},
+         {Variant::ofI2(10)},
          [&] {
              short n = 10;
              double value = 0;
              percom->Factorial(&n, &value);
-             return Variant::of_r8(value).text();
+             return Variant::ofR8(value).text();
          },
          L"3628800"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(narrow(c.member));
-        Creation late = create_by_prog_id(library_prog_id(c.class_name));
+        Creation late = createByProgId(libraryProgId(c.className));
         ASSERT_EQ(late.status, S_OK);
-        CallResult call = call_by_name(late.object.Get(), c.member, c.arguments, DISPATCH_METHOD);
+        CallResult call = callByName(late.object.Get(), c.member, c.arguments, DISPATCH_METHOD);
         ASSERT_EQ(call.status, S_OK);
         EXPECT_EQ(call.value.text(), c.expected);
         EXPECT_EQ(c.early(), c.expected);
@@ -233,9 +233,9 @@ TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
     // reports is the one the library was put in.
     ComPtr<IDispatch> app;
     ASSERT_EQ(information->get_GetProStdProperties(&app), S_OK);
-    CallResult path = call_by_name(app.Get(), L"Path", {}, DISPATCH_PROPERTYGET);
+    CallResult path = callByName(app.Get(), L"Path", {}, DISPATCH_PROPERTYGET);
     ASSERT_EQ(path.status, S_OK);
-    EXPECT_EQ(CompareStringOrdinal(path.value.text().c_str(), -1, regfree_tests::library_folder().c_str(), -1, TRUE),
+    EXPECT_EQ(CompareStringOrdinal(path.value.text().c_str(), -1, regfree_tests::libraryFolder().c_str(), -1, TRUE),
               CSTR_EQUAL)
         << narrow(path.value.text());
 }
@@ -243,10 +243,10 @@ TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
 // A record through IDispatch::Invoke needs the record description of the
 // type library, which the manifest's typelib element provides.
 TEST_F(HostCalls, RecordsPassThroughInvoke) {
-    ComPtr<IRecordInfo> info = manifest_record_info();
+    ComPtr<IRecordInfo> info = manifestRecordInfo();
     ASSERT_TRUE(info);
-    ComPtr<_clsVxNumsMatrixA> early = create_early<_clsVxNumsMatrixA>(L"clsVxNumsMatrixA");
-    Creation late = create_by_prog_id(library_prog_id(L"clsVxNumsMatrixA"));
+    ComPtr<_clsVxNumsMatrixA> early = createEarly<_clsVxNumsMatrixA>(L"clsVxNumsMatrixA");
+    Creation late = createByProgId(libraryProgId(L"clsVxNumsMatrixA"));
     ASSERT_TRUE(early);
     ASSERT_EQ(late.status, S_OK);
 
@@ -257,19 +257,19 @@ TEST_F(HostCalls, RecordsPassThroughInvoke) {
     ASSERT_EQ(early->InvertMatrix(created.get(), inverse.get()), S_OK);
 
     HostRecord argument(3, 3, {2, 0, 1, 1, 3, 2, 1, 1, 2});
-    CallResult late_inverse =
-        call_by_name(late.object.Get(), L"InvertMatrix", {record_argument(argument, info.Get())}, DISPATCH_METHOD);
-    ASSERT_EQ(late_inverse.status, S_OK);
-    EXPECT_EQ(late_record_numbers(late_inverse), record_numbers(inverse.value()));
+    CallResult lateInverse =
+        callByName(late.object.Get(), L"InvertMatrix", {recordArgument(argument, info.Get())}, DISPATCH_METHOD);
+    ASSERT_EQ(lateInverse.status, S_OK);
+    EXPECT_EQ(lateRecordNumbers(lateInverse), recordNumbers(inverse.value()));
 
     HostRecord singular(2, 2, {1, 2, 2, 4});
-    CallResult late_error =
-        call_by_name(late.object.Get(), L"InvertMatrix", {record_argument(singular, info.Get())}, DISPATCH_METHOD);
-    EXPECT_EQ(late_error.status, DISP_E_EXCEPTION);
-    EXPECT_EQ(late_error.scode, kMatrixError);
-    EXPECT_EQ(late_error.source, L"ZizivaDav - InvertMatrix");
-    HostRecord no_inverse;
-    EXPECT_EQ(early->InvertMatrix(singular.get(), no_inverse.get()), kMatrixError);
+    CallResult lateError =
+        callByName(late.object.Get(), L"InvertMatrix", {recordArgument(singular, info.Get())}, DISPATCH_METHOD);
+    EXPECT_EQ(lateError.status, DISP_E_EXCEPTION);
+    EXPECT_EQ(lateError.scode, kMatrixError);
+    EXPECT_EQ(lateError.source, L"ZizivaDav - InvertMatrix");
+    HostRecord noInverse;
+    EXPECT_EQ(early->InvertMatrix(singular.get(), noInverse.get()), kMatrixError);
 }
 
 // An object made here and called from another apartment goes through the
@@ -277,42 +277,42 @@ TEST_F(HostCalls, RecordsPassThroughInvoke) {
 // reads the interface from the manifest's type library (the App object's
 // interface from the second one).
 TEST_F(HostCalls, CallsFromAnotherApartmentAreMarshaled) {
-    ComPtr<_clsVxNumoria10A> information = create_early<_clsVxNumoria10A>(L"clsVxNumoria10A");
-    ComPtr<_clsVxNumsConversionsA> conversions = create_early<_clsVxNumsConversionsA>(L"clsVxNumsConversionsA");
+    ComPtr<_clsVxNumoria10A> information = createEarly<_clsVxNumoria10A>(L"clsVxNumoria10A");
+    ComPtr<_clsVxNumsConversionsA> conversions = createEarly<_clsVxNumsConversionsA>(L"clsVxNumsConversionsA");
     ASSERT_TRUE(information && conversions);
-    ComPtr<IDispatch> app_dispatch;
-    ASSERT_EQ(information->get_GetProStdProperties(&app_dispatch), S_OK);
+    ComPtr<IDispatch> appDispatch;
+    ASSERT_EQ(information->get_GetProStdProperties(&appDispatch), S_OK);
     ComPtr<_LibraryApp> app;
-    ASSERT_EQ(app_dispatch.As(&app), S_OK);
+    ASSERT_EQ(appDispatch.As(&app), S_OK);
 
-    Bstr direct_title;
-    ASSERT_EQ(app->get_Title(direct_title.out()), S_OK);
-    CrossApartment app_route(Route::Stream, app.Get(), __uuidof(_LibraryApp));
-    CrossApartment conversions_route(Route::Stream, conversions.Get(), __uuidof(_clsVxNumsConversionsA));
-    ASSERT_EQ(app_route.published(), S_OK);
-    ASSERT_EQ(conversions_route.published(), S_OK);
+    Bstr directTitle;
+    ASSERT_EQ(app->get_Title(directTitle.out()), S_OK);
+    CrossApartment appRoute(Route::Stream, app.Get(), __uuidof(_LibraryApp));
+    CrossApartment conversionsRoute(Route::Stream, conversions.Get(), __uuidof(_clsVxNumsConversionsA));
+    ASSERT_EQ(appRoute.published(), S_OK);
+    ASSERT_EQ(conversionsRoute.published(), S_OK);
 
-    HRESULT title_status = E_FAIL, binary_status = E_FAIL;
+    HRESULT titleStatus = E_FAIL, binaryStatus = E_FAIL;
     std::wstring title, binary;
-    const bool finished = run_in_apartment(Apartment::SingleThreaded, [&] {
+    const bool finished = runInApartment(Apartment::SingleThreaded, [&] {
         ActiveScope scope(context_);
-        ComPtr<_LibraryApp> remote_app;
-        ComPtr<_clsVxNumsConversionsA> remote_conversions;
-        if (SUCCEEDED(app_route.fetch(__uuidof(_LibraryApp), reinterpret_cast<void**>(remote_app.GetAddressOf())))) {
+        ComPtr<_LibraryApp> remoteApp;
+        ComPtr<_clsVxNumsConversionsA> remoteConversions;
+        if (SUCCEEDED(appRoute.fetch(__uuidof(_LibraryApp), reinterpret_cast<void**>(remoteApp.GetAddressOf())))) {
             Bstr text;
-            title_status = remote_app->get_Title(text.out());
+            titleStatus = remoteApp->get_Title(text.out());
             title = text.text();
         }
-        if (SUCCEEDED(conversions_route.fetch(__uuidof(_clsVxNumsConversionsA),
-                                              reinterpret_cast<void**>(remote_conversions.GetAddressOf())))) {
+        if (SUCCEEDED(conversionsRoute.fetch(__uuidof(_clsVxNumsConversionsA),
+                                             reinterpret_cast<void**>(remoteConversions.GetAddressOf())))) {
             Bstr text;
-            binary_status = remote_conversions->DecimalToBinary(5, text.out());
+            binaryStatus = remoteConversions->DecimalToBinary(5, text.out());
             binary = text.text();
         }
     });
     ASSERT_TRUE(finished);
-    EXPECT_EQ(title_status, S_OK);
-    EXPECT_EQ(title, direct_title.text());
-    EXPECT_EQ(binary_status, S_OK);
+    EXPECT_EQ(titleStatus, S_OK);
+    EXPECT_EQ(title, directTitle.text());
+    EXPECT_EQ(binaryStatus, S_OK);
     EXPECT_EQ(binary, L"101");
 }

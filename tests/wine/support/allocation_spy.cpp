@@ -24,11 +24,11 @@ public:
         return request;
     }
     void STDMETHODCALLTYPE PostFree(BOOL) override {}
-    SIZE_T STDMETHODCALLTYPE PreRealloc(void* request, SIZE_T size, void** new_request, BOOL) override {
+    SIZE_T STDMETHODCALLTYPE PreRealloc(void* request, SIZE_T size, void** newRequest, BOOL) override {
         std::lock_guard lock(mutex_);
         reallocated_ = live_.erase(request) ? request : nullptr;
         reallocated_to_nothing_ = size == 0;
-        *new_request = request;
+        *newRequest = request;
         return size;
     }
     void* STDMETHODCALLTYPE PostRealloc(void* actual, BOOL) override {
@@ -92,12 +92,12 @@ std::size_t AllocationSpy::outstanding() const { return spy_->outstanding(); }
 std::size_t AllocationSpy::allocations() const { return spy_->allocations(); }
 std::size_t AllocationSpy::peak() const { return spy_->peak(); }
 
-bool disable_string_cache() {
+bool disableStringCache() {
     HMODULE automation = GetModuleHandleW(L"oleaut32.dll");
-    auto set_no_cache = reinterpret_cast<void(WINAPI*)()>(
+    auto setNoCache = reinterpret_cast<void(WINAPI*)()>(
         reinterpret_cast<void*>(automation ? GetProcAddress(automation, "SetOaNoCache") : nullptr));
-    if (!set_no_cache) return false;
-    set_no_cache();
+    if (!setNoCache) return false;
+    setNoCache();
     return true;
 }
 

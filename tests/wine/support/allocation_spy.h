@@ -34,6 +34,6 @@ private:
 // Turns off oleaut32's cache of freed strings (its SetOaNoCache export), so
 // that freeing a BSTR frees its block instead of keeping it for reuse.
 // False when the export is missing.
-bool disable_string_cache();
+bool disableStringCache();
 
 } // namespace wine_tests

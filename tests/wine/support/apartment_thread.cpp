@@ -6,11 +6,11 @@
 
 namespace wine_tests {
 
-const char* apartment_name(Apartment apartment) {
+const char* apartmentName(Apartment apartment) {
     return apartment == Apartment::SingleThreaded ? "single-threaded apartment" : "multithreaded apartment";
 }
 
-bool run_in_apartment(Apartment apartment, const std::function<void()>& body, DWORD time_limit_ms) {
+bool runInApartment(Apartment apartment, const std::function<void()>& body, DWORD timeLimitMs) {
     // Shared with the thread, which may outlive this call when it hangs.
     struct Shared {
         HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -30,7 +30,7 @@ bool run_in_apartment(Apartment apartment, const std::function<void()>& body, DW
         SetEvent(shared->done);
     });
     DWORD index = 0;
-    const HRESULT waited = CoWaitForMultipleHandles(0, time_limit_ms, 1, &shared->done, &index);
+    const HRESULT waited = CoWaitForMultipleHandles(0, timeLimitMs, 1, &shared->done, &index);
     if (waited != S_OK) {
         thread.detach();
         return false;

@@ -12,10 +12,10 @@ namespace wine_tests {
 
 enum class Apartment { SingleThreaded, MultiThreaded };
 
-const char* apartment_name(Apartment apartment);
+const char* apartmentName(Apartment apartment);
 
 // False when the thread could not start its apartment or did not finish
 // within the time limit.
-bool run_in_apartment(Apartment apartment, const std::function<void()>& body, DWORD time_limit_ms = 30000);
+bool runInApartment(Apartment apartment, const std::function<void()>& body, DWORD timeLimitMs = 30000);
 
 } // namespace wine_tests

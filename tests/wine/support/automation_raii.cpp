@@ -17,26 +17,26 @@ Variant made(VARTYPE type, Set set) {
 
 } // namespace
 
-Variant Variant::of_bool(bool value) {
+Variant Variant::ofBool(bool value) {
     return made(VT_BOOL, [&](VARIANT& v) { v.boolVal = value ? VARIANT_TRUE : VARIANT_FALSE; });
 }
-Variant Variant::of_i2(short value) {
+Variant Variant::ofI2(short value) {
     return made(VT_I2, [&](VARIANT& v) { v.iVal = value; });
 }
-Variant Variant::of_i4(long value) {
+Variant Variant::ofI4(long value) {
     return made(VT_I4, [&](VARIANT& v) { v.lVal = value; });
 }
-Variant Variant::of_r8(double value) {
+Variant Variant::ofR8(double value) {
     return made(VT_R8, [&](VARIANT& v) { v.dblVal = value; });
 }
-Variant Variant::of_text(const std::wstring& value) {
+Variant Variant::ofText(const std::wstring& value) {
     return made(VT_BSTR, [&](VARIANT& v) { v.bstrVal = Bstr(value).release(); });
 }
-Variant Variant::of_object(IDispatch* value) {
+Variant Variant::ofObject(IDispatch* value) {
     if (value) value->AddRef();
     return made(VT_DISPATCH, [&](VARIANT& v) { v.pdispVal = value; });
 }
-Variant Variant::of_ref(VARTYPE type, void* storage) {
+Variant Variant::ofRef(VARTYPE type, void* storage) {
     return made(static_cast<VARTYPE>(type | VT_BYREF), [&](VARIANT& v) { v.byref = storage; });
 }
 Variant Variant::missing() {

@@ -31,14 +31,14 @@ public:
     Variant(Variant&&) noexcept = default;
     Variant& operator=(Variant&&) noexcept = default;
 
-    static Variant of_bool(bool value);
-    static Variant of_i2(short value);
-    static Variant of_i4(long value);
-    static Variant of_r8(double value);
-    static Variant of_text(const std::wstring& value);
-    static Variant of_object(IDispatch* value);
+    static Variant ofBool(bool value);
+    static Variant ofI2(short value);
+    static Variant ofI4(long value);
+    static Variant ofR8(double value);
+    static Variant ofText(const std::wstring& value);
+    static Variant ofObject(IDispatch* value);
     // A by-reference argument pointing at the caller's storage of `type`.
-    static Variant of_ref(VARTYPE type, void* storage);
+    static Variant ofRef(VARTYPE type, void* storage);
     // An omitted optional argument.
     static Variant missing();
 

@@ -14,7 +14,7 @@ namespace wine_tests {
 class CountedObject final : public numoria::frame::RefCounted<CountedObject, IDispatch> {
 public:
     // References held by others than the test's own (the one it starts with).
-    long held_by_others() const { return references_.load() - 1; }
+    long heldByOthers() const { return references_.load() - 1; }
     IDispatch* get() { return this; }
 
     ULONG addReference() noexcept { return ++references_; }

@@ -2,7 +2,7 @@
 
 namespace wine_tests {
 
-const char* route_name(Route route) {
+const char* routeName(Route route) {
     return route == Route::GlobalInterfaceTable ? "global interface table" : "marshaled stream";
 }
 

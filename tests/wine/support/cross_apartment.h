@@ -11,7 +11,7 @@ namespace wine_tests {
 
 enum class Route { GlobalInterfaceTable, Stream };
 
-const char* route_name(Route route);
+const char* routeName(Route route);
 
 class CrossApartment {
 public:

@@ -19,10 +19,10 @@ std::string hex(unsigned long long value) {
     return text;
 }
 
-std::string status_text(HRESULT status) { return hex(static_cast<unsigned long>(status)); }
+std::string statusText(HRESULT status) { return hex(static_cast<unsigned long>(status)); }
 
 // The bytes a by-reference VARIANT of `type` points at.
-std::size_t referenced_size(VARTYPE type) {
+std::size_t referencedSize(VARTYPE type) {
     switch (type & VT_TYPEMASK) {
     case VT_I1:
     case VT_UI1: return 1;
@@ -47,7 +47,7 @@ std::size_t referenced_size(VARTYPE type) {
     }
 }
 
-std::string value_text(const VARIANT& v) {
+std::string valueText(const VARIANT& v) {
     char text[64];
     switch (v.vt) {
     case VT_EMPTY:
@@ -172,16 +172,16 @@ private:
 
 std::string describe(const VARIANT& value) {
     std::string text = hex(value.vt);
-    if ((value.vt & VT_BYREF) == 0) return text + " " + value_text(value);
+    if ((value.vt & VT_BYREF) == 0) return text + " " + valueText(value);
     if (value.byref == nullptr) return text + " -> nothing";
     if (value.vt == (VT_BYREF | VT_VARIANT)) return text + " -> " + describe(*value.pvarVal);
-    const std::size_t size = referenced_size(value.vt);
+    const std::size_t size = referencedSize(value.vt);
     if (size == 0) return text + " -> ?";
     VARIANT view;
     VariantInit(&view);
     view.vt = static_cast<VARTYPE>(value.vt & ~VT_BYREF);
     std::memcpy(&view.llVal, value.byref, size);
-    return text + " -> " + value_text(view);
+    return text + " -> " + valueText(view);
 }
 
 Observation observe(const InvokeForm& invoke, const DispatchCall& call) {
@@ -190,11 +190,11 @@ Observation observe(const InvokeForm& invoke, const DispatchCall& call) {
     Observation seen;
     seen.argumentsBefore = frame.described();
     ExcepInfo exception;
-    UINT argument_error = kUnwritten;
+    UINT argumentError = kUnwritten;
     seen.status =
         invoke(call.dispid, call.flags, frame.parameters(), call.wantResult ? seen.result.out() : nullptr,
-               call.wantException ? exception.out() : nullptr, call.wantArgumentError ? &argument_error : nullptr);
-    if (argument_error != kUnwritten) seen.argumentError = argument_error;
+               call.wantException ? exception.out() : nullptr, call.wantArgumentError ? &argumentError : nullptr);
+    if (argumentError != kUnwritten) seen.argumentError = argumentError;
     EXCEPINFO& info = const_cast<EXCEPINFO&>(exception.value());
     if (info.pfnDeferredFillIn != nullptr) info.pfnDeferredFillIn(&info);
     seen.scode = info.scode;
@@ -205,32 +205,32 @@ Observation observe(const InvokeForm& invoke, const DispatchCall& call) {
     return seen;
 }
 
-InvokeForm own_invoke(IDispatch* object) {
+InvokeForm ownInvoke(IDispatch* object) {
     return [object](DISPID dispid, WORD flags, DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
-                    UINT* argument_error) {
+                    UINT* argumentError) {
         return object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, parameters, result, exception,
-                              argument_error);
+                              argumentError);
     };
 }
 
-InvokeForm standard_invoke(IUnknown* early_bound, ITypeInfo* interface_info) {
-    return [early_bound, interface_info](DISPID dispid, WORD flags, DISPPARAMS* parameters, VARIANT* result,
-                                         EXCEPINFO* exception, UINT* argument_error) {
-        return DispInvoke(early_bound, interface_info, dispid, flags, parameters, result, exception, argument_error);
+InvokeForm standardInvoke(IUnknown* earlyBound, ITypeInfo* interfaceInfo) {
+    return [earlyBound, interfaceInfo](DISPID dispid, WORD flags, DISPPARAMS* parameters, VARIANT* result,
+                                       EXCEPINFO* exception, UINT* argumentError) {
+        return DispInvoke(earlyBound, interfaceInfo, dispid, flags, parameters, result, exception, argumentError);
     };
 }
 
-ComPtr<ITypeInfo> embedded_interface_info(const IID& iid) {
+ComPtr<ITypeInfo> embeddedInterfaceInfo(const IID& iid) {
     ComPtr<ITypeLib> library;
-    if (FAILED(LoadTypeLibEx(dist_file(L"numori10.dll").c_str(), REGKIND_NONE, &library))) return nullptr;
+    if (FAILED(LoadTypeLibEx(distFile(L"numori10.dll").c_str(), REGKIND_NONE, &library))) return nullptr;
     ComPtr<ITypeInfo> info;
     if (FAILED(library->GetTypeInfoOfGuid(iid, &info))) return nullptr;
-    bool dispatch_form = false;
+    bool dispatchForm = false;
     {
         TypeAttr attributes(info.Get());
-        dispatch_form = attributes && attributes->typekind == TKIND_DISPATCH;
+        dispatchForm = attributes && attributes->typekind == TKIND_DISPATCH;
     }
-    if (!dispatch_form) return info;
+    if (!dispatchForm) return info;
     // A dual interface's dispatch description refers to its virtual-table one.
     HREFTYPE reference = 0;
     ComPtr<ITypeInfo> table;
@@ -244,10 +244,10 @@ std::vector<std::string> differences(const Observation& library, const Observati
     auto compare = [&found](const std::string& what, const std::string& ours, const std::string& theirs) {
         if (ours != theirs) found.push_back(what + ": library " + ours + ", platform " + theirs);
     };
-    compare("status", status_text(library.status), status_text(platform.status));
+    compare("status", statusText(library.status), statusText(platform.status));
     compare("result", describe(*library.result.get()), describe(*platform.result.get()));
     if (library.status == DISP_E_EXCEPTION || platform.status == DISP_E_EXCEPTION) {
-        compare("scode", status_text(library.scode), status_text(platform.scode));
+        compare("scode", statusText(library.scode), statusText(platform.scode));
         compare("wCode", std::to_string(library.wCode), std::to_string(platform.wCode));
     }
     if (platform.argumentError) {

@@ -72,13 +72,13 @@ using InvokeForm = std::function<HRESULT(DISPID, WORD, DISPPARAMS*, VARIANT*, EX
 Observation observe(const InvokeForm& invoke, const DispatchCall& call);
 
 // The object's own IDispatch::Invoke.
-InvokeForm own_invoke(IDispatch* object);
+InvokeForm ownInvoke(IDispatch* object);
 // The platform's DispInvoke on the early-bound interface pointer.
-InvokeForm standard_invoke(IUnknown* early_bound, ITypeInfo* interface_info);
+InvokeForm standardInvoke(IUnknown* earlyBound, ITypeInfo* interfaceInfo);
 
 // The virtual-table description of a dual interface from the type library
 // embedded in numori10.dll.
-Microsoft::WRL::ComPtr<ITypeInfo> embedded_interface_info(const IID& iid);
+Microsoft::WRL::ComPtr<ITypeInfo> embeddedInterfaceInfo(const IID& iid);
 
 // A readable, exact form of a VARIANT: its type, and its value (doubles by
 // their bits, strings by their text, a null string as the empty text).

@@ -29,11 +29,11 @@ public:
                     std::strcmp(reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name,
                                 "malloc") != 0)
                     continue;
-                if (slots->u1.Function == reinterpret_cast<ULONG_PTR>(&counted_malloc)) return true;
+                if (slots->u1.Function == reinterpret_cast<ULONG_PTR>(&countedMalloc)) return true;
                 DWORD protection = 0;
                 if (!VirtualProtect(&slots->u1.Function, sizeof(ULONG_PTR), PAGE_READWRITE, &protection)) return false;
-                real_malloc = reinterpret_cast<Malloc>(slots->u1.Function);
-                slots->u1.Function = reinterpret_cast<ULONG_PTR>(&counted_malloc);
+                realMalloc = reinterpret_cast<Malloc>(slots->u1.Function);
+                slots->u1.Function = reinterpret_cast<ULONG_PTR>(&countedMalloc);
                 VirtualProtect(&slots->u1.Function, sizeof(ULONG_PTR), protection, &protection);
                 return true;
             }
@@ -55,14 +55,14 @@ public:
 
 private:
     using Malloc = void*(__cdecl*)(size_t);
-    static void* __cdecl counted_malloc(size_t size) {
+    static void* __cdecl countedMalloc(size_t size) {
         if (countdown != 0 && --countdown == 0) {
             failed_ = true;
             return nullptr;
         }
-        return real_malloc(size);
+        return realMalloc(size);
     }
-    static inline Malloc real_malloc = nullptr;
+    static inline Malloc realMalloc = nullptr;
     static inline thread_local unsigned countdown = 0;
     static inline thread_local bool failed_ = false;
 };

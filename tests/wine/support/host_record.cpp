@@ -20,7 +20,7 @@ HostRecord::~HostRecord() {
     if (record_.Element) SafeArrayDestroy(record_.Element);
 }
 
-std::vector<double> record_numbers(const Matrix& record) {
+std::vector<double> recordNumbers(const Matrix& record) {
     std::vector<double> numbers = {static_cast<double>(record.m), static_cast<double>(record.n)};
     SAFEARRAY* array = record.Element;
     if (!array) return numbers;

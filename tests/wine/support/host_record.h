@@ -31,6 +31,6 @@ private:
 
 // m, n, then for each dimension its lower bound and element count, then the
 // elements row by row; just m and n when the array is absent.
-std::vector<double> record_numbers(const Matrix& record);
+std::vector<double> recordNumbers(const Matrix& record);
 
 } // namespace wine_tests

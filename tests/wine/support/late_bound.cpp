@@ -4,34 +4,34 @@
 
 namespace wine_tests {
 
-Creation create_by_clsid(const CLSID& clsid) {
+Creation createByClsid(const CLSID& clsid) {
     Creation result;
     result.status = CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                      reinterpret_cast<void**>(result.object.GetAddressOf()));
     return result;
 }
 
-Creation create_by_prog_id(const std::wstring& prog_id) {
+Creation createByProgId(const std::wstring& progId) {
     CLSID clsid{};
-    HRESULT hr = CLSIDFromProgID(prog_id.c_str(), &clsid);
+    HRESULT hr = CLSIDFromProgID(progId.c_str(), &clsid);
     if (FAILED(hr)) return Creation{hr, nullptr};
-    return create_by_clsid(clsid);
+    return createByClsid(clsid);
 }
 
-long CallResult::error_number() const {
+long CallResult::errorNumber() const {
     long code = status == DISP_E_EXCEPTION ? scode : status;
     if ((static_cast<unsigned long>(code) & 0xFFFF0000UL) == 0x800A0000UL) return code & 0xFFFF;
     return code;
 }
 
-DISPID dispid_of(IDispatch* object, const std::wstring& name) {
+DISPID dispidOf(IDispatch* object, const std::wstring& name) {
     DISPID dispid = DISPID_UNKNOWN;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name.c_str())};
     if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &dispid))) return DISPID_UNKNOWN;
     return dispid;
 }
 
-CallResult call_by_name(IDispatch* object, const std::wstring& name, std::vector<Variant> arguments, WORD flags) {
+CallResult callByName(IDispatch* object, const std::wstring& name, std::vector<Variant> arguments, WORD flags) {
     CallResult result;
     DISPID dispid = DISPID_UNKNOWN;
     LPOLESTR names[] = {const_cast<LPOLESTR>(name.c_str())};
@@ -44,9 +44,9 @@ CallResult call_by_name(IDispatch* object, const std::wstring& name, std::vector
     for (auto it = arguments.rbegin(); it != arguments.rend(); ++it) reversed.push_back(*it->get());
     DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
     ExcepInfo exception;
-    UINT bad_argument = 0;
+    UINT badArgument = 0;
     result.status = object->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result.value.out(),
-                                   exception.out(), &bad_argument);
+                                   exception.out(), &badArgument);
     if (result.status == DISP_E_EXCEPTION) {
         const EXCEPINFO& info = exception.value();
         result.scode = info.scode ? info.scode : static_cast<long>(0x800A0000UL) + info.wCode;

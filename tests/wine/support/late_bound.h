@@ -16,7 +16,7 @@ using Microsoft::WRL::ComPtr;
 
 // The status of automation error `number` (0x800A0000 + number), as an
 // early-bound call returns it and EXCEPINFO's scode carries it.
-constexpr HRESULT automation_error(long number) { return static_cast<HRESULT>(0x800A0000UL + number); }
+constexpr HRESULT automationError(long number) { return static_cast<HRESULT>(0x800A0000UL + number); }
 
 struct Creation {
     HRESULT status = E_FAIL;
@@ -24,8 +24,8 @@ struct Creation {
 };
 
 // CLSIDFromProgID then CoCreateInstance for IDispatch (in-process).
-Creation create_by_prog_id(const std::wstring& prog_id);
-Creation create_by_clsid(const CLSID& clsid);
+Creation createByProgId(const std::wstring& progId);
+Creation createByClsid(const CLSID& clsid);
 
 struct CallResult {
     HRESULT status = E_FAIL;
@@ -35,14 +35,14 @@ struct CallResult {
     std::wstring source;
     std::wstring description;
     // The automation error number an automation client reads back.
-    long error_number() const;
+    long errorNumber() const;
 };
 
 // Calls a member by name with the arguments in the order written.
-CallResult call_by_name(IDispatch* object, const std::wstring& name, std::vector<Variant> arguments = {},
-                        WORD flags = DISPATCH_METHOD | DISPATCH_PROPERTYGET);
+CallResult callByName(IDispatch* object, const std::wstring& name, std::vector<Variant> arguments = {},
+                      WORD flags = DISPATCH_METHOD | DISPATCH_PROPERTYGET);
 
 // The dispatch identifier of a name, or DISPID_UNKNOWN.
-DISPID dispid_of(IDispatch* object, const std::wstring& name);
+DISPID dispidOf(IDispatch* object, const std::wstring& name);
 
 } // namespace wine_tests

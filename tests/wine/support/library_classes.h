@@ -10,11 +10,11 @@ inline const std::array<std::wstring, 6> kLibraryClasses = {L"clsVxNumoria10A", 
                                                             L"clsVxNumsAdvancedA",    L"clsVxNumsMatrixA",
                                                             L"clsVxNumsConversionsA", L"clsVxNumsPerComA"};
 
-inline std::wstring library_prog_id(const std::wstring& class_name) { return L"Numoria10." + class_name; }
+inline std::wstring libraryProgId(const std::wstring& className) { return L"Numoria10." + className; }
 
 inline const std::array<std::wstring, 3> kStandinClasses = {L"clsVxfuEnvironmentA", L"clsVxFundara10A",
                                                             L"clsVxfuErrorHandlerA"};
 
-inline std::wstring standin_prog_id(const std::wstring& class_name) { return L"VxFundara10." + class_name; }
+inline std::wstring standinProgId(const std::wstring& className) { return L"VxFundara10." + className; }
 
 } // namespace wine_tests

@@ -10,10 +10,10 @@ Fn lookup(HMODULE module, const char* name) {
 } // namespace
 
 LoadedServer::LoadedServer(const std::wstring& path) : module_(LoadLibraryW(path.c_str())) {
-    get_class_object = lookup<GetClassObjectFn>(module_, "DllGetClassObject");
-    can_unload_now = lookup<NoArgumentFn>(module_, "DllCanUnloadNow");
-    register_server = lookup<NoArgumentFn>(module_, "DllRegisterServer");
-    unregister_server = lookup<NoArgumentFn>(module_, "DllUnregisterServer");
+    getClassObject = lookup<GetClassObjectFn>(module_, "DllGetClassObject");
+    canUnloadNow = lookup<NoArgumentFn>(module_, "DllCanUnloadNow");
+    registerServer = lookup<NoArgumentFn>(module_, "DllRegisterServer");
+    unregisterServer = lookup<NoArgumentFn>(module_, "DllUnregisterServer");
 }
 
 LoadedServer::~LoadedServer() {

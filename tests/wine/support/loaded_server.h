@@ -22,10 +22,10 @@ public:
     using GetClassObjectFn = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
     using NoArgumentFn = HRESULT(STDAPICALLTYPE*)();
 
-    GetClassObjectFn get_class_object = nullptr;
-    NoArgumentFn can_unload_now = nullptr;
-    NoArgumentFn register_server = nullptr;
-    NoArgumentFn unregister_server = nullptr;
+    GetClassObjectFn getClassObject = nullptr;
+    NoArgumentFn canUnloadNow = nullptr;
+    NoArgumentFn registerServer = nullptr;
+    NoArgumentFn unregisterServer = nullptr;
 
 private:
     HMODULE module_ = nullptr;

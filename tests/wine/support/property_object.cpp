@@ -40,7 +40,7 @@ private:
 
 } // namespace
 
-Microsoft::WRL::ComPtr<IDispatch> make_property_object(std::vector<std::pair<std::wstring, Variant>> properties) {
+Microsoft::WRL::ComPtr<IDispatch> makePropertyObject(std::vector<std::pair<std::wstring, Variant>> properties) {
     Microsoft::WRL::ComPtr<IDispatch> object;
     // Takes over the object's first reference (Attach would add another).
     *object.GetAddressOf() = new PropertyObject(std::move(properties));

@@ -13,6 +13,6 @@
 
 namespace wine_tests {
 
-Microsoft::WRL::ComPtr<IDispatch> make_property_object(std::vector<std::pair<std::wstring, Variant>> properties);
+Microsoft::WRL::ComPtr<IDispatch> makePropertyObject(std::vector<std::pair<std::wstring, Variant>> properties);
 
 } // namespace wine_tests

@@ -41,7 +41,7 @@ public:
     HRESULT STDMETHODCALLTYPE RecordDestroy(PVOID) override { return E_NOTIMPL; }
 };
 
-std::string hex_bytes(const void* data, std::size_t size) {
+std::string hexBytes(const void* data, std::size_t size) {
     static const char digits[] = "0123456789abcdef";
     std::string text;
     const auto* bytes = static_cast<const unsigned char*>(data);
@@ -54,7 +54,7 @@ std::string hex_bytes(const void* data, std::size_t size) {
 
 } // namespace
 
-OwnedArray numbered_array(VARTYPE type, const std::vector<SAFEARRAYBOUND>& bounds) {
+OwnedArray numberedArray(VARTYPE type, const std::vector<SAFEARRAYBOUND>& bounds) {
     // SafeArrayCreate takes the bounds last subscript first.
     std::vector<SAFEARRAYBOUND> reversed(bounds.rbegin(), bounds.rend());
     OwnedArray array(SafeArrayCreate(type, static_cast<UINT>(reversed.size()), reversed.data()));
@@ -80,13 +80,13 @@ OwnedArray numbered_array(VARTYPE type, const std::vector<SAFEARRAYBOUND>& bound
     return array;
 }
 
-ComPtr<IRecordInfo> platform_matrix_info() {
+ComPtr<IRecordInfo> platformMatrixInfo() {
     ComPtr<IRecordInfo> info;
     GetRecordInfoFromGuids(LIBID_Numoria10, 1, 0, 0, kMatrixRecord, &info);
     return info;
 }
 
-ComPtr<IRecordInfo> foreign_record_info() {
+ComPtr<IRecordInfo> foreignRecordInfo() {
     ComPtr<IRecordInfo> info;
     *info.GetAddressOf() = new ForeignRecordInfo();
     return info;
@@ -99,16 +99,16 @@ Matrix* HostRecord::record() {
     return &record_;
 }
 
-VARIANT record_variant(HostRecord& host, IRecordInfo* info, bool by_reference) {
+VARIANT recordVariant(HostRecord& host, IRecordInfo* info, bool byReference) {
     VARIANT v;
     VariantInit(&v);
-    v.vt = static_cast<VARTYPE>(by_reference ? VT_RECORD | VT_BYREF : VT_RECORD);
+    v.vt = static_cast<VARTYPE>(byReference ? VT_RECORD | VT_BYREF : VT_RECORD);
     v.pvRecord = host.record();
     v.pRecInfo = info;
     return v;
 }
 
-std::string deep_describe(const SAFEARRAY* array) {
+std::string deepDescribe(const SAFEARRAY* array) {
     if (!array) return "no array";
     char header[96];
     std::snprintf(header, sizeof header, "dims %u features %x size %lu locks %lu", array->cDims, array->fFeatures,
@@ -120,30 +120,30 @@ std::string deep_describe(const SAFEARRAY* array) {
                 std::to_string(array->rgsabound[d].cElements) + "]";
         total *= array->rgsabound[d].cElements;
     }
-    if (array->pvData && total <= 4096) text += " " + hex_bytes(array->pvData, total * array->cbElements);
+    if (array->pvData && total <= 4096) text += " " + hexBytes(array->pvData, total * array->cbElements);
     return text;
 }
 
-std::string deep_describe(const VARIANT& value) {
+std::string deepDescribe(const VARIANT& value) {
     std::string text = std::to_string(value.vt) + ":";
-    if (value.vt == (VT_BYREF | VT_VARIANT)) return text + (value.pvarVal ? deep_describe(*value.pvarVal) : "null");
+    if (value.vt == (VT_BYREF | VT_VARIANT)) return text + (value.pvarVal ? deepDescribe(*value.pvarVal) : "null");
     const VARTYPE base = static_cast<VARTYPE>(value.vt & ~VT_BYREF);
     if (base == VT_RECORD) {
         if (!value.pvRecord) return text + " no record";
         const auto* record = static_cast<const Matrix*>(value.pvRecord);
         return text + " info " + std::to_string(reinterpret_cast<std::uintptr_t>(value.pRecInfo)) + " m " +
-               std::to_string(record->m) + " n " + std::to_string(record->n) + " " + deep_describe(record->Element);
+               std::to_string(record->m) + " n " + std::to_string(record->n) + " " + deepDescribe(record->Element);
     }
     if (value.vt & VT_ARRAY) {
         const SAFEARRAY* array = (value.vt & VT_BYREF) ? (value.pparray ? *value.pparray : nullptr) : value.parray;
-        return text + " " + deep_describe(array);
+        return text + " " + deepDescribe(array);
     }
     if (base == VT_BSTR) {
         const BSTR b = (value.vt & VT_BYREF) ? (value.pbstrVal ? *value.pbstrVal : nullptr) : value.bstrVal;
         return text + " '" + narrow(b ? std::wstring(b, SysStringLen(b)) : L"") + "'";
     }
     if ((value.vt & VT_BYREF) && !value.byref) return text + " null";
-    return text + " " + hex_bytes((value.vt & VT_BYREF) ? value.byref : &value.llVal, 8);
+    return text + " " + hexBytes((value.vt & VT_BYREF) ? value.byref : &value.llVal, 8);
 }
 
 } // namespace wine_tests

@@ -42,14 +42,14 @@ private:
 
 // An array of `type` with these bounds ({count, lower bound}, first subscript
 // first), its elements numbered 1, 2, 3, ... where the type is numeric.
-OwnedArray numbered_array(VARTYPE type, const std::vector<SAFEARRAYBOUND>& bounds);
+OwnedArray numberedArray(VARTYPE type, const std::vector<SAFEARRAYBOUND>& bounds);
 
 // The platform's description of the Matrix record (from the registered type
 // library).
-Microsoft::WRL::ComPtr<IRecordInfo> platform_matrix_info();
+Microsoft::WRL::ComPtr<IRecordInfo> platformMatrixInfo();
 
 // A record description of another record type: only its identity answers.
-Microsoft::WRL::ComPtr<IRecordInfo> foreign_record_info();
+Microsoft::WRL::ComPtr<IRecordInfo> foreignRecordInfo();
 
 // A Matrix record the host owns: m, n and an Element array it owns.
 struct HostRecord {
@@ -66,12 +66,12 @@ private:
 // A record as a VT_RECORD argument (VT_BYREF when by_reference) pointing at
 // the host's record. It holds no reference to `info` and owns nothing: never
 // clear it (clearing a by-value record would free the host's array).
-VARIANT record_variant(HostRecord& host, IRecordInfo* info, bool by_reference);
+VARIANT recordVariant(HostRecord& host, IRecordInfo* info, bool byReference);
 
 // Everything a call could change in an argument: types, values, record
 // fields, array descriptors (dimensions, bounds, features, locks) and bytes,
 // followed through references.
-std::string deep_describe(const VARIANT& value);
-std::string deep_describe(const SAFEARRAY* array);
+std::string deepDescribe(const VARIANT& value);
+std::string deepDescribe(const SAFEARRAY* array);
 
 } // namespace wine_tests

@@ -11,18 +11,18 @@
 
 namespace wine_tests {
 
-std::wstring guid_text(const GUID& guid) {
+std::wstring guidText(const GUID& guid) {
     wchar_t buffer[40];
     StringFromGUID2(guid, buffer, 40);
     return buffer;
 }
-std::vector<std::wstring> type_library_keys(const std::wstring& path) {
+std::vector<std::wstring> typeLibraryKeys(const std::wstring& path) {
     std::vector<std::wstring> keys;
     Microsoft::WRL::ComPtr<ITypeLib> library;
     EXPECT_EQ(LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.GetAddressOf()), S_OK) << narrow(path);
     const LibAttr attributes(library.Get());
     if (!library || !attributes) return keys;
-    keys.push_back(L"TypeLib\\" + guid_text(attributes->guid));
+    keys.push_back(L"TypeLib\\" + guidText(attributes->guid));
     for (UINT index = 0; index < library->GetTypeInfoCount(); ++index) {
         TYPEKIND kind{};
         EXPECT_EQ(library->GetTypeInfoType(index, &kind), S_OK);
@@ -31,14 +31,14 @@ std::vector<std::wstring> type_library_keys(const std::wstring& path) {
         EXPECT_EQ(library->GetTypeInfo(index, info.GetAddressOf()), S_OK);
         const TypeAttr type(info.Get());
         EXPECT_EQ(type.status(), S_OK);
-        if (type) keys.push_back(L"Interface\\" + guid_text(type->guid));
+        if (type) keys.push_back(L"Interface\\" + guidText(type->guid));
     }
     return keys;
 }
 
 namespace {
 
-void add_subkeys(const std::wstring& parent, RegistrySnapshot& into) {
+void addSubkeys(const std::wstring& parent, RegistrySnapshot& into) {
     numoria::frame::RegistryKey key;
     if (RegOpenKeyExW(HKEY_CLASSES_ROOT, parent.empty() ? nullptr : parent.c_str(), 0, KEY_READ, key.out()) !=
         ERROR_SUCCESS)
@@ -53,17 +53,16 @@ void add_subkeys(const std::wstring& parent, RegistrySnapshot& into) {
 
 } // namespace
 
-RegistrySnapshot snapshot_class_registrations() {
+RegistrySnapshot snapshotClassRegistrations() {
     RegistrySnapshot snapshot;
-    for (const wchar_t* parent : {L"", L"CLSID", L"Interface", L"TypeLib"}) add_subkeys(parent, snapshot);
+    for (const wchar_t* parent : {L"", L"CLSID", L"Interface", L"TypeLib"}) addSubkeys(parent, snapshot);
     return snapshot;
 }
 
-std::wstring class_registry_text(const std::wstring& key, const wchar_t* value_name) {
+std::wstring classRegistryText(const std::wstring& key, const wchar_t* valueName) {
     wchar_t buffer[1024];
     DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), value_name, RRF_RT_REG_SZ, nullptr, buffer, &size) !=
-        ERROR_SUCCESS)
+    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), valueName, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
         return L"";
     return buffer;
 }

@@ -13,17 +13,17 @@ namespace wine_tests {
 
 using RegistrySnapshot = std::set<std::wstring>;
 
-RegistrySnapshot snapshot_class_registrations();
+RegistrySnapshot snapshotClassRegistrations();
 
 // A GUID as the registry writes it in key names: {XXXXXXXX-...}.
-std::wstring guid_text(const GUID& guid);
+std::wstring guidText(const GUID& guid);
 
 // The keys that registering the type library at `path` writes: its TypeLib
 // key and the Interface key of each interface it describes (none when it
 // does not load; a failure is a test failure).
-std::vector<std::wstring> type_library_keys(const std::wstring& path);
+std::vector<std::wstring> typeLibraryKeys(const std::wstring& path);
 
 // The text of a value of a key under HKEY_CLASSES_ROOT; "" when absent.
-std::wstring class_registry_text(const std::wstring& key, const wchar_t* value_name);
+std::wstring classRegistryText(const std::wstring& key, const wchar_t* valueName);
 
 } // namespace wine_tests

@@ -8,35 +8,35 @@ namespace {
 
 using numoria::frame::RegistryKey;
 
-void read_tree(const std::wstring& path, RegistryTree& into) {
+void readTree(const std::wstring& path, RegistryTree& into) {
     std::vector<std::wstring> children;
     {
         RegistryKey key;
         if (key.open(path, KEY_READ) != ERROR_SUCCESS) return;
         RegistryValues& values = into[path];
-        DWORD subkeys = 0, longest_subkey = 0, value_count = 0, longest_name = 0, largest_value = 0;
-        RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, &longest_subkey, nullptr, &value_count,
-                         &longest_name, &largest_value, nullptr, nullptr);
-        std::vector<wchar_t> name(longest_name + longest_subkey + 2);
-        std::vector<BYTE> data(largest_value + 1);
-        for (DWORD index = 0; index < value_count; ++index) {
-            DWORD name_length = static_cast<DWORD>(name.size());
+        DWORD subkeys = 0, longestSubkey = 0, valueCount = 0, longestName = 0, largestValue = 0;
+        RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, &longestSubkey, nullptr, &valueCount,
+                         &longestName, &largestValue, nullptr, nullptr);
+        std::vector<wchar_t> name(longestName + longestSubkey + 2);
+        std::vector<BYTE> data(largestValue + 1);
+        for (DWORD index = 0; index < valueCount; ++index) {
+            DWORD nameLength = static_cast<DWORD>(name.size());
             DWORD size = static_cast<DWORD>(data.size());
             DWORD type = REG_NONE;
-            if (RegEnumValueW(key.get(), index, name.data(), &name_length, nullptr, &type, data.data(), &size) !=
+            if (RegEnumValueW(key.get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &size) !=
                 ERROR_SUCCESS)
                 break;
-            values[std::wstring(name.data(), name_length)] = {type, {data.begin(), data.begin() + size}};
+            values[std::wstring(name.data(), nameLength)] = {type, {data.begin(), data.begin() + size}};
         }
         for (DWORD index = 0; index < subkeys; ++index) {
-            DWORD name_length = static_cast<DWORD>(name.size());
-            if (RegEnumKeyExW(key.get(), index, name.data(), &name_length, nullptr, nullptr, nullptr, nullptr) !=
+            DWORD nameLength = static_cast<DWORD>(name.size());
+            if (RegEnumKeyExW(key.get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) !=
                 ERROR_SUCCESS)
                 break;
-            children.push_back(path + L"\\" + std::wstring(name.data(), name_length));
+            children.push_back(path + L"\\" + std::wstring(name.data(), nameLength));
         }
     }
-    for (const std::wstring& child : children) read_tree(child, into);
+    for (const std::wstring& child : children) readTree(child, into);
 }
 
 std::string describe(const RegistryValue& value) {
@@ -56,13 +56,13 @@ bool NoCaseLess::operator()(const std::wstring& a, const std::wstring& b) const 
     return _wcsicmp(a.c_str(), b.c_str()) < 0;
 }
 
-RegistryTree read_class_trees(const std::vector<std::wstring>& roots) {
+RegistryTree readClassTrees(const std::vector<std::wstring>& roots) {
     RegistryTree tree;
-    for (const std::wstring& root : roots) read_tree(root, tree);
+    for (const std::wstring& root : roots) readTree(root, tree);
     return tree;
 }
 
-std::string tree_differences(const RegistryTree& expected, const RegistryTree& actual) {
+std::string treeDifferences(const RegistryTree& expected, const RegistryTree& actual) {
     std::string out;
     for (const auto& [path, values] : expected) {
         auto found = actual.find(path);

@@ -25,9 +25,9 @@ struct NoCaseLess {
 using RegistryValues = std::map<std::wstring, RegistryValue, NoCaseLess>;
 using RegistryTree = std::map<std::wstring, RegistryValues, NoCaseLess>;
 
-RegistryTree read_class_trees(const std::vector<std::wstring>& roots);
+RegistryTree readClassTrees(const std::vector<std::wstring>& roots);
 
 // The keys and values in which two trees differ, one per line.
-std::string tree_differences(const RegistryTree& expected, const RegistryTree& actual);
+std::string treeDifferences(const RegistryTree& expected, const RegistryTree& actual);
 
 } // namespace wine_tests

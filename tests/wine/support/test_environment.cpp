@@ -8,7 +8,7 @@
 namespace wine_tests {
 namespace {
 
-std::wstring fresh_temp_file() {
+std::wstring freshTempFile() {
     wchar_t folder[MAX_PATH];
     wchar_t file[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
@@ -27,7 +27,7 @@ std::vector<std::string> split(const std::string& line, const std::string& separ
 
 } // namespace
 
-std::optional<std::wstring> environment_value(const std::wstring& name) {
+std::optional<std::wstring> environmentValue(const std::wstring& name) {
     wchar_t buffer[4096];
     SetLastError(ERROR_SUCCESS);
     DWORD length = GetEnvironmentVariableW(name.c_str(), buffer, 4096);
@@ -36,7 +36,7 @@ std::optional<std::wstring> environment_value(const std::wstring& name) {
 }
 
 ScopedEnvironment::ScopedEnvironment(std::wstring name, std::optional<std::wstring> value)
-        : name_(std::move(name)), previous_(environment_value(name_)) {
+        : name_(std::move(name)), previous_(environmentValue(name_)) {
     SetEnvironmentVariableW(name_.c_str(), value ? value->c_str() : nullptr);
 }
 
@@ -44,7 +44,7 @@ ScopedEnvironment::~ScopedEnvironment() {
     SetEnvironmentVariableW(name_.c_str(), previous_ ? previous_->c_str() : nullptr);
 }
 
-ScopedStandinLog::ScopedStandinLog() : path_(fresh_temp_file()), redirect_(L"NUMORIA_STANDIN_LOG", path_) {}
+ScopedStandinLog::ScopedStandinLog() : path_(freshTempFile()), redirect_(L"NUMORIA_STANDIN_LOG", path_) {}
 
 ScopedStandinLog::~ScopedStandinLog() { DeleteFileW(path_.c_str()); }
 
@@ -74,11 +74,11 @@ std::vector<std::vector<std::string>> ScopedStandinLog::calls(const std::string&
     return result;
 }
 
-std::wstring dist_file(const std::wstring& name) {
-    std::wstring folder = environment_value(L"NUMORIA_TEST_DIST").value_or(L".");
+std::wstring distFile(const std::wstring& name) {
+    std::wstring folder = environmentValue(L"NUMORIA_TEST_DIST").value_or(L".");
     return folder + L"\\" + name;
 }
 
-bool file_exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool fileExists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 } // namespace wine_tests

@@ -40,10 +40,10 @@ private:
     ScopedEnvironment redirect_;
 };
 
-std::optional<std::wstring> environment_value(const std::wstring& name);
+std::optional<std::wstring> environmentValue(const std::wstring& name);
 
 // Windows path of a file in the folder of built DLLs (NUMORIA_TEST_DIST).
-std::wstring dist_file(const std::wstring& name);
-bool file_exists(const std::wstring& path);
+std::wstring distFile(const std::wstring& name);
+bool fileExists(const std::wstring& path);
 
 } // namespace wine_tests

@@ -17,7 +17,7 @@ using numoria::frame::LibAttr;
 using numoria::frame::TypeAttr;
 using numoria::frame::VarDesc;
 
-inline std::wstring name_of(ITypeInfo* info, MEMBERID id = MEMBERID_NIL) {
+inline std::wstring nameOf(ITypeInfo* info, MEMBERID id = MEMBERID_NIL) {
     Bstr name;
     info->GetDocumentation(id, name.out(), nullptr, nullptr, nullptr);
     return name.text();
