@@ -10,43 +10,27 @@
 #include <string_view>
 #include <utility>
 
+#include "frame/com/owned_handle.h"
+
 namespace numoria::frame {
 
-class Bstr {
+// A BSTR is a wchar_t*, so there is deliberately no constructor that takes
+// one over: it would adopt where the text constructors copy. adopt() does it.
+class Bstr : public OwnedHandle<BSTR, &SysFreeString> {
 public:
     Bstr() = default;
     // A copy of `text`; throws std::bad_alloc when it cannot be allocated.
-    explicit Bstr(std::u16string_view text)
-            : value_(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size()))) {
-        if (value_ == nullptr) throw std::bad_alloc();
+    explicit Bstr(std::u16string_view text) {
+        adopt(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size())));
+        if (get() == nullptr) throw std::bad_alloc();
     }
     explicit Bstr(std::wstring_view text)
             : Bstr(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size())) {}
     explicit Bstr(const wchar_t* text) : Bstr(std::wstring_view(text)) {}
     explicit Bstr(const std::wstring& text) : Bstr(std::wstring_view(text)) {}
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    Bstr(Bstr&& other) noexcept : value_(std::exchange(other.value_, nullptr)) {}
-    Bstr& operator=(Bstr&& other) noexcept {
-        std::swap(value_, other.value_);
-        return *this;
-    }
-    ~Bstr() { SysFreeString(value_); }
 
-    BSTR get() const noexcept { return value_; }
-    // The slot for a callee's out-parameter; the string held so far is freed first.
-    BSTR* out() noexcept {
-        SysFreeString(std::exchange(value_, nullptr));
-        return &value_;
-    }
-    // Takes over a string the caller owns; the one held so far is freed.
-    void adopt(BSTR owned) noexcept { SysFreeString(std::exchange(value_, owned)); }
-    BSTR release() noexcept { return std::exchange(value_, nullptr); }
     // The text; a null string is the empty text.
-    std::wstring text() const { return value_ != nullptr ? std::wstring(value_, SysStringLen(value_)) : L""; }
-
-private:
-    BSTR value_ = nullptr;
+    std::wstring text() const { return get() != nullptr ? std::wstring(get(), SysStringLen(get())) : L""; }
 };
 
 // The text of a borrowed BSTR, read in place; a null BSTR is the empty text.

@@ -7,35 +7,15 @@
 
 #include <utility>
 
+#include "frame/com/owned_handle.h"
 #include "frame/errors/frame_error.h"
 
 namespace numoria::frame {
 
-class SafeArray {
+class SafeArray : public OwnedHandle<SAFEARRAY*, &SafeArrayDestroy> {
 public:
     SafeArray() = default;
-    explicit SafeArray(SAFEARRAY* owned) noexcept : array_(owned) {}
-    SafeArray(const SafeArray&) = delete;
-    SafeArray& operator=(const SafeArray&) = delete;
-    SafeArray(SafeArray&& other) noexcept : array_(std::exchange(other.array_, nullptr)) {}
-    SafeArray& operator=(SafeArray&& other) noexcept {
-        std::swap(array_, other.array_);
-        return *this;
-    }
-    ~SafeArray() {
-        if (array_ != nullptr) SafeArrayDestroy(array_);
-    }
-
-    SAFEARRAY* get() const noexcept { return array_; }
-    // The slot for a callee's out-parameter; the array held so far is destroyed first.
-    SAFEARRAY** out() noexcept {
-        if (SAFEARRAY* held = std::exchange(array_, nullptr)) SafeArrayDestroy(held);
-        return &array_;
-    }
-    SAFEARRAY* release() noexcept { return std::exchange(array_, nullptr); }
-
-private:
-    SAFEARRAY* array_ = nullptr;
+    explicit SafeArray(SAFEARRAY* owned) noexcept { adopt(owned); }
 };
 
 // Locks an array's data for the lifetime of the object: the data stays where
