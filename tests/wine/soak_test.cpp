@@ -120,15 +120,15 @@ enum ClassIndex : std::size_t { kMatrix = 3, kConversions = 4, kPerCom = 5 };
 class SoakWorld {
 public:
     SoakWorld() : server_(distFile(L"numori10.dll")) {
-        GetRecordInfoFromGuids(LIBID_Numoria10, 1, 0, 0, kMatrixRecord, &record_info_);
+        GetRecordInfoFromGuids(LIBID_Numoria10, 1, 0, 0, kMatrixRecord, &recordInfo_);
     }
-    bool ready() const { return server_.loaded() && server_.canUnloadNow && server_.getClassObject && record_info_; }
+    bool ready() const { return server_.loaded() && server_.canUnloadNow && server_.getClassObject && recordInfo_; }
 
     IDispatch* object(std::size_t index) {
         if (!objects_[index]) {
             CoCreateInstance(kClassIds[index], nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                              reinterpret_cast<void**>(objects_[index].GetAddressOf()));
-            ++implicit_creations_;
+            ++implicitCreations_;
         }
         return objects_[index].Get();
     }
@@ -160,8 +160,8 @@ public:
     }
 
     LoadedServer& server() { return server_; }
-    IRecordInfo* recordInfo() { return record_info_.Get(); }
-    std::size_t implicitCreations() const { return implicit_creations_; }
+    IRecordInfo* recordInfo() { return recordInfo_.Get(); }
+    std::size_t implicitCreations() const { return implicitCreations_; }
 
     HostRecord wide{2, 3, {1, 2, 3, 4, 5, 6}};
     HostRecord otherWide{2, 3, {6, 5, 4, 3, 2, 1}};
@@ -173,9 +173,9 @@ public:
 
 private:
     LoadedServer server_;
-    ComPtr<IRecordInfo> record_info_;
+    ComPtr<IRecordInfo> recordInfo_;
     std::array<ComPtr<IDispatch>, 6> objects_;
-    std::size_t implicit_creations_ = 0;
+    std::size_t implicitCreations_ = 0;
 };
 
 using Run = std::function<Outcome(SoakWorld&, std::uint32_t variant)>;

@@ -35,7 +35,7 @@ public:
     std::vector<std::wstring> resolvedHere; // those whose type is an entry of the walked library
 
     void walk(ITypeLib* library) {
-        library->GetDocumentation(-1, library_name_.out(), nullptr, nullptr, nullptr);
+        library->GetDocumentation(-1, libraryName_.out(), nullptr, nullptr, nullptr);
         for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
             ComPtr<ITypeInfo> info;
             if (FAILED(library->GetTypeInfo(i, info.GetAddressOf()))) {
@@ -115,10 +115,10 @@ private:
         Bstr homeName;
         if (SUCCEEDED(target->GetContainingTypeLib(home.GetAddressOf(), &index)))
             home->GetDocumentation(-1, homeName.out(), nullptr, nullptr, nullptr);
-        if (homeName.text() == library_name_.text()) resolvedHere.push_back(reference);
+        if (homeName.text() == libraryName_.text()) resolvedHere.push_back(reference);
     }
 
-    Bstr library_name_;
+    Bstr libraryName_;
 };
 
 ComPtr<ITypeLib> load(const std::wstring& path) {

@@ -27,7 +27,7 @@ public:
     SIZE_T STDMETHODCALLTYPE PreRealloc(void* request, SIZE_T size, void** newRequest, BOOL) override {
         std::lock_guard lock(mutex_);
         reallocated_ = live_.erase(request) ? request : nullptr;
-        reallocated_to_nothing_ = size == 0;
+        reallocatedToNothing_ = size == 0;
         *newRequest = request;
         return size;
     }
@@ -36,7 +36,7 @@ public:
         // A failed reallocation keeps the old block; one to size 0 frees it.
         if (actual)
             add(actual);
-        else if (reallocated_ && !reallocated_to_nothing_)
+        else if (reallocated_ && !reallocatedToNothing_)
             live_.insert(reallocated_);
         reallocated_ = nullptr;
         return actual;
@@ -73,7 +73,7 @@ private:
     std::size_t allocations_ = 0;
     std::size_t peak_ = 0;
     void* reallocated_ = nullptr;
-    bool reallocated_to_nothing_ = false;
+    bool reallocatedToNothing_ = false;
 };
 
 AllocationSpy::AllocationSpy() {
