@@ -37,8 +37,8 @@ Bounds boundsOf(SAFEARRAY* array) {
     Bounds bounds;
     if (array == nullptr || SafeArrayGetDim(array) != 2) return bounds;
     for (UINT dimension = 1; dimension <= 2; ++dimension) {
-        SafeArrayGetLBound(array, dimension, &bounds.lower[dimension - 1]);
-        SafeArrayGetUBound(array, dimension, &bounds.upper[dimension - 1]);
+        check(SafeArrayGetLBound(array, dimension, &bounds.lower[dimension - 1]), "SafeArrayGetLBound");
+        check(SafeArrayGetUBound(array, dimension, &bounds.upper[dimension - 1]), "SafeArrayGetUBound");
     }
     return bounds;
 }

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "bench_session.h"
 #include "support/automation_raii.h"
 
 namespace numoria_bench {
@@ -10,7 +11,7 @@ namespace {
 
 std::string shown(const VARIANT& value) {
     wine_tests::Variant copy;
-    VariantCopy(copy.get(), const_cast<VARIANT*>(&value));
+    check(VariantCopy(copy.get(), const_cast<VARIANT*>(&value)), "VariantCopy");
     return wine_tests::narrow(copy.text()) + " (vt " + std::to_string(value.vt) + ")";
 }
 
