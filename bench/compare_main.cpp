@@ -158,12 +158,12 @@ Options parse(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     const Options options = parse(argc, argv);
-    openblasSetNumThreads(options.threads);
+    openblas_set_num_threads(options.threads);
     parallel::setThreads(options.threads, parallel::kSmallestSplitWork);
     std::printf("machine: %s\nload average at start: %s\n", bench::processorDescription().c_str(),
                 bench::loadAverage().c_str());
-    std::printf("OpenBLAS: %s, kernel %s, %d thread(s)\n", openblasGetConfig(), openblasGetCorename(),
-                openblasGetNumThreads());
+    std::printf("OpenBLAS: %s, kernel %s, %d thread(s)\n", openblas_get_config(), openblas_get_corename(),
+                openblas_get_num_threads());
     std::printf("library: %s kernels, %d thread(s) for large calls\n", kernels::nameOf(kernels::bestInstructionSet()),
                 parallel::partsFor(parallel::kSmallestSplitWork));
     const double peak = bench::measuredPeakPairsPerSecond();

@@ -37,7 +37,7 @@ public:
     // 32767, ...).
     std::u16string text();
 
-    bool exhausted() { return data_.remainingBytes() == 0; }
+    bool exhausted() { return data_.remaining_bytes() == 0; }
 
 private:
     char16_t unit();
