@@ -5,6 +5,7 @@
 // the add-in's registration keys.
 #include "support/host_record.h"
 #include "support/late_bound.h"
+#include "support/status_check.h"
 #include "support/test_environment.h"
 #include "support/type_info.h"
 
@@ -42,10 +43,10 @@ Variant arrayOf(const Grid& g, VARTYPE type = VT_VARIANT, LONG rowLower = 1, LON
             LONG at[2] = {rowLower + i, columnLower + j};
             const double value = g.values.at(i * g.columns + j);
             if (type == VT_R8) {
-                SafeArrayPutElement(array, at, const_cast<double*>(&value));
+                throwIfFailed(SafeArrayPutElement(array, at, const_cast<double*>(&value)), "SafeArrayPutElement");
             } else {
                 Variant element = Variant::ofR8(value);
-                SafeArrayPutElement(array, at, element.get());
+                throwIfFailed(SafeArrayPutElement(array, at, element.get()), "SafeArrayPutElement");
             }
         }
     Variant result;
@@ -64,8 +65,8 @@ std::vector<double> arrayNumbers(const VARIANT& value) {
     EXPECT_EQ(SafeArrayGetDim(array), 2u);
     LONG lower[2], upper[2];
     for (UINT d = 0; d < 2; ++d) {
-        SafeArrayGetLBound(array, d + 1, &lower[d]);
-        SafeArrayGetUBound(array, d + 1, &upper[d]);
+        throwIfFailed(SafeArrayGetLBound(array, d + 1, &lower[d]), "SafeArrayGetLBound");
+        throwIfFailed(SafeArrayGetUBound(array, d + 1, &upper[d]), "SafeArrayGetUBound");
     }
     const LONG rows = upper[0] - lower[0] + 1, columns = upper[1] - lower[1] + 1;
     std::vector<double> numbers{double(rows), double(columns),  double(lower[0]),
@@ -74,7 +75,7 @@ std::vector<double> arrayNumbers(const VARIANT& value) {
         for (LONG j = lower[1]; j <= upper[1]; ++j) {
             LONG at[2] = {i, j};
             Variant element;
-            SafeArrayGetElement(array, at, element.get());
+            throwIfFailed(SafeArrayGetElement(array, at, element.get()), "SafeArrayGetElement");
             EXPECT_EQ(element.type(), VT_R8);
             numbers.push_back(element->dblVal);
         }
@@ -102,8 +103,8 @@ Outcome recordOutcome(HRESULT status, const std::vector<double>& numbers) {
         ComPtr<IErrorInfo> info;
         if (GetErrorInfo(0, &info) == S_OK) {
             Bstr source, description;
-            info->GetSource(source.out());
-            info->GetDescription(description.out());
+            throwIfFailed(info->GetSource(source.out()), "IErrorInfo::GetSource");
+            throwIfFailed(info->GetDescription(description.out()), "IErrorInfo::GetDescription");
             outcome.source = textOf(source.get());
             outcome.description = textOf(description.get());
         }
@@ -150,10 +151,10 @@ Outcome callRecordClass(_clsVxNumsMatrixA* mx, const Call& call) {
         SAFEARRAY* values = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(call.matrices[0].values.size()));
         for (LONG k = 0; k < static_cast<LONG>(call.matrices[0].values.size()); ++k) {
             Variant value = Variant::ofR8(call.matrices[0].values[k]);
-            SafeArrayPutElement(values, &k, value.get());
+            throwIfFailed(SafeArrayPutElement(values, &k, value.get()), "SafeArrayPutElement");
         }
         const HRESULT status = mx->CreateMatrix(p(0), p(1), &values, out.get());
-        SafeArrayDestroy(values);
+        throwIfFailed(SafeArrayDestroy(values), "SafeArrayDestroy");
         return recordOutcome(status, recordNumbers(out.value()));
     }
     const HRESULT status = operations.at(call.operation)();
@@ -293,7 +294,7 @@ Variant blankArray(VARTYPE type, std::vector<SAFEARRAYBOUND> bounds) {
 // An array descriptor that claims these counts and holds no data at all.
 Variant descriptorOnly(ULONG rows, ULONG columns) {
     SAFEARRAY* array = nullptr;
-    SafeArrayAllocDescriptorEx(VT_R8, 2, &array);
+    throwIfFailed(SafeArrayAllocDescriptorEx(VT_R8, 2, &array), "SafeArrayAllocDescriptorEx");
     array->cbElements = sizeof(double);
     array->rgsabound[1] = {rows, 1};
     array->rgsabound[0] = {columns, 1};
@@ -312,13 +313,13 @@ TEST_F(Arrays, MalformedArgumentsRaiseErrorsAndNeverCrash) {
     {
         LONG at[2] = {0, 0};
         Variant element = Variant::ofObject(holder.Get());
-        SafeArrayPutElement(objectElement->parray, at, element.get());
+        ASSERT_EQ(SafeArrayPutElement(objectElement->parray, at, element.get()), S_OK) << "storing the object element";
     }
     Variant text = blankArray(VT_VARIANT, {{1, 0}, {1, 0}});
     {
         LONG at[2] = {0, 0};
         Variant element = Variant::ofText(L"two");
-        SafeArrayPutElement(text->parray, at, element.get());
+        ASSERT_EQ(SafeArrayPutElement(text->parray, at, element.get()), S_OK) << "storing the text element";
     }
     struct Case {
         const char* label;
@@ -383,7 +384,7 @@ TEST_F(Arrays, TheMemberTableAndTheVirtualTableAgreeWithTheTypeLibrary) {
     ComPtr<IErrorInfo> error;
     ASSERT_EQ(GetErrorInfo(0, &error), S_OK);
     Bstr source;
-    error->GetSource(source.out());
+    ASSERT_EQ(error->GetSource(source.out()), S_OK) << "reading the error's source";
     EXPECT_EQ(textOf(source.get()), L"ZizivaDav - Determinant");
 }
 

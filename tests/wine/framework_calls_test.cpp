@@ -6,6 +6,7 @@
 #include "support/late_bound.h"
 #include "support/library_classes.h"
 #include "support/loaded_server.h"
+#include "support/status_check.h"
 #include "support/test_environment.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +27,7 @@ std::optional<std::wstring> pendingErrorDescription() {
     ComPtr<IErrorInfo> info;
     if (GetErrorInfo(0, info.GetAddressOf()) != S_OK || !info) return std::nullopt;
     Bstr description;
-    info->GetDescription(description.out());
+    throwIfFailed(info->GetDescription(description.out()), "IErrorInfo::GetDescription");
     return description.text();
 }
 
@@ -173,7 +174,7 @@ TEST(FrameworkCalls, CreationFailsWithTheErrorOfAReportThatCannotBeMade) {
         }
         for (const std::wstring& name : kLibraryClasses) {
             SCOPED_TRACE(narrow(name));
-            SetErrorInfo(0, nullptr);
+            ASSERT_EQ(SetErrorInfo(0, nullptr), S_OK) << "clearing error information left by an earlier creation";
             Creation created = createByProgId(libraryProgId(name));
             EXPECT_FALSE(created.object);
             EXPECT_TRUE(isAutomationError(created.status)) << "creation failed with 0x" << std::hex << created.status;

@@ -4,6 +4,7 @@
 // with their status, error information and exception information, and the
 // host's copying and clearing of a record result.
 #include "support/late_bound.h"
+#include "support/status_check.h"
 
 #include <gtest/gtest.h>
 
@@ -65,7 +66,7 @@ public:
             for (ULONG j = 0; j < g.columns; ++j) {
                 LONG at[2] = {g.rowLower + static_cast<LONG>(i), g.columnLower + static_cast<LONG>(j)};
                 double value = g.rowMajor.at(i * g.columns + j);
-                SafeArrayPutElement(record_.Element, at, &value);
+                throwIfFailed(SafeArrayPutElement(record_.Element, at, &value), "SafeArrayPutElement");
             }
     }
     HostMatrix(const HostMatrix&) = delete;
@@ -90,17 +91,17 @@ Grid read(const Matrix& record) {
     if (!g.present) return absent(record.m, record.n);
     EXPECT_EQ(SafeArrayGetDim(record.Element), 2u);
     LONG upper = 0;
-    SafeArrayGetLBound(record.Element, 1, &g.rowLower);
-    SafeArrayGetUBound(record.Element, 1, &upper);
+    throwIfFailed(SafeArrayGetLBound(record.Element, 1, &g.rowLower), "SafeArrayGetLBound");
+    throwIfFailed(SafeArrayGetUBound(record.Element, 1, &upper), "SafeArrayGetUBound");
     g.rows = static_cast<ULONG>(upper - g.rowLower + 1);
-    SafeArrayGetLBound(record.Element, 2, &g.columnLower);
-    SafeArrayGetUBound(record.Element, 2, &upper);
+    throwIfFailed(SafeArrayGetLBound(record.Element, 2, &g.columnLower), "SafeArrayGetLBound");
+    throwIfFailed(SafeArrayGetUBound(record.Element, 2, &upper), "SafeArrayGetUBound");
     g.columns = static_cast<ULONG>(upper - g.columnLower + 1);
     for (ULONG i = 0; i < g.rows; ++i)
         for (ULONG j = 0; j < g.columns; ++j) {
             LONG at[2] = {g.rowLower + static_cast<LONG>(i), g.columnLower + static_cast<LONG>(j)};
             double value = 0;
-            SafeArrayGetElement(record.Element, at, &value);
+            throwIfFailed(SafeArrayGetElement(record.Element, at, &value), "SafeArrayGetElement");
             g.rowMajor.push_back(value);
         }
     return g;
@@ -191,23 +192,23 @@ public:
         Matrix result{};
         double number = 0;
         Outcome outcome;
-        SetErrorInfo(0, nullptr);
+        throwIfFailed(SetErrorInfo(0, nullptr), "SetErrorInfo");
         outcome.status = earlyForms().at(name)(early_.Get(), records, arguments, &result, &number);
         if (SUCCEEDED(outcome.status)) {
             if (name == L"Determinant")
                 outcome.number = number;
             else if (name != L"PrintMatrix")
                 outcome.matrix = read(result);
-            if (result.Element) SafeArrayDestroy(result.Element);
+            if (result.Element) throwIfFailed(SafeArrayDestroy(result.Element), "SafeArrayDestroy");
         } else {
             outcome.errorNumber = numberOf(outcome.status);
             ComPtr<IErrorInfo> error;
             if (GetErrorInfo(0, &error) == S_OK) {
                 Bstr source, description;
-                error->GetSource(source.out());
-                error->GetDescription(description.out());
+                throwIfFailed(error->GetSource(source.out()), "IErrorInfo::GetSource");
+                throwIfFailed(error->GetDescription(description.out()), "IErrorInfo::GetDescription");
                 GUID guid{};
-                error->GetGUID(&guid);
+                throwIfFailed(error->GetGUID(&guid), "IErrorInfo::GetGUID");
                 EXPECT_EQ(guid, __uuidof(_clsVxNumsMatrixA));
                 outcome.source = source.text();
                 outcome.description = description.text();
@@ -385,7 +386,7 @@ TEST(MembersMatrix, InputRecordsAreLeftUnchanged) {
     ASSERT_EQ(client.early()->ScaleMatrix(input.get(), 3.0, &result), S_OK);
     EXPECT_EQ(read(*input.get()), kOffset);
     EXPECT_NE(result.Element, input.get()->Element);
-    SafeArrayDestroy(result.Element);
+    EXPECT_EQ(SafeArrayDestroy(result.Element), S_OK) << "destroying the result's array";
 }
 
 TEST(MembersMatrix, CreateMatrixTakesAnyNumberOfTrailingValuesByName) {
@@ -442,17 +443,20 @@ TEST(MembersMatrix, CreateMatrixTakesAnyNumberOfTrailingValuesByName) {
         // The same values as the virtual table takes them: one array of VARIANT.
         SAFEARRAY* packed = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(c.values.size()));
         for (LONG k = 0; k < static_cast<LONG>(c.values.size()); ++k)
-            SafeArrayPutElement(packed, &k, const_cast<VARIANT*>(c.values[static_cast<std::size_t>(k)].get()));
+            ASSERT_EQ(
+                SafeArrayPutElement(packed, &k, const_cast<VARIANT*>(c.values[static_cast<std::size_t>(k)].get())),
+                S_OK)
+                << "packing value " << k;
         Matrix result{};
         const HRESULT earlyStatus = client.early()->CreateMatrix(c.m, c.n, &packed, &result);
-        SafeArrayDestroy(packed);
+        EXPECT_EQ(SafeArrayDestroy(packed), S_OK) << "destroying the packed values after the call";
 
         if (c.errorNumber == 0) {
             ASSERT_EQ(late.status, S_OK) << narrow(late.description);
             EXPECT_EQ(late.matrix, c.expected);
             ASSERT_EQ(earlyStatus, S_OK);
             EXPECT_EQ(read(result), *c.expected);
-            SafeArrayDestroy(result.Element);
+            EXPECT_EQ(SafeArrayDestroy(result.Element), S_OK) << "destroying the result's array";
         } else {
             const HRESULT expected = MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, c.errorNumber);
             EXPECT_EQ(late.status, expected);
@@ -631,7 +635,7 @@ TEST(MembersMatrix, MalformedElementArraysAreRefusedWithoutCrashing) {
         Matrix result{};
         EXPECT_TRUE(FAILED(client.early()->TransposeMatrix(&input, &result)));
         EXPECT_EQ(result.Element, nullptr);
-        SafeArrayDestroy(c.array);
+        EXPECT_EQ(SafeArrayDestroy(c.array), S_OK) << "the refused array is left unlocked and can be destroyed";
     }
     Matrix result{};
     EXPECT_EQ(client.early()->TransposeMatrix(nullptr, &result), E_POINTER);

@@ -7,6 +7,7 @@
 #include "support/late_bound.h"
 #include "support/library_classes.h"
 #include "support/loaded_server.h"
+#include "support/status_check.h"
 #include "support/test_environment.h"
 
 #include <gtest/gtest.h>
@@ -52,8 +53,8 @@ std::wstring takeErrorInfo() {
     ComPtr<IErrorInfo> error;
     if (GetErrorInfo(0, &error) != S_OK) return L"(no error information)";
     Bstr source, description;
-    error->GetSource(source.out());
-    error->GetDescription(description.out());
+    throwIfFailed(error->GetSource(source.out()), "IErrorInfo::GetSource");
+    throwIfFailed(error->GetDescription(description.out()), "IErrorInfo::GetDescription");
     return source.text() + L": " + description.text();
 }
 
@@ -62,11 +63,13 @@ std::wstring takeErrorInfo() {
 // RecordDestroy clears and frees it on any platform.
 void destroyRecordResult(VARIANT* value) {
     if (value->vt != VT_RECORD) return;
+    HRESULT destroyed = S_OK;
     if (value->pRecInfo) {
-        value->pRecInfo->RecordDestroy(value->pvRecord);
+        destroyed = value->pRecInfo->RecordDestroy(value->pvRecord);
         value->pRecInfo->Release();
     }
     value->vt = VT_EMPTY;
+    throwIfFailed(destroyed, "IRecordInfo::RecordDestroy");
 }
 
 Outcome ofCall(CallResult&& call) {
@@ -120,22 +123,25 @@ enum ClassIndex : std::size_t { kMatrix = 3, kConversions = 4, kPerCom = 5 };
 class SoakWorld {
 public:
     SoakWorld() : server_(distFile(L"numori10.dll")) {
-        GetRecordInfoFromGuids(LIBID_Numoria10, 1, 0, 0, kMatrixRecord, &recordInfo_);
+        throwIfFailed(GetRecordInfoFromGuids(LIBID_Numoria10, 1, 0, 0, kMatrixRecord, &recordInfo_),
+                      "GetRecordInfoFromGuids");
     }
     bool ready() const { return server_.loaded() && server_.canUnloadNow && server_.getClassObject && recordInfo_; }
 
     IDispatch* object(std::size_t index) {
         if (!objects_[index]) {
-            CoCreateInstance(kClassIds[index], nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                             reinterpret_cast<void**>(objects_[index].GetAddressOf()));
+            const HRESULT created = CoCreateInstance(kClassIds[index], nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                                     reinterpret_cast<void**>(objects_[index].GetAddressOf()));
             ++implicitCreations_;
+            throwIfFailed(created, "CoCreateInstance");
         }
         return objects_[index].Get();
     }
     template <class Interface>
     ComPtr<Interface> early(std::size_t index) {
         ComPtr<Interface> typed;
-        if (IDispatch* dispatch = object(index)) dispatch->QueryInterface(__uuidof(Interface), &typed);
+        if (IDispatch* dispatch = object(index))
+            throwIfFailed(dispatch->QueryInterface(__uuidof(Interface), &typed), "QueryInterface");
         return typed;
     }
 
@@ -198,7 +204,7 @@ Outcome matrixEarly(SoakWorld& world, std::uint32_t variant) {
     case 0: {
         SAFEARRAY* values = SafeArrayCreateVector(VT_VARIANT, 0, 3);
         VARIANT* items = nullptr;
-        SafeArrayAccessData(values, reinterpret_cast<void**>(&items));
+        throwIfFailed(SafeArrayAccessData(values, reinterpret_cast<void**>(&items)), "SafeArrayAccessData");
         items[0].vt = VT_I4;
         items[0].lVal = 7;
         items[1].vt = VT_R8;
@@ -207,7 +213,7 @@ Outcome matrixEarly(SoakWorld& world, std::uint32_t variant) {
         items[2].bstrVal = SysAllocString(L"4.25");
         SafeArrayUnaccessData(values);
         status = matrix->CreateMatrix(2, 2, &values, result.get());
-        SafeArrayDestroy(values);
+        throwIfFailed(SafeArrayDestroy(values), "SafeArrayDestroy");
         break;
     }
     case 1: status = matrix->TransposeMatrix(world.wide.get(), result.get()); break;
@@ -261,7 +267,7 @@ Outcome failingCall(SoakWorld& world, std::uint32_t variant) {
     case 0: {
         SAFEARRAY* values = SafeArrayCreateVector(VT_VARIANT, 0, 0);
         const HRESULT status = matrix->CreateMatrix(0, 2, &values, result.get());
-        SafeArrayDestroy(values);
+        throwIfFailed(SafeArrayDestroy(values), "SafeArrayDestroy");
         return ofRecord(status, result);
     }
     case 1: return ofRecord(matrix->AddMatrix(world.wide.get(), world.square.get(), result.get()), result);
@@ -361,12 +367,14 @@ Outcome unloadAnswers(SoakWorld& world, std::uint32_t) {
         server.getClassObject(kClassIds[kPerCom], IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf()));
     if (!factory) return outcome;
     answer();
-    factory->LockServer(TRUE);
+    throwIfFailed(factory->LockServer(TRUE), "IClassFactory::LockServer");
     factory.Reset();
     answer();
-    server.getClassObject(kClassIds[kPerCom], IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf()));
+    throwIfFailed(
+        server.getClassObject(kClassIds[kPerCom], IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())),
+        "DllGetClassObject");
     if (!factory) return outcome;
-    factory->LockServer(FALSE);
+    throwIfFailed(factory->LockServer(FALSE), "IClassFactory::LockServer");
     factory.Reset();
     answer();
     return outcome;
@@ -421,18 +429,18 @@ TEST(Soak, AllocationSpySeesStringsAndArrays) {
              SAFEARRAYBOUND bounds[2] = {{3, 1}, {4, 1}};
              return static_cast<void*>(SafeArrayCreate(VT_R8, 2, bounds));
          },
-         2, [](void* p) { SafeArrayDestroy(static_cast<SAFEARRAY*>(p)); }},
+         2, [](void* p) { EXPECT_EQ(SafeArrayDestroy(static_cast<SAFEARRAY*>(p)), S_OK); }},
         // A vector's descriptor and elements share one block.
         {"vector of strings",
          [] {
              SAFEARRAY* array = SafeArrayCreateVector(VT_BSTR, 0, 2);
              LONG index = 1;
              BSTR text = SysAllocString(L"element");
-             SafeArrayPutElement(array, &index, text); // copies it
+             EXPECT_EQ(SafeArrayPutElement(array, &index, text), S_OK); // copies it
              SysFreeString(text);
              return static_cast<void*>(array);
          },
-         2, [](void* p) { SafeArrayDestroy(static_cast<SAFEARRAY*>(p)); }},
+         2, [](void* p) { EXPECT_EQ(SafeArrayDestroy(static_cast<SAFEARRAY*>(p)), S_OK); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -473,7 +481,7 @@ TEST(Soak, MillionMixedCallsLeaveNothingBehind) {
         for (std::uint32_t variant = 0; variant < operation.variants; ++variant)
             reference[{&operation, variant}] = operation.run(world, variant);
     world.releaseAll();
-    SetErrorInfo(0, nullptr);
+    EXPECT_EQ(SetErrorInfo(0, nullptr), S_OK) << "clearing the error information the reference calls left";
     ASSERT_EQ(world.server().canUnloadNow(), S_OK);
     const Operation* unload = &operations()[2];
     const std::vector<double> unloadAnswersExpected = {1, 0, 0, 1};
@@ -513,7 +521,7 @@ TEST(Soak, MillionMixedCallsLeaveNothingBehind) {
             }
         }
         world.releaseAll();
-        SetErrorInfo(0, nullptr);
+        EXPECT_EQ(SetErrorInfo(0, nullptr), S_OK) << "clearing the error information the soak left";
         allocations = spy.allocations();
         peak = spy.peak();
         leftOver = spy.outstanding();

@@ -176,7 +176,7 @@ TEST(Standin, CanUnloadOnlyWhenNoObjectOrLockIsAlive) {
         ComPtr<IClassFactory> again;
         ASSERT_EQ(server.getClassObject(clsid, IID_IClassFactory, reinterpret_cast<void**>(again.GetAddressOf())),
                   S_OK);
-        again->LockServer(FALSE);
+        EXPECT_EQ(again->LockServer(FALSE), S_OK) << "taking the lock back";
     }
     EXPECT_EQ(server.canUnloadNow(), S_OK);
 }

@@ -11,6 +11,7 @@
 #include "support/host_record.h"
 #include "support/late_bound.h"
 #include "support/library_classes.h"
+#include "support/status_check.h"
 #include "support/test_environment.h"
 
 #include <gtest/gtest.h>
@@ -52,7 +53,7 @@ public:
         array_ = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(values.size()));
         for (LONG i = 0; i < static_cast<LONG>(values.size()); ++i) {
             Variant value = Variant::ofR8(values[i]);
-            SafeArrayPutElement(array_, &i, value.get());
+            throwIfFailed(SafeArrayPutElement(array_, &i, value.get()), "SafeArrayPutElement");
         }
     }
     ValueList(const ValueList&) = delete;
@@ -68,7 +69,9 @@ ComPtr<IUnknown> create(const std::wstring& className, REFIID iid) {
     CLSID clsid{};
     ComPtr<IUnknown> object;
     if (SUCCEEDED(CLSIDFromProgID(libraryProgId(className).c_str(), &clsid)))
-        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, reinterpret_cast<void**>(object.GetAddressOf()));
+        throwIfFailed(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid,
+                                       reinterpret_cast<void**>(object.GetAddressOf())),
+                      "CoCreateInstance");
     return object;
 }
 
@@ -76,7 +79,7 @@ template <class Interface>
 ComPtr<Interface> createEarly(const std::wstring& className) {
     ComPtr<Interface> early;
     ComPtr<IUnknown> object = create(className, __uuidof(Interface));
-    if (object) object.As(&early);
+    if (object) throwIfFailed(object.As(&early), "QueryInterface");
     return early;
 }
 
@@ -91,7 +94,7 @@ ComPtr<IRecordInfo> manifestRecordInfo() {
     MEMBERID member = 0;
     USHORT found = 1;
     if (FAILED(library->FindName(name, 0, record.GetAddressOf(), &member, &found)) || found != 1) return info;
-    GetRecordInfoFromTypeInfo(record.Get(), &info);
+    throwIfFailed(GetRecordInfoFromTypeInfo(record.Get(), &info), "GetRecordInfoFromTypeInfo");
     return info;
 }
 
@@ -184,7 +187,7 @@ TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
          {Variant::ofI4(37)},
          [&] {
              Bstr text;
-             conversions->DecimalToBinary(37, text.out());
+             EXPECT_EQ(conversions->DecimalToBinary(37, text.out()), S_OK) << "the early-bound call";
              return text.text();
          },
          L"100101"},
@@ -194,7 +197,7 @@ TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
          [&] {
              Bstr hex(L"7FFFFFFF");
              long value = 0;
-             conversions->HexToDecimal(hex.get(), &value);
+             EXPECT_EQ(conversions->HexToDecimal(hex.get(), &value), S_OK) << "the early-bound call";
              return std::to_wstring(value);
          },
          L"2147483647"},
@@ -204,7 +207,7 @@ TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
          [&] {
              short n = 52, r = 5;
              double value = 0;
-             percom->Combination(&n, &r, &value);
+             EXPECT_EQ(percom->Combination(&n, &r, &value), S_OK) << "the early-bound call";
              return Variant::ofR8(value).text();
          },
          L"2598960"},
@@ -214,7 +217,7 @@ TEST_F(HostCalls, MembersAnswerEarlyAndLateBound) {
          [&] {
              short n = 10;
              double value = 0;
-             percom->Factorial(&n, &value);
+             EXPECT_EQ(percom->Factorial(&n, &value), S_OK) << "the early-bound call";
              return Variant::ofR8(value).text();
          },
          L"3628800"},
