@@ -47,16 +47,19 @@ void packB(const Blocking& shape, ConstView b, std::ptrdiff_t k0, std::ptrdiff_t
 // One register tile of `rows` x `columns` elements of C from its element at
 // `corner`: whole tiles are summed in C itself, the edges in a zero-padded copy.
 void tile(const ProductKernel& kernel, const double* packedA, const double* packedB, std::ptrdiff_t depth,
-          double* corner, std::ptrdiff_t stride, std::ptrdiff_t rows, std::ptrdiff_t columns) {
+          double* corner, std::ptrdiff_t stride, std::ptrdiff_t rows, std::ptrdiff_t columns, bool fromZero) {
     const std::ptrdiff_t tileRows = kernel.blocking.tileRows;
     if (rows == tileRows && columns == kernel.blocking.tileColumns) {
-        kernel.tile(packedA, packedB, depth, corner, stride);
+        kernel.tile(packedA, packedB, depth, corner, stride, fromZero);
         return;
     }
     double buffer[kWidestTileColumns * kWidestTileRows] = {};
     const auto columnBytes = static_cast<std::size_t>(rows) * sizeof(double);
-    for (std::ptrdiff_t j = 0; j < columns; ++j) std::memcpy(buffer + j * tileRows, corner + j * stride, columnBytes);
-    kernel.tile(packedA, packedB, depth, buffer, tileRows);
+    if (!fromZero) {
+        for (std::ptrdiff_t j = 0; j < columns; ++j)
+            std::memcpy(buffer + j * tileRows, corner + j * stride, columnBytes);
+    }
+    kernel.tile(packedA, packedB, depth, buffer, tileRows, fromZero);
     for (std::ptrdiff_t j = 0; j < columns; ++j) std::memcpy(corner + j * stride, buffer + j * tileRows, columnBytes);
 }
 
@@ -72,23 +75,25 @@ void prefetchTile(const double* corner, std::ptrdiff_t stride, std::ptrdiff_t ro
 
 // Every register tile of a packed row panel against a packed column panel.
 void panelProduct(const ProductKernel& kernel, const double* packedA, const double* packedB, std::ptrdiff_t depth,
-                  View c, std::ptrdiff_t row0, std::ptrdiff_t rows, std::ptrdiff_t col0, std::ptrdiff_t columns) {
+                  View c, std::ptrdiff_t row0, std::ptrdiff_t rows, std::ptrdiff_t col0, std::ptrdiff_t columns,
+                  bool fromZero) {
     const std::ptrdiff_t tileRows = kernel.blocking.tileRows, tileColumns = kernel.blocking.tileColumns;
     for (std::ptrdiff_t tc = 0; tc < columns; tc += tileColumns) {
         const std::ptrdiff_t width = std::min(tileColumns, columns - tc);
         double* top = c.data + row0 + (col0 + tc) * c.stride;
         for (std::ptrdiff_t tr = 0; tr < rows; tr += tileRows) {
-            if (tr + tileRows < rows)
+            if (tr + tileRows < rows && !fromZero)
                 prefetchTile(top + tr + tileRows, c.stride, std::min(tileRows, rows - tr - tileRows), width);
             tile(kernel, packedA + tr * depth, packedB + tc * depth, depth, top + tr, c.stride,
-                 std::min(tileRows, rows - tr), width);
+                 std::min(tileRows, rows - tr), width, fromZero);
         }
     }
 }
 
 // Columns [firstColumn, endColumn) of C.
 void productColumns(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m, std::ptrdiff_t n,
-                    std::ptrdiff_t firstColumn, std::ptrdiff_t endColumn, double* packedA, double* packedB) {
+                    std::ptrdiff_t firstColumn, std::ptrdiff_t endColumn, CStart start, double* packedA,
+                    double* packedB) {
     const Blocking& blocking = kernel.blocking;
     for (std::ptrdiff_t col0 = firstColumn; col0 < endColumn; col0 += blocking.panelColumns) {
         const std::ptrdiff_t columns = std::min(blocking.panelColumns, endColumn - col0);
@@ -98,7 +103,8 @@ void productColumns(const ProductKernel& kernel, ConstView a, ConstView b, View 
             for (std::ptrdiff_t row0 = 0; row0 < m; row0 += blocking.panelRows) {
                 const std::ptrdiff_t rows = std::min(blocking.panelRows, m - row0);
                 packA(blocking, a, row0, rows, k0, depth, packedA);
-                panelProduct(kernel, packedA, packedB, depth, c, row0, rows, col0, columns);
+                panelProduct(kernel, packedA, packedB, depth, c, row0, rows, col0, columns,
+                             k0 == 0 && start == CStart::Zeros);
             }
         }
     }
@@ -130,17 +136,17 @@ bool ProductScratch::reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t 
 }
 
 void blockedProduct(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m, std::ptrdiff_t n,
-                    std::ptrdiff_t p, ProductScratch& scratch) {
+                    std::ptrdiff_t p, ProductScratch& scratch, CStart start) {
     const int parts = std::min(scratch.parts(), parallel::partsFor(std::int64_t{m} * n * p));
     if (parts <= 1) {
-        productColumns(kernel, a, b, c, m, n, 0, p, scratch.a(0), scratch.b(0));
+        productColumns(kernel, a, b, c, m, n, 0, p, start, scratch.a(0), scratch.b(0));
         return;
     }
     // Column ranges in whole register tiles, as even as they can be.
     const std::ptrdiff_t tiles = (p + kernel.blocking.tileColumns - 1) / kernel.blocking.tileColumns;
     auto firstColumn = [&](int part) { return std::min(p, tiles * part / parts * kernel.blocking.tileColumns); };
     parallel::runParts(parts, [&](int part) {
-        productColumns(kernel, a, b, c, m, n, firstColumn(part), firstColumn(part + 1), scratch.a(part),
+        productColumns(kernel, a, b, c, m, n, firstColumn(part), firstColumn(part + 1), start, scratch.a(part),
                        scratch.b(part));
     });
 }
