@@ -15,6 +15,13 @@ constexpr std::ptrdiff_t kLineDoubles = 8; // doubles per cache line
 
 std::ptrdiff_t roundUp(std::ptrdiff_t value, std::ptrdiff_t step) { return (value + step - 1) / step * step; }
 
+// Columns of B per packed panel when a product is split over `parts`
+// threads: the one-thread panel shared out, so that the panels of all
+// threads together take no more memory than one thread's.
+std::ptrdiff_t panelColumnsFor(const Blocking& blocking, int parts) {
+    return std::max(blocking.tileColumns, blocking.panelColumns / parts / blocking.tileColumns * blocking.tileColumns);
+}
+
 // A panel of A, rows [row0, row0 + rows) and k in [k0, k0 + depth), packed
 // tile by tile: for each k, tileRows consecutive values (zero past the end).
 void packA(const Blocking& shape, ConstView a, std::ptrdiff_t row0, std::ptrdiff_t rows, std::ptrdiff_t k0,
@@ -92,11 +99,11 @@ void panelProduct(const ProductKernel& kernel, const double* packedA, const doub
 
 // Columns [firstColumn, endColumn) of C.
 void productColumns(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m, std::ptrdiff_t n,
-                    std::ptrdiff_t firstColumn, std::ptrdiff_t endColumn, CStart start, double* packedA,
-                    double* packedB) {
+                    std::ptrdiff_t firstColumn, std::ptrdiff_t endColumn, std::ptrdiff_t panelColumns, CStart start,
+                    double* packedA, double* packedB) {
     const Blocking& blocking = kernel.blocking;
-    for (std::ptrdiff_t col0 = firstColumn; col0 < endColumn; col0 += blocking.panelColumns) {
-        const std::ptrdiff_t columns = std::min(blocking.panelColumns, endColumn - col0);
+    for (std::ptrdiff_t col0 = firstColumn; col0 < endColumn; col0 += panelColumns) {
+        const std::ptrdiff_t columns = std::min(panelColumns, endColumn - col0);
         for (std::ptrdiff_t k0 = 0; k0 < n; k0 += blocking.depth) {
             const std::ptrdiff_t depth = std::min(blocking.depth, n - k0);
             packB(blocking, b, k0, depth, col0, columns, packedB);
@@ -113,21 +120,28 @@ void productColumns(const ProductKernel& kernel, ConstView a, ConstView b, View 
 } // namespace
 
 bool ProductScratch::reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t p) {
-    std::size_t sizeA = 0, sizeB = 0;
-    for (const Blocking& blocking : kBlocking) {
-        const std::ptrdiff_t depth = std::min(n, blocking.depth);
-        const std::ptrdiff_t panelA = roundUp(std::min(m, blocking.panelRows), blocking.tileRows) * depth;
-        const std::ptrdiff_t panelB = roundUp(std::min(p, blocking.panelColumns), blocking.tileColumns) * depth;
-        sizeA = std::max(sizeA, static_cast<std::size_t>(panelA + kLineDoubles));
-        sizeB = std::max(sizeB, static_cast<std::size_t>(panelB + kLineDoubles));
-    }
     const int wanted = std::max(
         1, std::min<int>(parallel::partsFor(std::int64_t{m} * n * p), static_cast<int>(p / kWidestTileColumns)));
+    // Part 0 also serves calls that are not split, with the one-thread panel
+    // of B; the other parts only split calls, whose panels are narrower (at
+    // their widest with two parts).
+    std::size_t sizeA = 0, sizeFirstB = 0, sizeOtherB = 0;
+    for (const Blocking& blocking : kBlocking) {
+        const std::ptrdiff_t depth = std::min(n, blocking.depth);
+        auto panelB = [&](int parts) {
+            const std::ptrdiff_t columns = std::min(p, panelColumnsFor(blocking, parts));
+            return static_cast<std::size_t>(roundUp(columns, blocking.tileColumns) * depth + kLineDoubles);
+        };
+        const std::ptrdiff_t panelA = roundUp(std::min(m, blocking.panelRows), blocking.tileRows) * depth;
+        sizeA = std::max(sizeA, static_cast<std::size_t>(panelA + kLineDoubles));
+        sizeFirstB = std::max(sizeFirstB, panelB(1));
+        sizeOtherB = std::max(sizeOtherB, panelB(2));
+    }
     try {
         if (parts_.size() < static_cast<std::size_t>(wanted)) parts_.resize(static_cast<std::size_t>(wanted));
-        for (Panels& panels : parts_) {
-            panels.a.reserve(sizeA);
-            panels.b.reserve(sizeB);
+        for (std::size_t part = 0; part < parts_.size(); ++part) {
+            parts_[part].a.reserve(sizeA);
+            parts_[part].b.reserve(part == 0 ? sizeFirstB : sizeOtherB);
         }
     } catch (const std::bad_alloc&) {
         return false;
@@ -139,15 +153,16 @@ void blockedProduct(const ProductKernel& kernel, ConstView a, ConstView b, View 
                     std::ptrdiff_t p, ProductScratch& scratch, CStart start) {
     const int parts = std::min(scratch.parts(), parallel::partsFor(std::int64_t{m} * n * p));
     if (parts <= 1) {
-        productColumns(kernel, a, b, c, m, n, 0, p, start, scratch.a(0), scratch.b(0));
+        productColumns(kernel, a, b, c, m, n, 0, p, kernel.blocking.panelColumns, start, scratch.a(0), scratch.b(0));
         return;
     }
     // Column ranges in whole register tiles, as even as they can be.
     const std::ptrdiff_t tiles = (p + kernel.blocking.tileColumns - 1) / kernel.blocking.tileColumns;
     auto firstColumn = [&](int part) { return std::min(p, tiles * part / parts * kernel.blocking.tileColumns); };
+    const std::ptrdiff_t panelColumns = panelColumnsFor(kernel.blocking, parts);
     parallel::runParts(parts, [&](int part) {
-        productColumns(kernel, a, b, c, m, n, firstColumn(part), firstColumn(part + 1), start, scratch.a(part),
-                       scratch.b(part));
+        productColumns(kernel, a, b, c, m, n, firstColumn(part), firstColumn(part + 1), panelColumns, start,
+                       scratch.a(part), scratch.b(part));
     });
 }
 
