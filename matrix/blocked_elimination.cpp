@@ -123,10 +123,12 @@ private:
         if (depth == 0 || panelEnd == end) return;
         const kernels::ConstView panelRows{copy_.data() + panel + panelEnd * n_, n_};
         kernels::blockedProduct(multiply_, {panelFactors_, kBlock}, panelRows,
-                                {copy_.data() + panelEnd + panelEnd * n_, n_}, rows, depth, n_ - panelEnd, scratch_);
+                                {copy_.data() + panelEnd + panelEnd * n_, n_}, rows, depth, n_ - panelEnd, scratch_,
+                                kernels::CStart::Load);
         if (rest == 0) return;
         kernels::blockedProduct(multiply_, {negatedFactors_ + (panel - first) * rest, rest}, panelRows,
-                                {copy_.data() + end + panelEnd * n_, n_}, rest, depth, rows, scratch_);
+                                {copy_.data() + end + panelEnd * n_, n_}, rest, depth, rows, scratch_,
+                                kernels::CStart::Load);
     }
 
     // Passes first to last - 1 on rows and columns from `end` on: each element
@@ -135,7 +137,8 @@ private:
         const std::ptrdiff_t depth = last - first, rest = n_ - end;
         if (depth == 0 || rest == 0) return;
         kernels::blockedProduct(multiply_, {negatedFactors_, rest}, {copy_.data() + first + end * n_, n_},
-                                {copy_.data() + end + end * n_, n_}, rest, depth, rest, scratch_);
+                                {copy_.data() + end + end * n_, n_}, rest, depth, rest, scratch_,
+                                kernels::CStart::Load);
     }
 
     // Pass k (from 0) row by row, repair step included, in the documented

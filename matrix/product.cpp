@@ -55,7 +55,7 @@ bool fastProduct(const kernels::ProductKernel& kernel, const Matrix& dMat1, cons
     if (!scratch.reserve(m, n, p)) return false;
     fp::clearStatus();
     kernels::blockedProduct(kernel, viewFromOne(dMat1.Element), viewFromOne(dMat2.Element), {result.Element.data(), m},
-                            m, n, p, scratch);
+                            m, n, p, scratch, kernels::CStart::Zeros);
     return !fp::errorFlagRaised();
 }
 

@@ -17,5 +17,8 @@ if [[ "${1:-}" == google ]]; then
     program=numoria_bench
     shift
 fi
-# OpenBLAS picks its kernel for this CPU only when these are unset.
-env -u OPENBLAS_CORETYPE -u OPENBLAS_L2_SIZE "./build/bench/bench/$program" "$@"
+# OpenBLAS picks its kernel for this CPU only when these are unset. Its idle
+# worker threads spin for a while after each call, on the very cores the
+# library's threads use next; a short timeout (2^4 cycles of its wait loop)
+# parks them, so neither contender runs beside the other's leftovers.
+env -u OPENBLAS_CORETYPE -u OPENBLAS_L2_SIZE OPENBLAS_THREAD_TIMEOUT=4 "./build/bench/bench/$program" "$@"

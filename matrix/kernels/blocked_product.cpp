@@ -15,6 +15,13 @@ constexpr std::ptrdiff_t kLineDoubles = 8; // doubles per cache line
 
 std::ptrdiff_t roundUp(std::ptrdiff_t value, std::ptrdiff_t step) { return (value + step - 1) / step * step; }
 
+// Columns of B per packed panel when a product is split over `parts`
+// threads: the one-thread panel shared out, so that the panels of all
+// threads together take no more memory than one thread's.
+std::ptrdiff_t panelColumnsFor(const Blocking& blocking, int parts) {
+    return std::max(blocking.tileColumns, blocking.panelColumns / parts / blocking.tileColumns * blocking.tileColumns);
+}
+
 // A panel of A, rows [row0, row0 + rows) and k in [k0, k0 + depth), packed
 // tile by tile: for each k, tileRows consecutive values (zero past the end).
 void packA(const Blocking& shape, ConstView a, std::ptrdiff_t row0, std::ptrdiff_t rows, std::ptrdiff_t k0,
@@ -47,16 +54,19 @@ void packB(const Blocking& shape, ConstView b, std::ptrdiff_t k0, std::ptrdiff_t
 // One register tile of `rows` x `columns` elements of C from its element at
 // `corner`: whole tiles are summed in C itself, the edges in a zero-padded copy.
 void tile(const ProductKernel& kernel, const double* packedA, const double* packedB, std::ptrdiff_t depth,
-          double* corner, std::ptrdiff_t stride, std::ptrdiff_t rows, std::ptrdiff_t columns) {
+          double* corner, std::ptrdiff_t stride, std::ptrdiff_t rows, std::ptrdiff_t columns, bool fromZero) {
     const std::ptrdiff_t tileRows = kernel.blocking.tileRows;
     if (rows == tileRows && columns == kernel.blocking.tileColumns) {
-        kernel.tile(packedA, packedB, depth, corner, stride);
+        kernel.tile(packedA, packedB, depth, corner, stride, fromZero);
         return;
     }
     double buffer[kWidestTileColumns * kWidestTileRows] = {};
     const auto columnBytes = static_cast<std::size_t>(rows) * sizeof(double);
-    for (std::ptrdiff_t j = 0; j < columns; ++j) std::memcpy(buffer + j * tileRows, corner + j * stride, columnBytes);
-    kernel.tile(packedA, packedB, depth, buffer, tileRows);
+    if (!fromZero) {
+        for (std::ptrdiff_t j = 0; j < columns; ++j)
+            std::memcpy(buffer + j * tileRows, corner + j * stride, columnBytes);
+    }
+    kernel.tile(packedA, packedB, depth, buffer, tileRows, fromZero);
     for (std::ptrdiff_t j = 0; j < columns; ++j) std::memcpy(corner + j * stride, buffer + j * tileRows, columnBytes);
 }
 
@@ -72,33 +82,36 @@ void prefetchTile(const double* corner, std::ptrdiff_t stride, std::ptrdiff_t ro
 
 // Every register tile of a packed row panel against a packed column panel.
 void panelProduct(const ProductKernel& kernel, const double* packedA, const double* packedB, std::ptrdiff_t depth,
-                  View c, std::ptrdiff_t row0, std::ptrdiff_t rows, std::ptrdiff_t col0, std::ptrdiff_t columns) {
+                  View c, std::ptrdiff_t row0, std::ptrdiff_t rows, std::ptrdiff_t col0, std::ptrdiff_t columns,
+                  bool fromZero) {
     const std::ptrdiff_t tileRows = kernel.blocking.tileRows, tileColumns = kernel.blocking.tileColumns;
     for (std::ptrdiff_t tc = 0; tc < columns; tc += tileColumns) {
         const std::ptrdiff_t width = std::min(tileColumns, columns - tc);
         double* top = c.data + row0 + (col0 + tc) * c.stride;
         for (std::ptrdiff_t tr = 0; tr < rows; tr += tileRows) {
-            if (tr + tileRows < rows)
+            if (tr + tileRows < rows && !fromZero)
                 prefetchTile(top + tr + tileRows, c.stride, std::min(tileRows, rows - tr - tileRows), width);
             tile(kernel, packedA + tr * depth, packedB + tc * depth, depth, top + tr, c.stride,
-                 std::min(tileRows, rows - tr), width);
+                 std::min(tileRows, rows - tr), width, fromZero);
         }
     }
 }
 
 // Columns [firstColumn, endColumn) of C.
 void productColumns(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m, std::ptrdiff_t n,
-                    std::ptrdiff_t firstColumn, std::ptrdiff_t endColumn, double* packedA, double* packedB) {
+                    std::ptrdiff_t firstColumn, std::ptrdiff_t endColumn, std::ptrdiff_t panelColumns, CStart start,
+                    double* packedA, double* packedB) {
     const Blocking& blocking = kernel.blocking;
-    for (std::ptrdiff_t col0 = firstColumn; col0 < endColumn; col0 += blocking.panelColumns) {
-        const std::ptrdiff_t columns = std::min(blocking.panelColumns, endColumn - col0);
+    for (std::ptrdiff_t col0 = firstColumn; col0 < endColumn; col0 += panelColumns) {
+        const std::ptrdiff_t columns = std::min(panelColumns, endColumn - col0);
         for (std::ptrdiff_t k0 = 0; k0 < n; k0 += blocking.depth) {
             const std::ptrdiff_t depth = std::min(blocking.depth, n - k0);
             packB(blocking, b, k0, depth, col0, columns, packedB);
             for (std::ptrdiff_t row0 = 0; row0 < m; row0 += blocking.panelRows) {
                 const std::ptrdiff_t rows = std::min(blocking.panelRows, m - row0);
                 packA(blocking, a, row0, rows, k0, depth, packedA);
-                panelProduct(kernel, packedA, packedB, depth, c, row0, rows, col0, columns);
+                panelProduct(kernel, packedA, packedB, depth, c, row0, rows, col0, columns,
+                             k0 == 0 && start == CStart::Zeros);
             }
         }
     }
@@ -107,21 +120,28 @@ void productColumns(const ProductKernel& kernel, ConstView a, ConstView b, View 
 } // namespace
 
 bool ProductScratch::reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t p) {
-    std::size_t sizeA = 0, sizeB = 0;
-    for (const Blocking& blocking : kBlocking) {
-        const std::ptrdiff_t depth = std::min(n, blocking.depth);
-        const std::ptrdiff_t panelA = roundUp(std::min(m, blocking.panelRows), blocking.tileRows) * depth;
-        const std::ptrdiff_t panelB = roundUp(std::min(p, blocking.panelColumns), blocking.tileColumns) * depth;
-        sizeA = std::max(sizeA, static_cast<std::size_t>(panelA + kLineDoubles));
-        sizeB = std::max(sizeB, static_cast<std::size_t>(panelB + kLineDoubles));
-    }
     const int wanted = std::max(
         1, std::min<int>(parallel::partsFor(std::int64_t{m} * n * p), static_cast<int>(p / kWidestTileColumns)));
+    // Part 0 also serves calls that are not split, with the one-thread panel
+    // of B; the other parts only split calls, whose panels are narrower (at
+    // their widest with two parts).
+    std::size_t sizeA = 0, sizeFirstB = 0, sizeOtherB = 0;
+    for (const Blocking& blocking : kBlocking) {
+        const std::ptrdiff_t depth = std::min(n, blocking.depth);
+        auto panelB = [&](int parts) {
+            const std::ptrdiff_t columns = std::min(p, panelColumnsFor(blocking, parts));
+            return static_cast<std::size_t>(roundUp(columns, blocking.tileColumns) * depth + kLineDoubles);
+        };
+        const std::ptrdiff_t panelA = roundUp(std::min(m, blocking.panelRows), blocking.tileRows) * depth;
+        sizeA = std::max(sizeA, static_cast<std::size_t>(panelA + kLineDoubles));
+        sizeFirstB = std::max(sizeFirstB, panelB(1));
+        sizeOtherB = std::max(sizeOtherB, panelB(2));
+    }
     try {
         if (parts_.size() < static_cast<std::size_t>(wanted)) parts_.resize(static_cast<std::size_t>(wanted));
-        for (Panels& panels : parts_) {
-            panels.a.reserve(sizeA);
-            panels.b.reserve(sizeB);
+        for (std::size_t part = 0; part < parts_.size(); ++part) {
+            parts_[part].a.reserve(sizeA);
+            parts_[part].b.reserve(part == 0 ? sizeFirstB : sizeOtherB);
         }
     } catch (const std::bad_alloc&) {
         return false;
@@ -130,18 +150,19 @@ bool ProductScratch::reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t 
 }
 
 void blockedProduct(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m, std::ptrdiff_t n,
-                    std::ptrdiff_t p, ProductScratch& scratch) {
+                    std::ptrdiff_t p, ProductScratch& scratch, CStart start) {
     const int parts = std::min(scratch.parts(), parallel::partsFor(std::int64_t{m} * n * p));
     if (parts <= 1) {
-        productColumns(kernel, a, b, c, m, n, 0, p, scratch.a(0), scratch.b(0));
+        productColumns(kernel, a, b, c, m, n, 0, p, kernel.blocking.panelColumns, start, scratch.a(0), scratch.b(0));
         return;
     }
     // Column ranges in whole register tiles, as even as they can be.
     const std::ptrdiff_t tiles = (p + kernel.blocking.tileColumns - 1) / kernel.blocking.tileColumns;
     auto firstColumn = [&](int part) { return std::min(p, tiles * part / parts * kernel.blocking.tileColumns); };
+    const std::ptrdiff_t panelColumns = panelColumnsFor(kernel.blocking, parts);
     parallel::runParts(parts, [&](int part) {
-        productColumns(kernel, a, b, c, m, n, firstColumn(part), firstColumn(part + 1), scratch.a(part),
-                       scratch.b(part));
+        productColumns(kernel, a, b, c, m, n, firstColumn(part), firstColumn(part + 1), panelColumns, start,
+                       scratch.a(part), scratch.b(part));
     });
 }
 

@@ -37,17 +37,22 @@ private:
     std::vector<Panels> parts_;
 };
 
+// Where the sums of C start: from the values C holds (the determinant's
+// deferred updates), or from zero, C's old contents never read (a product
+// into a fresh result). Zeros gives the values Load gives for a C of +0.0:
+// the first sum is +0.0 + x either way.
+enum class CStart { Load, Zeros };
+
 // A (m x n) times B (n x p) is added to C (m x p): every element of C goes on
 // as its own sum over k = 0, 1, ..., n - 1 in that order of A(i, k) * B(k, c),
-// each product rounded to double before it is added. With C zero on entry
+// each product rounded to double before it is added. Starting from zero
 // this is the product, the same values, bit for bit, as the
-// one-element-at-a-time loop; the determinant's deferred updates pass a
-// non-zero C. The k range is split into chunks and a tile's partial sums go
+// one-element-at-a-time loop. The k range is split into chunks and a tile's partial sums go
 // back to C between chunks, so blocking changes where sums are kept, never
 // the order in which they are formed. Large products are split by columns of
 // C over threads, each column computed by one of them. `scratch` must have
 // been reserved for at least this shape.
 void blockedProduct(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m, std::ptrdiff_t n,
-                    std::ptrdiff_t p, ProductScratch& scratch);
+                    std::ptrdiff_t p, ProductScratch& scratch, CStart start);
 
 } // namespace numoria::matrix::kernels
