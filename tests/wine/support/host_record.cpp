@@ -9,9 +9,7 @@ HostRecord::HostRecord(short rows, short columns, const std::vector<double>& val
     record_.n = columns;
     if (values.empty()) return;
     SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(rows), 1}, {static_cast<ULONG>(columns), 1}};
-    // Records are also built and read on the apartment threads of the
-    // cross-apartment tests, where a thrown exception would end the process:
-    // a failure here is recorded, not thrown.
+    // Also built on apartment threads, where a throw would end the process: recorded, not thrown.
     record_.Element = SafeArrayCreate(VT_R8, 2, bounds);
     EXPECT_NE(record_.Element, nullptr) << "SafeArrayCreate";
     double* elements = nullptr;
@@ -37,7 +35,7 @@ std::vector<double> recordNumbers(const Matrix& record) {
         numbers.push_back(-1.0 * SafeArrayGetDim(array));
         return numbers;
     }
-    // Also read on apartment threads: failures are recorded, not thrown.
+    // Also read on apartment threads, where a throw would end the process: recorded, not thrown.
     LONG lower[2] = {}, upper[2] = {};
     for (UINT dimension = 0; dimension < 2; ++dimension) {
         EXPECT_EQ(SafeArrayGetLBound(array, dimension + 1, &lower[dimension]), S_OK) << "SafeArrayGetLBound";

@@ -34,9 +34,7 @@ HRESULT MarshalerWitness::GetTypeInfoCount(UINT* count) {
 }
 
 HRESULT MarshalerWitness::Determinant(Matrix*, double*) {
-    // Called through the platform's stub, which no exception may cross: a
-    // failure to raise the error information is recorded, not thrown, so that
-    // it is not taken for a limit of the marshaler.
+    // Called through the platform's stub, which no exception may cross: recorded, not thrown.
     Microsoft::WRL::ComPtr<ICreateErrorInfo> creator;
     Microsoft::WRL::ComPtr<IErrorInfo> info;
     const HRESULT created = CreateErrorInfo(&creator);
