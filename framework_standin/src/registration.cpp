@@ -21,13 +21,16 @@ HRESULT setValue(const std::wstring& key, const wchar_t* name, const std::wstrin
     return HRESULT_FROM_WIN32(status);
 }
 
+// Removes `key` with everything below it; absent already counts as removed.
 HRESULT deleteTree(const std::wstring& key) {
     LSTATUS status = RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
-    if (status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND) {
-        RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
-        return S_OK;
-    }
-    return HRESULT_FROM_WIN32(status);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(status);
+    // RegDeleteTreeW with a subkey name removes the key itself too, so this
+    // normally finds nothing; a key still there that cannot be deleted fails
+    // the removal rather than being reported as gone.
+    status = RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(status);
+    return S_OK;
 }
 
 HRESULT registerClass(const ClassDescription& cls, const wchar_t* modulePath) {
@@ -66,6 +69,8 @@ HRESULT registerClasses(const wchar_t* modulePath) {
     for (const ClassDescription& cls : frameworkClasses()) {
         HRESULT hr = registerClass(cls, modulePath);
         if (FAILED(hr)) {
+            // The roll-back's own status is not reported: the caller learns
+            // of the failure that stopped the registration.
             unregisterClasses();
             return hr;
         }

@@ -4,6 +4,7 @@
 // errors it gives under the default state, no floating-point trap reaches
 // the host, and the host finds its state as it left it.
 #include "support/late_bound.h"
+#include "support/status_check.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +49,7 @@ Matrix squareRecord(short n, const std::vector<double>& rowMajor) {
     SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(n), 1}, {static_cast<ULONG>(n), 1}};
     record.Element = SafeArrayCreate(VT_R8, 2, bounds);
     double* data = nullptr;
-    SafeArrayAccessData(record.Element, reinterpret_cast<void**>(&data));
+    throwIfFailed(SafeArrayAccessData(record.Element, reinterpret_cast<void**>(&data)), "SafeArrayAccessData");
     // The first subscript (the row) varies fastest in the array's storage.
     for (short i = 0; i < n; ++i)
         for (short j = 0; j < n; ++j) data[j * n + i] = rowMajor[i * n + j];
@@ -59,7 +60,10 @@ Matrix squareRecord(short n, const std::vector<double>& rowMajor) {
 std::uint64_t firstElementBits(const Matrix& record) {
     if (record.Element == nullptr) return 0;
     double* data = nullptr;
-    SafeArrayAccessData(record.Element, reinterpret_cast<void**>(&data));
+    // Runs under the host's state, where throwing may be unsafe: recorded, not thrown.
+    const HRESULT accessed = SafeArrayAccessData(record.Element, reinterpret_cast<void**>(&data));
+    EXPECT_EQ(accessed, S_OK) << "SafeArrayAccessData";
+    if (FAILED(accessed)) return 0;
     const double value = data[0];
     SafeArrayUnaccessData(record.Element);
     return std::bit_cast<std::uint64_t>(value);
@@ -68,8 +72,9 @@ std::uint64_t firstElementBits(const Matrix& record) {
 template <class Interface>
 ComPtr<Interface> create(const wchar_t* progId) {
     Creation created = createByProgId(progId);
+    throwIfFailed(created.status, ("creating " + narrow(progId)).c_str());
     ComPtr<Interface> typed;
-    if (created.object) created.object.As(&typed);
+    if (created.object) throwIfFailed(created.object.As(&typed), "QueryInterface");
     return typed;
 }
 
@@ -91,6 +96,7 @@ TEST(FloatingPointIsolation, MembersIgnoreAndRestoreTheHostState) {
     Matrix third = squareRecord(1, {3.0});
     Bstr hex;
     *hex.out() = SysAllocString(L"7FFFFFFF");
+    // Each call runs under the host's state, where throwing may be unsafe: checks are EXPECT_*.
     struct Call {
         const char* label;
         std::function<Outcome()> run;
@@ -107,21 +113,27 @@ TEST(FloatingPointIsolation, MembersIgnoreAndRestoreTheHostState) {
              Matrix result{};
              HRESULT status = matrices->InvertMatrix(&third, &result);
              Outcome outcome{status, firstElementBits(result)};
-             if (result.Element) SafeArrayDestroy(result.Element);
+             if (result.Element) {
+                 EXPECT_EQ(SafeArrayDestroy(result.Element), S_OK);
+             }
              return outcome;
          }},
         {"MultiplyMatrix overflow",
          [&] {
              Matrix result{};
              HRESULT status = matrices->MultiplyMatrix(&huge, &huge, &result);
-             if (result.Element) SafeArrayDestroy(result.Element);
+             if (result.Element) {
+                 EXPECT_EQ(SafeArrayDestroy(result.Element), S_OK);
+             }
              return Outcome{status, 0};
          }},
         {"InvertMatrix 1x1 of 0",
          [&] {
              Matrix result{};
              HRESULT status = matrices->InvertMatrix(&zero, &result);
-             if (result.Element) SafeArrayDestroy(result.Element);
+             if (result.Element) {
+                 EXPECT_EQ(SafeArrayDestroy(result.Element), S_OK);
+             }
              return Outcome{status, 0};
          }},
         {"Factorial 171",
@@ -194,7 +206,7 @@ TEST(FloatingPointIsolation, MembersIgnoreAndRestoreTheHostState) {
             outcomes.push_back(outcome);
             after.emplace_back(sseAfter, x87After);
         }
-        SetErrorInfo(0, nullptr);
+        EXPECT_EQ(SetErrorInfo(0, nullptr), S_OK);
         if (reference.empty()) reference = outcomes;
         for (std::size_t k = 0; k < calls.size(); ++k) {
             SCOPED_TRACE(calls[k].label);
@@ -211,5 +223,6 @@ TEST(FloatingPointIsolation, MembersIgnoreAndRestoreTheHostState) {
     EXPECT_EQ(reference[5].bits, std::bit_cast<std::uint64_t>(155117519.99999997));
     EXPECT_EQ(reference[6].bits, 2147483647u);
 
-    for (Matrix* record : {&rounding, &huge, &zero, &third}) SafeArrayDestroy(record->Element);
+    for (Matrix* record : {&rounding, &huge, &zero, &third})
+        EXPECT_EQ(SafeArrayDestroy(record->Element), S_OK) << "the inputs are left unlocked";
 }

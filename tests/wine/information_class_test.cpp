@@ -4,6 +4,7 @@
 #include "support/counted_object.h"
 #include "support/late_bound.h"
 #include "support/loaded_server.h"
+#include "support/status_check.h"
 #include "support/test_environment.h"
 
 #include <gtest/gtest.h>
@@ -27,10 +28,13 @@ ComPtr<IDispatch> newInformationObject() {
     return created.object;
 }
 
+// as() and identity() also run on plain threads, where a throw would end the process: recorded, not thrown.
 template <class Interface>
 ComPtr<Interface> as(IUnknown* object) {
     ComPtr<Interface> typed;
-    if (object) object->QueryInterface(__uuidof(Interface), reinterpret_cast<void**>(typed.GetAddressOf()));
+    if (object) {
+        EXPECT_EQ(object->QueryInterface(__uuidof(Interface), reinterpret_cast<void**>(typed.GetAddressOf())), S_OK);
+    }
     return typed;
 }
 
@@ -38,16 +42,18 @@ ComPtr<Interface> as(IUnknown* object) {
 IUnknown* identity(IUnknown* object) {
     if (!object) return nullptr;
     ComPtr<IUnknown> unknown;
-    object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(unknown.GetAddressOf()));
+    EXPECT_EQ(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(unknown.GetAddressOf())), S_OK);
     return unknown.Get();
 }
 
 // Runs `body` on a new single-threaded-apartment thread and waits for it.
 void onApartmentThread(const std::function<void()>& body) {
     std::thread thread([&] {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        // A plain thread, where a throw would end the process: recorded, not thrown.
+        const HRESULT initialized = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        EXPECT_EQ(initialized, S_OK) << "CoInitializeEx on a new thread";
         body();
-        CoUninitialize();
+        if (SUCCEEDED(initialized)) CoUninitialize();
     });
     thread.join();
 }
@@ -70,7 +76,7 @@ std::vector<unsigned char> byteArray(const Variant& value) {
     SAFEARRAY* array = value.get()->parray;
     if (SafeArrayGetDim(array) != 1 || array->rgsabound[0].lLbound != 0) return bytes;
     void* data = nullptr;
-    SafeArrayAccessData(array, &data);
+    throwIfFailed(SafeArrayAccessData(array, &data), "SafeArrayAccessData");
     const auto* first = static_cast<const unsigned char*>(data);
     bytes.assign(first, first + array->rgsabound[0].cElements);
     SafeArrayUnaccessData(array);
@@ -216,12 +222,16 @@ TEST(InformationClass, AppObjectsReleasedWhileTheirThreadsEndAreFreedOnce) {
                 IDispatch* app = nullptr;
                 HANDLE ending = CreateEventW(nullptr, TRUE, FALSE, nullptr);
                 std::thread owner([&] {
-                    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+                    // A plain thread, where a throw would end the process: recorded, not thrown.
+                    const HRESULT initialized = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+                    EXPECT_EQ(initialized, S_OK) << "CoInitializeEx on a new thread";
                     {
                         ComPtr<_clsVxNumoria10A> information = as<_clsVxNumoria10A>(newInformationObject().Get());
-                        if (information) information->get_GetProStdProperties(&app);
+                        if (information) {
+                            EXPECT_EQ(information->get_GetProStdProperties(&app), S_OK);
+                        }
                     }
-                    CoUninitialize();
+                    if (SUCCEEDED(initialized)) CoUninitialize();
                     SetEvent(ending); // the thread's detach runs next
                 });
                 WaitForSingleObject(ending, INFINITE);
@@ -299,7 +309,7 @@ TEST(InformationClass, ResourceLoadersRaiseTheirErrors) {
     ComPtr<IErrorInfo> error;
     ASSERT_EQ(GetErrorInfo(0, error.GetAddressOf()), S_OK);
     Bstr description;
-    error->GetDescription(description.out());
+    ASSERT_EQ(error->GetDescription(description.out()), S_OK);
     EXPECT_EQ(description.text(), L"Resource with identifier '1' not found");
 }
 
@@ -401,7 +411,7 @@ TEST(InformationClass, EachThreadHasItsOwnHeldObject) {
     onApartmentThread([&] {
         ComPtr<IDispatch> other = newInformationObject();
         seenFirst = heldObject(other.Get());
-        putRef(other.Get(), L"BuddyObjectGlobal", there.get());
+        EXPECT_EQ(putRef(other.Get(), L"BuddyObjectGlobal", there.get()), S_OK);
         seenAfterSet = heldObject(other.Get());
         thereHeldWhileThreadLives = there.heldByOthers();
     });
@@ -426,7 +436,7 @@ TEST(InformationClass, HeldObjectKeepsTheLibraryInUse) {
     {
         ComPtr<IDispatch> information = newInformationObject();
         // Reading the standard properties leaves only the thread's cache.
-        getProperty(information.Get(), L"GetProStdProperties");
+        EXPECT_EQ(getProperty(information.Get(), L"GetProStdProperties").status, S_OK);
         ASSERT_EQ(putRef(information.Get(), L"BuddyObjectGlobal", held.get()), S_OK);
     }
     EXPECT_EQ(canUnload(), S_FALSE) << "a held reference keeps the library loaded";
@@ -451,7 +461,7 @@ TEST(InformationClass, AboutRaisesTheReportingErrorWhenTheFrameworkIsAbsent) {
     ASSERT_EQ(standin.unregisterServer(), S_OK);
     CallResult about = callByName(information.Get(), L"About");
     HRESULT earlyStatus = early->About(&result);
-    standin.registerServer();
+    EXPECT_EQ(standin.registerServer(), S_OK) << "the stand-in is registered again for the tests that follow";
 
     EXPECT_EQ(about.status, DISP_E_EXCEPTION);
     EXPECT_EQ(about.errorNumber(), 429) << "the error handler itself cannot be created";

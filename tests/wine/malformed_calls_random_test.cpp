@@ -6,6 +6,7 @@
 // that is what the member declares and that clears cleanly.
 #include "support/late_bound.h"
 #include "support/record_arguments.h"
+#include "support/status_check.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +94,7 @@ private:
         VariantInit(&v);
         v.vt = VT_R8;
         v.dblVal = value;
-        if (type != VT_R8) VariantChangeType(&v, &v, 0, type);
+        if (type != VT_R8) throwIfFailed(VariantChangeType(&v, &v, 0, type), "VariantChangeType");
         return v;
     }
 
@@ -289,7 +290,7 @@ TEST(MalformedCalls, RandomArgumentsToRecordMembersComeBackCleanly) {
         } else {
             EXPECT_EQ(status, DISP_E_BADPARAMCOUNT);
         }
-        VariantClear(&result);
+        EXPECT_EQ(VariantClear(&result), S_OK);
     }
     for (const auto& [code, count] : statuses) {
         char line[48];

@@ -7,6 +7,7 @@
 // result), leave the caller's arguments as they were, and never crash.
 #include "support/late_bound.h"
 #include "support/record_arguments.h"
+#include "support/status_check.h"
 
 #include <gtest/gtest.h>
 
@@ -92,12 +93,17 @@ VARIANT rawReference(VARTYPE type, void* storage) {
 // The library's objects and the platform's Matrix description.
 struct Objects {
     Objects() {
-        matrix = createByProgId(L"Numoria10.clsVxNumsMatrixA").object;
-        conversions = createByProgId(L"Numoria10.clsVxNumsConversionsA").object;
-        percom = createByProgId(L"Numoria10.clsVxNumsPerComA").object;
-        if (matrix) matrix.As(&matrixEarly);
-        if (conversions) conversions.As(&conversionsEarly);
-        if (percom) percom.As(&percomEarly);
+        auto create = [](const std::wstring& progId) {
+            Creation created = createByProgId(progId);
+            throwIfFailed(created.status, ("creating " + narrow(progId)).c_str());
+            return created.object;
+        };
+        matrix = create(L"Numoria10.clsVxNumsMatrixA");
+        conversions = create(L"Numoria10.clsVxNumsConversionsA");
+        percom = create(L"Numoria10.clsVxNumsPerComA");
+        if (matrix) throwIfFailed(matrix.As(&matrixEarly), "QueryInterface for _clsVxNumsMatrixA");
+        if (conversions) throwIfFailed(conversions.As(&conversionsEarly), "QueryInterface for _clsVxNumsConversionsA");
+        if (percom) throwIfFailed(percom.As(&percomEarly), "QueryInterface for _clsVxNumsPerComA");
         info = platformMatrixInfo();
     }
     bool ready() const { return matrixEarly && conversionsEarly && percomEarly && info; }
@@ -122,7 +128,7 @@ HostRecord withoutData(short m, short n) {
     HostRecord host;
     host.m = m;
     host.n = n;
-    SafeArrayAllocDescriptorEx(VT_R8, 2, host.element.address());
+    throwIfFailed(SafeArrayAllocDescriptorEx(VT_R8, 2, host.element.address()), "SafeArrayAllocDescriptorEx");
     host.element.get()->rgsabound[0] = {static_cast<ULONG>(n), 1};
     host.element.get()->rgsabound[1] = {static_cast<ULONG>(m), 1};
     return host;
@@ -311,7 +317,9 @@ TEST(MalformedCalls, CountsAndBoundsThatDoNotFitTheArrayFailCleanly) {
         default: break;
         }
         EXPECT_EQ(early, c.expected);
-        if (result.Element) SafeArrayDestroy(result.Element);
+        if (result.Element) {
+            EXPECT_EQ(SafeArrayDestroy(result.Element), S_OK) << "the result is left unlocked";
+        }
         EXPECT_EQ(deepDescribe(argument), before);
     }
 }
@@ -365,13 +373,14 @@ TEST(MalformedCalls, ValueListsThatAreNoVariantArrayAreRefused) {
     OwnedArray holdingNothing(SafeArrayCreateVector(VT_VARIANT, 0, 2));
     {
         LONG at = 1;
-        SafeArrayPutElement(holdingNothing.get(), &at, &nothing);
+        ASSERT_EQ(SafeArrayPutElement(holdingNothing.get(), &at, &nothing), S_OK)
+            << "storing the value that refers to nothing";
     }
     OwnedArray untyped;
-    SafeArrayAllocDescriptor(1, untyped.address());
+    ASSERT_EQ(SafeArrayAllocDescriptor(1, untyped.address()), S_OK);
     untyped.get()->cbElements = sizeof(VARIANT);
     untyped.get()->rgsabound[0] = {2, 0};
-    SafeArrayAllocData(untyped.get());
+    ASSERT_EQ(SafeArrayAllocData(untyped.get()), S_OK);
     // Says it holds VARIANTs, but its elements are 8 bytes wide. It lives on
     // the stack and is never destroyed.
     VARIANT cells[2] = {};
@@ -409,7 +418,9 @@ TEST(MalformedCalls, ValueListsThatAreNoVariantArrayAreRefused) {
             objects.matrixEarly->CreateMatrix(2, 2, c.noPointer ? nullptr : c.array.address(), &result);
         EXPECT_EQ(status, c.expected);
         EXPECT_EQ(result.Element != nullptr, SUCCEEDED(c.expected));
-        if (result.Element) SafeArrayDestroy(result.Element);
+        if (result.Element) {
+            EXPECT_EQ(SafeArrayDestroy(result.Element), S_OK) << "the result is left unlocked";
+        }
         EXPECT_EQ(deepDescribe(c.array.get()), before);
     }
 }

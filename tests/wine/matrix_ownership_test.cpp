@@ -2,6 +2,7 @@
 // where they are, locked only while the call runs and never written; every
 // record result owns a whole, unlocked array of doubles that the host frees.
 #include "support/late_bound.h"
+#include "support/status_check.h"
 
 #include <gtest/gtest.h>
 
@@ -35,9 +36,10 @@ public:
         record_.n = n;
         SAFEARRAYBOUND bounds[2] = {{rows, rowLower}, {columns, columnLower}};
         record_.Element = SafeArrayCreate(VT_R8, 2, bounds);
+        // SafeArrayCreate gives no status; with valid bounds it fails only for want of memory.
+        if (record_.Element == nullptr) throw FailedStatus("SafeArrayCreate", E_OUTOFMEMORY);
         double* data = nullptr;
-        if (record_.Element == nullptr || FAILED(SafeArrayAccessData(record_.Element, reinterpret_cast<void**>(&data))))
-            return;
+        throwIfFailed(SafeArrayAccessData(record_.Element, reinterpret_cast<void**>(&data)), "SafeArrayAccessData");
         for (std::size_t k = 0; k < std::size_t{rows} * columns; ++k) data[k] = hostValue(k);
         pristine_.assign(data, data + std::size_t{rows} * columns);
         SafeArrayUnaccessData(record_.Element);
@@ -86,7 +88,8 @@ double element(const Matrix& record, LONG row, LONG column) {
 ComPtr<_clsVxNumsMatrixA> matrixObject() {
     ComPtr<_clsVxNumsMatrixA> object;
     Creation created = createByProgId(L"Numoria10.clsVxNumsMatrixA");
-    if (created.object) created.object.As(&object);
+    throwIfFailed(created.status, "creating Numoria10.clsVxNumsMatrixA");
+    if (created.object) throwIfFailed(created.object.As(&object), "QueryInterface for _clsVxNumsMatrixA");
     return object;
 }
 
@@ -203,7 +206,7 @@ TEST(MatrixOwnership, ResultsOwnWholeUnlockedArraysOfDoubles) {
          [&](Matrix* out) {
              SAFEARRAY* noValues = SafeArrayCreateVector(VT_VARIANT, 0, 0);
              const HRESULT status = object->CreateMatrix(3, 4, &noValues, out);
-             SafeArrayDestroy(noValues);
+             EXPECT_EQ(SafeArrayDestroy(noValues), S_OK) << "the value list is left unlocked";
              return status;
          },
          1, 3, 1, 4},
@@ -242,5 +245,5 @@ TEST(MatrixOwnership, ArraysBeyondTwoGigabytesAreOutOfMemory) {
     Matrix result{};
     EXPECT_EQ(object->CreateMatrix(32767, 16385, &noValues, &result), controlStatus(7));
     EXPECT_EQ(result.Element, nullptr);
-    SafeArrayDestroy(noValues);
+    EXPECT_EQ(SafeArrayDestroy(noValues), S_OK) << "the value list is left unlocked";
 }

@@ -8,6 +8,7 @@
 #include "support/loaded_server.h"
 #include "support/registry_snapshot.h"
 #include "support/registry_tree.h"
+#include "support/status_check.h"
 #include "support/test_environment.h"
 #include "frame/com/registry_key.h"
 
@@ -70,22 +71,37 @@ public:
 // not exist is created for it and removed again afterwards.
 class DeniedKey final : public Obstruction {
 public:
+    // Failures are recorded, not thrown: a constructor that throws would skip
+    // the destructor that puts the key back.
     DeniedKey(std::wstring path, DWORD denied) : path_(std::move(path)) {
         RegistryKey key;
         DWORD disposition = 0;
-        if (RegCreateKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, nullptr, 0, READ_CONTROL | WRITE_DAC, nullptr,
-                            key.out(), &disposition) != ERROR_SUCCESS)
-            return;
+        const LSTATUS opened = RegCreateKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, nullptr, 0,
+                                               READ_CONTROL | WRITE_DAC, nullptr, key.out(), &disposition);
+        EXPECT_EQ(opened, ERROR_SUCCESS) << "RegCreateKeyExW on " << narrow(path_);
+        if (opened != ERROR_SUCCESS) return;
         created_ = disposition == REG_CREATED_NEW_KEY;
         DWORD size = 0;
+        // The size query: fails by design (ERROR_INSUFFICIENT_BUFFER) and writes the size.
         RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
         original_.resize(size);
-        if (RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, original_.data(), &size) != ERROR_SUCCESS)
+        const LSTATUS read = RegGetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, original_.data(), &size);
+        EXPECT_EQ(read, ERROR_SUCCESS) << "RegGetKeySecurity on " << narrow(path_);
+        if (read != ERROR_SUCCESS) {
+            // Without the original access list the key could not be put back.
             original_.clear();
+            return;
+        }
         const std::wstring sddl = L"D:(D;;" + std::to_wstring(denied) + L";;;WD)(A;;KA;;;WD)";
         PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr)) {
-            applied_ = RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+        const BOOL converted =
+            ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl.c_str(), SDDL_REVISION_1, &descriptor, nullptr);
+        const DWORD conversionError = GetLastError();
+        EXPECT_TRUE(converted) << "ConvertStringSecurityDescriptorToSecurityDescriptorW: error " << conversionError;
+        if (converted) {
+            const LSTATUS set = RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, descriptor);
+            EXPECT_EQ(set, ERROR_SUCCESS) << "RegSetKeySecurity on " << narrow(path_);
+            applied_ = set == ERROR_SUCCESS;
             LocalFree(descriptor);
         }
     }
@@ -109,8 +125,9 @@ class VolatileKey final : public Obstruction {
 public:
     explicit VolatileKey(std::wstring path) : path_(std::move(path)) {
         RegistryKey key;
-        RegCreateKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_READ, nullptr, key.out(),
-                        nullptr);
+        throwIfRegistryFailed(RegCreateKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
+                                              KEY_READ, nullptr, key.out(), nullptr),
+                              ("RegCreateKeyExW on " + narrow(path_)).c_str());
     }
     ~VolatileKey() override { RegDeleteTreeW(HKEY_CLASSES_ROOT, path_.c_str()); }
 

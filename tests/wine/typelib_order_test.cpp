@@ -4,6 +4,7 @@
 // rewrite left pointing at the wrong entry shows up here as a type that does
 // not resolve or resolves to the wrong name.
 #include "support/late_bound.h"
+#include "support/status_check.h"
 #include "support/type_info.h"
 #include "support/test_environment.h"
 
@@ -35,7 +36,8 @@ public:
     std::vector<std::wstring> resolvedHere; // those whose type is an entry of the walked library
 
     void walk(ITypeLib* library) {
-        library->GetDocumentation(-1, libraryName_.out(), nullptr, nullptr, nullptr);
+        if (FAILED(library->GetDocumentation(-1, libraryName_.out(), nullptr, nullptr, nullptr)))
+            problems.push_back("the library's name does not load");
         for (UINT i = 0; i < library->GetTypeInfoCount(); ++i) {
             ComPtr<ITypeInfo> info;
             if (FAILED(library->GetTypeInfo(i, info.GetAddressOf()))) {
@@ -78,7 +80,8 @@ private:
             follow(info, func->elemdescFunc.tdesc, member + L" result");
             std::vector<BSTR> names(func->cParams + 1u, nullptr);
             UINT named = 0;
-            info->GetNames(func->memid, names.data(), static_cast<UINT>(names.size()), &named);
+            if (FAILED(info->GetNames(func->memid, names.data(), static_cast<UINT>(names.size()), &named)))
+                problems.push_back(narrow(member) + ": names do not load");
             for (SHORT p = 0; p < func->cParams; ++p) {
                 const std::wstring parameter = p + 1u < named && names[p + 1] ? names[p + 1] : L"?";
                 follow(info, func->lprgelemdescParam[p].tdesc, member + L"(" + parameter + L")");
@@ -113,8 +116,11 @@ private:
         ComPtr<ITypeLib> home;
         UINT index = 0;
         Bstr homeName;
-        if (SUCCEEDED(target->GetContainingTypeLib(home.GetAddressOf(), &index)))
-            home->GetDocumentation(-1, homeName.out(), nullptr, nullptr, nullptr);
+        if (FAILED(target->GetContainingTypeLib(home.GetAddressOf(), &index)) ||
+            FAILED(home->GetDocumentation(-1, homeName.out(), nullptr, nullptr, nullptr))) {
+            problems.push_back(narrow(reference) + ": the library it belongs to is not known");
+            return;
+        }
         if (homeName.text() == libraryName_.text()) resolvedHere.push_back(reference);
     }
 
@@ -135,7 +141,8 @@ public:
     explicit ScopedWin32Registration(const std::wstring& path) {
         ComPtr<ITypeLib> library = load(path);
         TLIBATTR* attr = nullptr;
-        if (!library || FAILED(library->GetLibAttr(&attr))) return;
+        if (!library) return; // load() has reported it
+        throwIfFailed(library->GetLibAttr(&attr), "GetLibAttr");
         if (attr->syskind == SYS_WIN32 &&
             SUCCEEDED(RegisterTypeLib(library.Get(), const_cast<LPOLESTR>(path.c_str()), nullptr)))
             registered_ = attr->guid;
@@ -174,7 +181,8 @@ ComPtr<ITypeInfo> pictureKindType(ITypeLib* library) {
         if (nameOf(info.Get(), func->memid) == L"GetProResPicture" && func->cParams >= 2) {
             const TYPEDESC& type = func->lprgelemdescParam[1].tdesc;
             if (type.vt == VT_PTR && type.lptdesc->vt == VT_USERDEFINED)
-                info->GetRefTypeInfo(type.lptdesc->hreftype, target.GetAddressOf());
+                throwIfFailed(info->GetRefTypeInfo(type.lptdesc->hreftype, target.GetAddressOf()),
+                              "GetRefTypeInfo for lRestype");
         }
         if (target) return target;
     }
@@ -327,7 +335,7 @@ TEST(TypeLibraryReferences, PictureKindIsTheRuntimeLibrarysLoadResConstants) {
     ASSERT_EQ(runtime->GetTypeInfoCount(), std::size(runtimeEntries));
     for (UINT k = 0; k < std::size(runtimeEntries); ++k) {
         Bstr entryName;
-        runtime->GetDocumentation(k, entryName.out(), nullptr, nullptr, nullptr);
+        EXPECT_EQ(runtime->GetDocumentation(k, entryName.out(), nullptr, nullptr, nullptr), S_OK);
         EXPECT_EQ(entryName.text(), runtimeEntries[k]);
     }
 }

@@ -98,12 +98,17 @@ ComPtr<ITypeInfo> entryNamed(ITypeLib* library, std::wstring name) {
 // dispatch form of the dual interface).
 ComPtr<ITypeInfo> vtableForm(ITypeInfo* entry) {
     TypeAttr attr(entry);
+    EXPECT_EQ(attr.status(), S_OK);
     if (!attr) return nullptr;
     if (attr->typekind == TKIND_INTERFACE) return entry;
     HREFTYPE ref = 0;
     ComPtr<ITypeInfo> form;
-    if (SUCCEEDED(entry->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref)))
+    // Only a dual interface's dispatch form refers to a virtual-table form.
+    const HRESULT referred = entry->GetRefTypeOfImplType(static_cast<UINT>(-1), &ref);
+    EXPECT_EQ(referred, S_OK) << "the dispatch form names no virtual-table form";
+    if (SUCCEEDED(referred)) {
         EXPECT_EQ(entry->GetRefTypeInfo(ref, form.GetAddressOf()), S_OK);
+    }
     return form;
 }
 

@@ -10,6 +10,7 @@
 
 #include "frame/com/bstr.h"
 #include "frame/com/variant.h"
+#include "status_check.h"
 
 namespace wine_tests {
 
@@ -21,11 +22,12 @@ using numoria::frame::ExcepInfo;
 class Variant : public numoria::frame::Variant {
 public:
     Variant() = default;
+    // A copy that fails throws FailedStatus rather than leave an empty value.
     Variant(const Variant& other) : numoria::frame::Variant() {
-        VariantCopy(&value_, const_cast<VARIANT*>(&other.value_));
+        throwIfFailed(VariantCopy(&value_, const_cast<VARIANT*>(&other.value_)), "VariantCopy");
     }
     Variant& operator=(const Variant& other) {
-        if (this != &other) VariantCopy(&value_, const_cast<VARIANT*>(&other.value_));
+        if (this != &other) throwIfFailed(VariantCopy(&value_, const_cast<VARIANT*>(&other.value_)), "VariantCopy");
         return *this;
     }
     Variant(Variant&&) noexcept = default;

@@ -5,6 +5,7 @@
 #include <deque>
 #include <sstream>
 
+#include "support/status_check.h"
 #include "support/test_environment.h"
 #include "support/type_info.h"
 
@@ -128,7 +129,7 @@ private:
         bool owned = false;
         switch (argument.passing) {
         case Passing::Value:
-            VariantCopy(&entry, const_cast<VARIANT*>(argument.value.get()));
+            throwIfFailed(VariantCopy(&entry, const_cast<VARIANT*>(argument.value.get())), "VariantCopy");
             owned = true;
             break;
         case Passing::Reference:
@@ -196,7 +197,8 @@ Observation observe(const InvokeForm& invoke, const DispatchCall& call) {
                call.wantException ? exception.out() : nullptr, call.wantArgumentError ? &argumentError : nullptr);
     if (argumentError != kUnwritten) seen.argumentError = argumentError;
     EXCEPINFO& info = const_cast<EXCEPINFO&>(exception.value());
-    if (info.pfnDeferredFillIn != nullptr) info.pfnDeferredFillIn(&info);
+    if (info.pfnDeferredFillIn != nullptr)
+        throwIfFailed(info.pfnDeferredFillIn(&info), "EXCEPINFO's pfnDeferredFillIn");
     seen.scode = info.scode;
     seen.wCode = info.wCode;
     if (info.bstrSource) seen.source = info.bstrSource;

@@ -1,5 +1,7 @@
 #include "host_record.h"
 
+#include <gtest/gtest.h>
+
 namespace wine_tests {
 
 HostRecord::HostRecord(short rows, short columns, const std::vector<double>& values) {
@@ -7,9 +9,14 @@ HostRecord::HostRecord(short rows, short columns, const std::vector<double>& val
     record_.n = columns;
     if (values.empty()) return;
     SAFEARRAYBOUND bounds[2] = {{static_cast<ULONG>(rows), 1}, {static_cast<ULONG>(columns), 1}};
+    // Also built on apartment threads, where a throw would end the process: recorded, not thrown.
     record_.Element = SafeArrayCreate(VT_R8, 2, bounds);
+    EXPECT_NE(record_.Element, nullptr) << "SafeArrayCreate";
     double* elements = nullptr;
-    if (!record_.Element || FAILED(SafeArrayAccessData(record_.Element, reinterpret_cast<void**>(&elements)))) return;
+    if (!record_.Element) return;
+    const HRESULT accessed = SafeArrayAccessData(record_.Element, reinterpret_cast<void**>(&elements));
+    EXPECT_EQ(accessed, S_OK) << "SafeArrayAccessData";
+    if (FAILED(accessed)) return;
     // The first subscript varies fastest in memory.
     for (short i = 0; i < rows; ++i)
         for (short j = 0; j < columns; ++j) elements[j * rows + i] = values.at(static_cast<size_t>(i * columns + j));
@@ -28,10 +35,11 @@ std::vector<double> recordNumbers(const Matrix& record) {
         numbers.push_back(-1.0 * SafeArrayGetDim(array));
         return numbers;
     }
+    // Also read on apartment threads, where a throw would end the process: recorded, not thrown.
     LONG lower[2] = {}, upper[2] = {};
     for (UINT dimension = 0; dimension < 2; ++dimension) {
-        SafeArrayGetLBound(array, dimension + 1, &lower[dimension]);
-        SafeArrayGetUBound(array, dimension + 1, &upper[dimension]);
+        EXPECT_EQ(SafeArrayGetLBound(array, dimension + 1, &lower[dimension]), S_OK) << "SafeArrayGetLBound";
+        EXPECT_EQ(SafeArrayGetUBound(array, dimension + 1, &upper[dimension]), S_OK) << "SafeArrayGetUBound";
         numbers.push_back(lower[dimension]);
         numbers.push_back(upper[dimension] - lower[dimension] + 1);
     }
@@ -39,7 +47,7 @@ std::vector<double> recordNumbers(const Matrix& record) {
         for (LONG j = lower[1]; j <= upper[1]; ++j) {
             LONG at[2] = {i, j};
             double value = 0;
-            SafeArrayGetElement(array, at, &value);
+            EXPECT_EQ(SafeArrayGetElement(array, at, &value), S_OK) << "SafeArrayGetElement";
             numbers.push_back(value);
         }
     return numbers;

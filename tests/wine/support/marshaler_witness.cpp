@@ -1,5 +1,7 @@
 #include "marshaler_witness.h"
 
+#include <gtest/gtest.h>
+
 namespace wine_tests {
 
 Microsoft::WRL::ComPtr<MarshalerWitness> MarshalerWitness::create() {
@@ -32,13 +34,21 @@ HRESULT MarshalerWitness::GetTypeInfoCount(UINT* count) {
 }
 
 HRESULT MarshalerWitness::Determinant(Matrix*, double*) {
+    // Called through the platform's stub, which no exception may cross: recorded, not thrown.
     Microsoft::WRL::ComPtr<ICreateErrorInfo> creator;
     Microsoft::WRL::ComPtr<IErrorInfo> info;
-    if (SUCCEEDED(CreateErrorInfo(&creator))) {
-        creator->SetGUID(__uuidof(_clsVxNumsMatrixA));
-        creator->SetSource(const_cast<LPOLESTR>(L"MarshalerWitness"));
-        creator->SetDescription(const_cast<LPOLESTR>(L"error raised by the witness"));
-        if (SUCCEEDED(creator.As(&info))) SetErrorInfo(0, info.Get());
+    const HRESULT created = CreateErrorInfo(&creator);
+    EXPECT_EQ(created, S_OK) << "CreateErrorInfo";
+    if (SUCCEEDED(created)) {
+        EXPECT_EQ(creator->SetGUID(__uuidof(_clsVxNumsMatrixA)), S_OK) << "ICreateErrorInfo::SetGUID";
+        EXPECT_EQ(creator->SetSource(const_cast<LPOLESTR>(L"MarshalerWitness")), S_OK) << "ICreateErrorInfo::SetSource";
+        EXPECT_EQ(creator->SetDescription(const_cast<LPOLESTR>(L"error raised by the witness")), S_OK)
+            << "ICreateErrorInfo::SetDescription";
+        const HRESULT queried = creator.As(&info);
+        EXPECT_EQ(queried, S_OK) << "QueryInterface for IErrorInfo";
+        if (SUCCEEDED(queried)) {
+            EXPECT_EQ(SetErrorInfo(0, info.Get()), S_OK) << "SetErrorInfo";
+        }
     }
     return kFailure;
 }

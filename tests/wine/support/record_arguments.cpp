@@ -1,5 +1,6 @@
 #include "record_arguments.h"
 #include "heap_com_object.h"
+#include "status_check.h"
 
 #include <cstdint>
 #include <cstdio>
@@ -62,7 +63,8 @@ OwnedArray numberedArray(VARTYPE type, const std::vector<SAFEARRAYBOUND>& bounds
     ULONG total = 1;
     for (const SAFEARRAYBOUND& bound : bounds) total *= bound.cElements;
     void* data = nullptr;
-    if (total == 0 || FAILED(SafeArrayAccessData(array.get(), &data))) return array;
+    if (total == 0) return array;
+    throwIfFailed(SafeArrayAccessData(array.get(), &data), "SafeArrayAccessData");
     for (ULONG k = 0; k < total; ++k) {
         VARIANT number;
         number.vt = VT_R8;
@@ -71,7 +73,7 @@ OwnedArray numberedArray(VARTYPE type, const std::vector<SAFEARRAYBOUND>& bounds
         case VT_R8: static_cast<double*>(data)[k] = number.dblVal; break;
         case VT_I4: static_cast<LONG*>(data)[k] = static_cast<LONG>(k + 1); break;
         case VT_R4: static_cast<float*>(data)[k] = static_cast<float>(k + 1); break;
-        case VT_VARIANT: VariantCopy(&static_cast<VARIANT*>(data)[k], &number); break;
+        case VT_VARIANT: throwIfFailed(VariantCopy(&static_cast<VARIANT*>(data)[k], &number), "VariantCopy"); break;
         case VT_BSTR: static_cast<BSTR*>(data)[k] = SysAllocString(L"1"); break;
         default: break;
         }
@@ -82,7 +84,7 @@ OwnedArray numberedArray(VARTYPE type, const std::vector<SAFEARRAYBOUND>& bounds
 
 ComPtr<IRecordInfo> platformMatrixInfo() {
     ComPtr<IRecordInfo> info;
-    GetRecordInfoFromGuids(LIBID_Numoria10, 1, 0, 0, kMatrixRecord, &info);
+    throwIfFailed(GetRecordInfoFromGuids(LIBID_Numoria10, 1, 0, 0, kMatrixRecord, &info), "GetRecordInfoFromGuids");
     return info;
 }
 

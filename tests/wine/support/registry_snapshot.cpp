@@ -5,6 +5,7 @@
 #include <wrl/client.h>
 
 #include "frame/com/registry_key.h"
+#include "support/status_check.h"
 #include "support/type_info.h"
 
 #include <gtest/gtest.h>
@@ -38,15 +39,19 @@ std::vector<std::wstring> typeLibraryKeys(const std::wstring& path) {
 
 namespace {
 
+// The parents are keys every prefix has: failing to open or to list one
+// throws rather than leave the snapshot short of names.
 void addSubkeys(const std::wstring& parent, RegistrySnapshot& into) {
     numoria::frame::RegistryKey key;
-    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, parent.empty() ? nullptr : parent.c_str(), 0, KEY_READ, key.out()) !=
-        ERROR_SUCCESS)
-        return;
+    throwIfRegistryFailed(
+        RegOpenKeyExW(HKEY_CLASSES_ROOT, parent.empty() ? nullptr : parent.c_str(), 0, KEY_READ, key.out()),
+        ("RegOpenKeyExW on HKEY_CLASSES_ROOT\\" + narrow(parent)).c_str());
     wchar_t name[512];
     for (DWORD index = 0;; ++index) {
         DWORD length = static_cast<DWORD>(std::size(name));
-        if (RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        const LSTATUS status = RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        throwIfRegistryFailed(status, ("RegEnumKeyExW on HKEY_CLASSES_ROOT\\" + narrow(parent)).c_str());
         into.insert(parent.empty() ? std::wstring(name) : parent + L"\\" + name);
     }
 }
@@ -62,8 +67,10 @@ RegistrySnapshot snapshotClassRegistrations() {
 std::wstring classRegistryText(const std::wstring& key, const wchar_t* valueName) {
     wchar_t buffer[1024];
     DWORD size = sizeof buffer;
-    if (RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), valueName, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
-        return L"";
+    const LSTATUS status =
+        RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), valueName, RRF_RT_REG_SZ, nullptr, buffer, &size);
+    if (status == ERROR_FILE_NOT_FOUND) return L"";
+    throwIfRegistryFailed(status, ("RegGetValueW on " + narrow(key)).c_str());
     return buffer;
 }
 

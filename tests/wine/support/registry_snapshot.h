@@ -23,7 +23,8 @@ std::wstring guidText(const GUID& guid);
 // does not load; a failure is a test failure).
 std::vector<std::wstring> typeLibraryKeys(const std::wstring& path);
 
-// The text of a value of a key under HKEY_CLASSES_ROOT; "" when absent.
+// The text of a value of a key under HKEY_CLASSES_ROOT; "" when the key or
+// the value is absent. Any other failure to read it throws FailedStatus.
 std::wstring classRegistryText(const std::wstring& key, const wchar_t* valueName);
 
 } // namespace wine_tests

@@ -1,6 +1,7 @@
 #include "registry_tree.h"
 
 #include "automation_raii.h"
+#include "status_check.h"
 #include "frame/com/registry_key.h"
 
 namespace wine_tests {
@@ -8,31 +9,44 @@ namespace {
 
 using numoria::frame::RegistryKey;
 
+// The one value a key that exists but cannot be read is given: the key
+// still compares, and stays equal to itself while it stays unreadable.
+const wchar_t kUnreadable[] = L"(unreadable)";
+
 void readTree(const std::wstring& path, RegistryTree& into) {
     std::vector<std::wstring> children;
     {
         RegistryKey key;
-        if (key.open(path, KEY_READ) != ERROR_SUCCESS) return;
+        const LSTATUS opened = key.open(path, KEY_READ);
+        if (opened == ERROR_FILE_NOT_FOUND) return;
+        if (opened == ERROR_ACCESS_DENIED) {
+            into[path][kUnreadable] = RegistryValue{REG_NONE, {}};
+            return;
+        }
+        throwIfRegistryFailed(opened, ("RegOpenKeyExW on " + narrow(path)).c_str());
         RegistryValues& values = into[path];
         DWORD subkeys = 0, longestSubkey = 0, valueCount = 0, longestName = 0, largestValue = 0;
-        RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, &longestSubkey, nullptr, &valueCount,
-                         &longestName, &largestValue, nullptr, nullptr);
+        throwIfRegistryFailed(RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, &longestSubkey, nullptr,
+                                               &valueCount, &longestName, &largestValue, nullptr, nullptr),
+                              ("RegQueryInfoKeyW on " + narrow(path)).c_str());
         std::vector<wchar_t> name(longestName + longestSubkey + 2);
         std::vector<BYTE> data(largestValue + 1);
         for (DWORD index = 0; index < valueCount; ++index) {
             DWORD nameLength = static_cast<DWORD>(name.size());
             DWORD size = static_cast<DWORD>(data.size());
             DWORD type = REG_NONE;
-            if (RegEnumValueW(key.get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &size) !=
-                ERROR_SUCCESS)
-                break;
+            const LSTATUS status =
+                RegEnumValueW(key.get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
+            if (status == ERROR_NO_MORE_ITEMS) break;
+            throwIfRegistryFailed(status, ("RegEnumValueW on " + narrow(path)).c_str());
             values[std::wstring(name.data(), nameLength)] = {type, {data.begin(), data.begin() + size}};
         }
         for (DWORD index = 0; index < subkeys; ++index) {
             DWORD nameLength = static_cast<DWORD>(name.size());
-            if (RegEnumKeyExW(key.get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr) !=
-                ERROR_SUCCESS)
-                break;
+            const LSTATUS status =
+                RegEnumKeyExW(key.get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr);
+            if (status == ERROR_NO_MORE_ITEMS) break;
+            throwIfRegistryFailed(status, ("RegEnumKeyExW on " + narrow(path)).c_str());
             children.push_back(path + L"\\" + std::wstring(name.data(), nameLength));
         }
     }

@@ -21,10 +21,14 @@ struct NoCaseLess {
 };
 
 // Key path (below HKEY_CLASSES_ROOT) to its values by name ("" is the
-// default value). A key that does not exist has no entry.
+// default value). A key that does not exist has no entry; one that exists
+// but refuses to be read has the single value "(unreadable)" of type
+// REG_NONE, and nothing below it is read.
 using RegistryValues = std::map<std::wstring, RegistryValue, NoCaseLess>;
 using RegistryTree = std::map<std::wstring, RegistryValues, NoCaseLess>;
 
+// Throws FailedStatus, naming the key, when a key can be neither read nor
+// told absent or unreadable.
 RegistryTree readClassTrees(const std::vector<std::wstring>& roots);
 
 // The keys and values in which two trees differ, one per line.

@@ -9,6 +9,7 @@
 
 #include "frame/com/type_attributes.h"
 #include "support/automation_raii.h"
+#include "support/status_check.h"
 
 namespace wine_tests {
 
@@ -17,9 +18,11 @@ using numoria::frame::LibAttr;
 using numoria::frame::TypeAttr;
 using numoria::frame::VarDesc;
 
+// The name of a type (MEMBERID_NIL) or of one of its members; a failed
+// lookup throws FailedStatus.
 inline std::wstring nameOf(ITypeInfo* info, MEMBERID id = MEMBERID_NIL) {
     Bstr name;
-    info->GetDocumentation(id, name.out(), nullptr, nullptr, nullptr);
+    throwIfFailed(info->GetDocumentation(id, name.out(), nullptr, nullptr, nullptr), "ITypeInfo::GetDocumentation");
     return name.text();
 }
 
