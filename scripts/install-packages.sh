@@ -10,8 +10,10 @@
 # native twins. When the package lists of one suite are incomplete for that
 # architecture (a mirror half way through a sync), the versions from the
 # security suite cannot be matched; the install is then tried once more with
-# the release suite preferred for everything, which keeps both architectures
-# on one consistent set of versions.
+# the release suite pinned above everything else (priority 1001, which lets
+# apt take an installed native twin back to the release's version), so that
+# both architectures end up on the one consistent set of versions the
+# release has.
 set -euo pipefail
 sudo_cmd=()
 [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
@@ -44,5 +46,6 @@ fi
 echo "Retrying with the release suite preferred over the security suite" >&2
 preferences=$(mktemp)
 trap 'rm -f "$preferences"' EXIT
-printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' >"$preferences"
-apt_install -o Dir::Etc::Preferences="$preferences"
+codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+printf 'Package: *\nPin: release n=%s, l=Debian\nPin-Priority: 1001\n' "$codename" >"$preferences"
+apt_install --allow-downgrades -o Dir::Etc::Preferences="$preferences"
