@@ -16,10 +16,13 @@ constexpr std::ptrdiff_t kLineDoubles = 8; // doubles per cache line
 std::ptrdiff_t roundUp(std::ptrdiff_t value, std::ptrdiff_t step) { return (value + step - 1) / step * step; }
 
 // Columns of B per packed panel when a product is split over `parts`
-// threads: the one-thread panel shared out, so that the panels of all
-// threads together take no more memory than one thread's.
+// threads: half the one-thread panel shared out between them. Every thread
+// the platform starts costs memory of its own (about 1 MiB under Wine), so
+// the panels of a split product together take half a one-thread panel, and
+// the call's peak stays near that of one thread.
 std::ptrdiff_t panelColumnsFor(const Blocking& blocking, int parts) {
-    return std::max(blocking.tileColumns, blocking.panelColumns / parts / blocking.tileColumns * blocking.tileColumns);
+    const std::ptrdiff_t share = parts == 1 ? blocking.panelColumns : blocking.panelColumns / (2 * parts);
+    return std::max(blocking.tileColumns, share / blocking.tileColumns * blocking.tileColumns);
 }
 
 // A panel of A, rows [row0, row0 + rows) and k in [k0, k0 + depth), packed
