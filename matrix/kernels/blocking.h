@@ -25,8 +25,9 @@ struct Blocking {
 // 1 MiB L2 beside the B values it meets. Its panels of B are 1024 columns
 // wide (2 MiB, kept in L3): all of A is packed again for every panel of B,
 // which costs most when A no longer fits the caches (at 2048 x 2048, 512
-// columns took 1.17 times as long). A product split over threads shares
-// that width out between them, so its panels take no more memory.
+// columns took 1.17 times as long). A product split over threads packs
+// narrower panels (see panelColumnsFor), so its memory stays near one
+// thread's.
 inline constexpr Blocking kBlocking[] = {
     {4, 4, 192, 128, 512},
     {8, 4, 192, 128, 512},
