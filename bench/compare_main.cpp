@@ -164,7 +164,8 @@ int main(int argc, char** argv) {
                 bench::loadAverage().c_str());
     const char* threadTimeout = std::getenv("OPENBLAS_THREAD_TIMEOUT");
     std::printf("OpenBLAS: %s, kernel %s, %d thread(s), OPENBLAS_THREAD_TIMEOUT=%s\n", openblas_get_config(),
-                openblas_get_corename(), openblas_get_num_threads(), threadTimeout != nullptr ? threadTimeout : "unset");
+                openblas_get_corename(), openblas_get_num_threads(),
+                threadTimeout != nullptr ? threadTimeout : "unset");
     std::printf("library: %s kernels, %d thread(s) for large calls\n", kernels::nameOf(kernels::bestInstructionSet()),
                 parallel::partsFor(parallel::kSmallestSplitWork));
     const double peak = bench::measuredPeakPairsPerSecond();
