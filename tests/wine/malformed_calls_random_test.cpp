@@ -48,7 +48,7 @@ const RecordMember kMembers[] = {
 // Everything one call's arguments point at; nothing in rgvarg is cleared,
 // the storage here owns it all.
 struct CallStorage {
-    std::deque<HostRecord> records;
+    std::deque<ArgumentRecord> records;
     std::deque<OwnedArray> arrays;
     std::deque<Bstr> texts;
     std::deque<VARIANT> referenced;
@@ -149,7 +149,7 @@ private:
     }
 
     VARIANT record(CallStorage& storage) {
-        HostRecord& host = storage.records.emplace_back();
+        ArgumentRecord& host = storage.records.emplace_back();
         host.m = count();
         host.n = count();
         host.element = element();

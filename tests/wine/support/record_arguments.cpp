@@ -94,14 +94,14 @@ ComPtr<IRecordInfo> foreignRecordInfo() {
     return info;
 }
 
-Matrix* HostRecord::record() {
+Matrix* ArgumentRecord::record() {
     record_.m = m;
     record_.n = n;
     record_.Element = element.get();
     return &record_;
 }
 
-VARIANT recordVariant(HostRecord& host, IRecordInfo* info, bool byReference) {
+VARIANT recordVariant(ArgumentRecord& host, IRecordInfo* info, bool byReference) {
     VARIANT v;
     VariantInit(&v);
     v.vt = static_cast<VARTYPE>(byReference ? VT_RECORD | VT_BYREF : VT_RECORD);

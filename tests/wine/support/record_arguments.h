@@ -51,8 +51,9 @@ Microsoft::WRL::ComPtr<IRecordInfo> platformMatrixInfo();
 // A record description of another record type: only its identity answers.
 Microsoft::WRL::ComPtr<IRecordInfo> foreignRecordInfo();
 
-// A Matrix record the host owns: m, n and an Element array it owns.
-struct HostRecord {
+// A Matrix record the host owns, to be passed as an argument in any form: m,
+// n and an Element array it owns.
+struct ArgumentRecord {
     short m = 0;
     short n = 0;
     OwnedArray element;
@@ -66,7 +67,7 @@ private:
 // A record as a VT_RECORD argument (VT_BYREF when by_reference) pointing at
 // the host's record. It holds no reference to `info` and owns nothing: never
 // clear it (clearing a by-value record would free the host's array).
-VARIANT recordVariant(HostRecord& host, IRecordInfo* info, bool byReference);
+VARIANT recordVariant(ArgumentRecord& host, IRecordInfo* info, bool byReference);
 
 // Everything a call could change in an argument: types, values, record
 // fields, array descriptors (dimensions, bounds, features, locks) and bytes,
