@@ -3,6 +3,7 @@
 // flush to zero, lowered x87 precision), every member gives the results and
 // errors it gives under the default state, no floating-point trap reaches
 // the host, and the host finds its state as it left it.
+#include "support/host_record.h"
 #include "support/late_bound.h"
 #include "support/status_check.h"
 
@@ -113,27 +114,21 @@ TEST(FloatingPointIsolation, MembersIgnoreAndRestoreTheHostState) {
              Matrix result{};
              HRESULT status = matrices->InvertMatrix(&third, &result);
              Outcome outcome{status, firstElementBits(result)};
-             if (result.Element) {
-                 EXPECT_EQ(SafeArrayDestroy(result.Element), S_OK);
-             }
+             destroyResultArray(result, "InvertMatrix 1x1 of 3");
              return outcome;
          }},
         {"MultiplyMatrix overflow",
          [&] {
              Matrix result{};
              HRESULT status = matrices->MultiplyMatrix(&huge, &huge, &result);
-             if (result.Element) {
-                 EXPECT_EQ(SafeArrayDestroy(result.Element), S_OK);
-             }
+             destroyResultArray(result, "MultiplyMatrix overflow");
              return Outcome{status, 0};
          }},
         {"InvertMatrix 1x1 of 0",
          [&] {
              Matrix result{};
              HRESULT status = matrices->InvertMatrix(&zero, &result);
-             if (result.Element) {
-                 EXPECT_EQ(SafeArrayDestroy(result.Element), S_OK);
-             }
+             destroyResultArray(result, "InvertMatrix 1x1 of 0");
              return Outcome{status, 0};
          }},
         {"Factorial 171",

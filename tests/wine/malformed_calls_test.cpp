@@ -5,6 +5,7 @@
 // out-pointers and strings, and a randomized pass over the record members.
 // Each must come back with a clear failure status (or its documented
 // result), leave the caller's arguments as they were, and never crash.
+#include "support/host_record.h"
 #include "support/late_bound.h"
 #include "support/record_arguments.h"
 #include "support/status_check.h"
@@ -317,9 +318,7 @@ TEST(MalformedCalls, CountsAndBoundsThatDoNotFitTheArrayFailCleanly) {
         default: break;
         }
         EXPECT_EQ(early, c.expected);
-        if (result.Element) {
-            EXPECT_EQ(SafeArrayDestroy(result.Element), S_OK) << "the result is left unlocked";
-        }
+        destroyResultArray(result, "the refused call");
         EXPECT_EQ(deepDescribe(argument), before);
     }
 }
@@ -418,9 +417,7 @@ TEST(MalformedCalls, ValueListsThatAreNoVariantArrayAreRefused) {
             objects.matrixEarly->CreateMatrix(2, 2, c.noPointer ? nullptr : c.array.address(), &result);
         EXPECT_EQ(status, c.expected);
         EXPECT_EQ(result.Element != nullptr, SUCCEEDED(c.expected));
-        if (result.Element) {
-            EXPECT_EQ(SafeArrayDestroy(result.Element), S_OK) << "the result is left unlocked";
-        }
+        destroyResultArray(result, "the refused call");
         EXPECT_EQ(deepDescribe(c.array.get()), before);
     }
 }

@@ -127,7 +127,7 @@ public:
         RegistryKey key;
         throwIfRegistryFailed(RegCreateKeyExW(HKEY_CLASSES_ROOT, path_.c_str(), 0, nullptr, REG_OPTION_VOLATILE,
                                               KEY_READ, nullptr, key.out(), nullptr),
-                              ("RegCreateKeyExW on " + narrow(path_)).c_str());
+                              "RegCreateKeyExW", path_);
     }
     ~VolatileKey() override { RegDeleteTreeW(HKEY_CLASSES_ROOT, path_.c_str()); }
 

@@ -27,6 +27,12 @@ HostRecord::~HostRecord() {
     if (record_.Element) SafeArrayDestroy(record_.Element);
 }
 
+void destroyResultArray(Matrix& result, const char* what) {
+    if (result.Element == nullptr) return;
+    EXPECT_EQ(SafeArrayDestroy(result.Element), S_OK) << what << ": the result's array is left locked";
+    result.Element = nullptr;
+}
+
 std::vector<double> recordNumbers(const Matrix& record) {
     std::vector<double> numbers = {static_cast<double>(record.m), static_cast<double>(record.n)};
     SAFEARRAY* array = record.Element;

@@ -29,6 +29,12 @@ private:
     Matrix record_{};
 };
 
+// Destroys the array of a result record the library handed back, if it has
+// one, and checks that the library left it unlocked (a locked array refuses
+// to be destroyed). Records the failure rather than throwing, so that it
+// serves apartment threads and unmasked floating-point states too.
+void destroyResultArray(Matrix& result, const char* what);
+
 // m, n, then for each dimension its lower bound and element count, then the
 // elements row by row; just m and n when the array is absent.
 std::vector<double> recordNumbers(const Matrix& record);

@@ -45,13 +45,13 @@ void addSubkeys(const std::wstring& parent, RegistrySnapshot& into) {
     numoria::frame::RegistryKey key;
     throwIfRegistryFailed(
         RegOpenKeyExW(HKEY_CLASSES_ROOT, parent.empty() ? nullptr : parent.c_str(), 0, KEY_READ, key.out()),
-        ("RegOpenKeyExW on HKEY_CLASSES_ROOT\\" + narrow(parent)).c_str());
+        "RegOpenKeyExW", parent);
     wchar_t name[512];
     for (DWORD index = 0;; ++index) {
         DWORD length = static_cast<DWORD>(std::size(name));
         const LSTATUS status = RegEnumKeyExW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
         if (status == ERROR_NO_MORE_ITEMS) break;
-        throwIfRegistryFailed(status, ("RegEnumKeyExW on HKEY_CLASSES_ROOT\\" + narrow(parent)).c_str());
+        throwIfRegistryFailed(status, "RegEnumKeyExW", parent);
         into.insert(parent.empty() ? std::wstring(name) : parent + L"\\" + name);
     }
 }
@@ -70,7 +70,7 @@ std::wstring classRegistryText(const std::wstring& key, const wchar_t* valueName
     const LSTATUS status =
         RegGetValueW(HKEY_CLASSES_ROOT, key.c_str(), valueName, RRF_RT_REG_SZ, nullptr, buffer, &size);
     if (status == ERROR_FILE_NOT_FOUND) return L"";
-    throwIfRegistryFailed(status, ("RegGetValueW on " + narrow(key)).c_str());
+    throwIfRegistryFailed(status, "RegGetValueW", key);
     return buffer;
 }
 

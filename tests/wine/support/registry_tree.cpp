@@ -23,12 +23,12 @@ void readTree(const std::wstring& path, RegistryTree& into) {
             into[path][kUnreadable] = RegistryValue{REG_NONE, {}};
             return;
         }
-        throwIfRegistryFailed(opened, ("RegOpenKeyExW on " + narrow(path)).c_str());
+        throwIfRegistryFailed(opened, "RegOpenKeyExW", path);
         RegistryValues& values = into[path];
         DWORD subkeys = 0, longestSubkey = 0, valueCount = 0, longestName = 0, largestValue = 0;
         throwIfRegistryFailed(RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, &subkeys, &longestSubkey, nullptr,
                                                &valueCount, &longestName, &largestValue, nullptr, nullptr),
-                              ("RegQueryInfoKeyW on " + narrow(path)).c_str());
+                              "RegQueryInfoKeyW", path);
         std::vector<wchar_t> name(longestName + longestSubkey + 2);
         std::vector<BYTE> data(largestValue + 1);
         for (DWORD index = 0; index < valueCount; ++index) {
@@ -38,7 +38,7 @@ void readTree(const std::wstring& path, RegistryTree& into) {
             const LSTATUS status =
                 RegEnumValueW(key.get(), index, name.data(), &nameLength, nullptr, &type, data.data(), &size);
             if (status == ERROR_NO_MORE_ITEMS) break;
-            throwIfRegistryFailed(status, ("RegEnumValueW on " + narrow(path)).c_str());
+            throwIfRegistryFailed(status, "RegEnumValueW", path);
             values[std::wstring(name.data(), nameLength)] = {type, {data.begin(), data.begin() + size}};
         }
         for (DWORD index = 0; index < subkeys; ++index) {
@@ -46,7 +46,7 @@ void readTree(const std::wstring& path, RegistryTree& into) {
             const LSTATUS status =
                 RegEnumKeyExW(key.get(), index, name.data(), &nameLength, nullptr, nullptr, nullptr, nullptr);
             if (status == ERROR_NO_MORE_ITEMS) break;
-            throwIfRegistryFailed(status, ("RegEnumKeyExW on " + narrow(path)).c_str());
+            throwIfRegistryFailed(status, "RegEnumKeyExW", path);
             children.push_back(path + L"\\" + std::wstring(name.data(), nameLength));
         }
     }

@@ -10,6 +10,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "frame/com/bstr.h"
+
 namespace wine_tests {
 
 class FailedStatus : public std::runtime_error {
@@ -34,6 +36,13 @@ inline void throwIfFailed(HRESULT status, const char* call) {
 // Throws unless a registry call returned ERROR_SUCCESS.
 inline void throwIfRegistryFailed(LSTATUS status, const char* call) {
     if (status != ERROR_SUCCESS) throw FailedStatus(call, status);
+}
+
+// The same for a call on the key at `path` (below HKEY_CLASSES_ROOT),
+// which the failure names.
+inline void throwIfRegistryFailed(LSTATUS status, const char* call, const std::wstring& path) {
+    if (status != ERROR_SUCCESS)
+        throw FailedStatus((std::string(call) + " on " + numoria::frame::narrow(path)).c_str(), status);
 }
 
 } // namespace wine_tests
