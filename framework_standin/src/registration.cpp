@@ -21,16 +21,19 @@ HRESULT setValue(const std::wstring& key, const wchar_t* name, const std::wstrin
     return HRESULT_FROM_WIN32(status);
 }
 
-// Removes `key` with everything below it; absent already counts as removed.
+// A removal's status: a key that is already absent counts as removed.
+HRESULT removalStatus(LSTATUS status) {
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? S_OK : HRESULT_FROM_WIN32(status);
+}
+
+// Removes `key` with everything below it.
 HRESULT deleteTree(const std::wstring& key) {
-    LSTATUS status = RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str());
-    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(status);
+    const HRESULT emptied = removalStatus(RegDeleteTreeW(HKEY_CLASSES_ROOT, key.c_str()));
+    if (FAILED(emptied)) return emptied;
     // RegDeleteTreeW with a subkey name removes the key itself too, so this
     // normally finds nothing; a key still there that cannot be deleted fails
     // the removal rather than being reported as gone.
-    status = RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str());
-    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return HRESULT_FROM_WIN32(status);
-    return S_OK;
+    return removalStatus(RegDeleteKeyW(HKEY_CLASSES_ROOT, key.c_str()));
 }
 
 HRESULT registerClass(const ClassDescription& cls, const wchar_t* modulePath) {

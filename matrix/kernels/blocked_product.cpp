@@ -15,11 +15,10 @@ constexpr std::ptrdiff_t kLineDoubles = 8; // doubles per cache line
 
 std::ptrdiff_t roundUp(std::ptrdiff_t value, std::ptrdiff_t step) { return (value + step - 1) / step * step; }
 
-// Columns of B per packed panel when a product is split over `parts`
-// threads: half the one-thread panel shared out between them. Every thread
-// the platform starts costs memory of its own (about 1 MiB under Wine), so
-// the panels of a split product together take half a one-thread panel, and
-// the call's peak stays near that of one thread.
+// Columns of B per packed panel for a product split over `parts` threads.
+// Every thread the platform starts costs memory of its own (about 1 MiB
+// under Wine), so the threads of a split product share out half a
+// one-thread panel between them, keeping the call's peak near one thread's.
 std::ptrdiff_t panelColumnsFor(const Blocking& blocking, int parts) {
     const std::ptrdiff_t share = parts == 1 ? blocking.panelColumns : blocking.panelColumns / (2 * parts);
     return std::max(blocking.tileColumns, share / blocking.tileColumns * blocking.tileColumns);

@@ -47,11 +47,11 @@ enum class CStart { Load, Zeros };
 // as its own sum over k = 0, 1, ..., n - 1 in that order of A(i, k) * B(k, c),
 // each product rounded to double before it is added. Starting from zero
 // this is the product, the same values, bit for bit, as the
-// one-element-at-a-time loop. The k range is split into chunks and a tile's partial sums go
-// back to C between chunks, so blocking changes where sums are kept, never
-// the order in which they are formed. Large products are split by columns of
-// C over threads, each column computed by one of them. `scratch` must have
-// been reserved for at least this shape.
+// one-element-at-a-time loop. The k range is split into chunks and a tile's
+// partial sums go back to C between chunks, so blocking changes where sums
+// are kept, never the order in which they are formed. Large products are
+// split by columns of C over threads, each column computed by one of them.
+// `scratch` must have been reserved for at least this shape.
 void blockedProduct(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m, std::ptrdiff_t n,
                     std::ptrdiff_t p, ProductScratch& scratch, CStart start);
 

@@ -11,9 +11,10 @@ namespace numoria::matrix::kernels {
 // ascending, each product rounded before it is added (no fused
 // multiply-add). With `fromZero` the sums start from zero and C is only
 // written, never read: the same values as a C of zeros, without reading
-// pages of a fresh result before they are written. The tile is tileRows x tileColumns of the instruction set's
-// Blocking; its element (0, 0) is at c, its columns `stride` apart. packedA
-// holds tileRows values per k, packedB tileColumns values per k.
+// pages of a fresh result before they are written. The tile is tileRows x
+// tileColumns of the instruction set's Blocking; its element (0, 0) is at c,
+// its columns `stride` apart. packedA holds tileRows values per k, packedB
+// tileColumns values per k.
 using TileKernel = void (*)(const double* packedA, const double* packedB, std::ptrdiff_t depth, double* c,
                             std::ptrdiff_t stride, bool fromZero);
 
