@@ -25,6 +25,7 @@ public:
               diagonal_(workspace.diagonal_.data()),
               negatedFactors_(workspace.negatedFactors_.data()),
               panelFactors_(workspace.panelFactors_.data()),
+              stagedRows_(workspace.stagedRows_.data()),
               scratch_(workspace.productScratch_) {}
 
     std::optional<double> run() {
@@ -72,14 +73,17 @@ private:
         for (std::ptrdiff_t panel = first; panel < end; panel += kPanel) {
             const std::ptrdiff_t panelEnd = std::min(panel + kPanel, end);
             for (std::ptrdiff_t i = panelEnd; i < end; ++i) diagonal_[i] = at(i, i);
+            stagePanelRows(panel, panelEnd);
             for (k = panel; k < panelEnd; ++k) {
                 const Stop stop = pass(k, first, panel, panelEnd, end, product);
                 if (stop != Stop::Done) {
+                    unstagePanelRows(panel, panelEnd);
                     applyPanel(first, panel, k, panelEnd, end);
                     applyDeferred(first, k, end);
                     return stop;
                 }
             }
+            unstagePanelRows(panel, panelEnd);
             applyPanel(first, panel, panelEnd, panelEnd, end);
         }
         applyDeferred(first, end, end);
@@ -98,13 +102,20 @@ private:
         // date here (a stop rebuilds it).
         bool repair = false;
         for (std::ptrdiff_t i = k + 1; i < panelEnd; ++i) repair |= at(i, i) - f[i] * at(k, i) == 0.0;
+        const double* pivotRow = stagedRow(panel, k);
         for (std::ptrdiff_t i = panelEnd; i < n_; ++i) {
-            diagonal_[i] = diagonal_[i] - f[i] * at(k, i);
+            diagonal_[i] = diagonal_[i] - f[i] * pivotRow[i - panelEnd];
             repair |= diagonal_[i] == 0.0;
         }
         if (repair) return Stop::Repair;
-        eliminate_(copy_.data(), n_, k, f, k, panelEnd, n_);        // the panel's columns, every row below k
-        eliminate_(copy_.data(), n_, k, f, panelEnd, n_, panelEnd); // the panel's rows, the columns after it
+        eliminate_(copy_.data(), n_, k, f, k, panelEnd, n_); // the panel's columns, every row below k
+        // The panel's rows, over the columns after it.
+        const std::ptrdiff_t width = n_ - panelEnd;
+        for (std::ptrdiff_t i = k + 1; i < panelEnd; ++i) {
+            double* row = stagedRow(panel, i);
+            const double factor = f[i];
+            for (std::ptrdiff_t j = 0; j < width; ++j) row[j] = row[j] - factor * pivotRow[j];
+        }
         double* negated = negatedFactors_ + (k - first) * (n_ - end);
         for (std::ptrdiff_t i = end; i < n_; ++i) negated[i - end] = -f[i];
         double* inner = panelFactors_ + (k - panel) * kBlock;
@@ -112,6 +123,24 @@ private:
         product = product * pivot;
         fp::settle(product);
         return Stop::Done;
+    }
+
+    // The panel's rows over the columns after it, row by row: a pass reads
+    // its pivot row there (the look-ahead) and updates the rows below it, so
+    // kept in the matrix they would cost a cache line a column on every pass
+    // instead of on the way in and out of the panel.
+    double* stagedRow(std::ptrdiff_t panel, std::ptrdiff_t row) { return stagedRows_ + (row - panel) * n_; }
+
+    void stagePanelRows(std::ptrdiff_t panel, std::ptrdiff_t panelEnd) {
+        for (std::ptrdiff_t j = panelEnd; j < n_; ++j) {
+            for (std::ptrdiff_t i = panel; i < panelEnd; ++i) stagedRow(panel, i)[j - panelEnd] = at(i, j);
+        }
+    }
+
+    void unstagePanelRows(std::ptrdiff_t panel, std::ptrdiff_t panelEnd) {
+        for (std::ptrdiff_t j = panelEnd; j < n_; ++j) {
+            for (std::ptrdiff_t i = panel; i < panelEnd; ++i) at(i, j) = stagedRow(panel, i)[j - panelEnd];
+        }
     }
 
     // Passes panel to last - 1 on what the panel's own passes left out within
@@ -170,7 +199,7 @@ private:
     std::ptrdiff_t n_;
     kernels::EliminationKernel eliminate_;
     const kernels::ProductKernel& multiply_;
-    double *factors_, *diagonal_, *negatedFactors_, *panelFactors_;
+    double *factors_, *diagonal_, *negatedFactors_, *panelFactors_, *stagedRows_;
     kernels::ProductScratch& scratch_;
 };
 
@@ -191,6 +220,7 @@ std::optional<DenseView> EliminationWorkspace::prepare(std::ptrdiff_t n) {
         grow(diagonal_, n);
         grow(negatedFactors_, n * kBlock);
         grow(panelFactors_, kBlock * kPanel);
+        grow(stagedRows_, kPanel * n);
     } catch (const std::bad_alloc&) {
         return std::nullopt;
     }

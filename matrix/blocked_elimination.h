@@ -2,7 +2,8 @@
 // and columns 1 to n. Within a block, the pivot rows, the pivot columns and
 // the diagonal are brought up to date pass by pass (they are all that the
 // look-ahead and the factors read), in panels of a few pivots whose updates
-// reach the rest of the block after each panel; the rest of the matrix
+// reach the rest of the block after each panel (a panel's rows are worked on
+// in a row-by-row copy while its passes run); the rest of the matrix
 // receives the block's updates afterwards. Each deferred update is one
 // ordered multiply-subtract, element by element in pass order. Every stored value is the one the row-by-row
 // elimination stores. A pass that needs the repair step brings the whole
@@ -40,7 +41,7 @@ public:
 private:
     friend class BlockedElimination;
     kernels::ScratchBuffer matrix_; // written whole by the caller or by load()
-    std::vector<double> factors_, diagonal_, negatedFactors_, panelFactors_;
+    std::vector<double> factors_, diagonal_, negatedFactors_, panelFactors_, stagedRows_;
     kernels::ProductScratch productScratch_;
 };
 
