@@ -1,9 +1,12 @@
 #include "matrix/blocked_elimination.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <vector>
+
+#include "runtime/parallel.h"
 
 namespace numoria::matrix {
 
@@ -11,6 +14,10 @@ namespace {
 
 constexpr std::ptrdiff_t kBlock = 64; // pivots per block
 constexpr std::ptrdiff_t kPanel = 8;  // pivots per panel within a block
+// What copying one element into a freshly allocated block is worth in the
+// multiply-add steps that decide when work is split over threads: the
+// system's mapping of each page on its first write dominates.
+constexpr std::int64_t kFreshElementSteps = 8;
 
 } // namespace
 
@@ -235,8 +242,20 @@ std::optional<DenseView> EliminationWorkspace::load(const Matrix& dMat) {
     const auto stride = static_cast<std::ptrdiff_t>(array.rows().count);
     const double* first = array.data() + (1 - static_cast<std::ptrdiff_t>(array.rows().lowerBound)) +
                           (1 - static_cast<std::ptrdiff_t>(array.columns().lowerBound)) * stride;
-    for (std::ptrdiff_t j = 0; j < dMat.n; ++j)
-        std::memcpy(block->data() + j * dMat.n, first + j * stride, sizeof(double) * static_cast<std::size_t>(dMat.n));
+    const std::ptrdiff_t n = dMat.n;
+    auto copyColumns = [&](std::ptrdiff_t begin, std::ptrdiff_t end) {
+        for (std::ptrdiff_t j = begin; j < end; ++j)
+            std::memcpy(block->data() + j * n, first + j * stride, sizeof(double) * static_cast<std::size_t>(n));
+    };
+    // Writing a freshly allocated block first makes the system map its pages,
+    // which costs far more than the copy; threads map their columns' pages
+    // side by side.
+    const int parts = matrix_.freshlyAllocated() ? parallel::partsFor(std::int64_t{n} * n * kFreshElementSteps) : 1;
+    if (parts <= 1) {
+        copyColumns(0, n);
+        return block;
+    }
+    parallel::runParts(parts, [&](int part) { copyColumns(n * part / parts, n * (part + 1) / parts); });
     return block;
 }
 

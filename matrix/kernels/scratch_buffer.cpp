@@ -78,6 +78,7 @@ void ScratchBuffer::release() {
 }
 
 void ScratchBuffer::reserve(std::size_t wanted) {
+    fresh_ = false;
     if (size_ >= wanted) return;
     release();
     std::size_t size = 0;
@@ -88,6 +89,7 @@ void ScratchBuffer::reserve(std::size_t wanted) {
     }
     values_.reset(new double[wanted]);
     size_ = wanted;
+    fresh_ = true;
 }
 
 double* ScratchBuffer::aligned() const {

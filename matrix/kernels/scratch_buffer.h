@@ -22,6 +22,9 @@ public:
 
     // Room for `wanted` values (throws std::bad_alloc); the old ones are lost when it grows.
     void reserve(std::size_t wanted);
+    // Whether the last reserve() had to allocate: the system then maps each
+    // page when it is first written, at a cost of its own.
+    bool freshlyAllocated() const { return fresh_; }
     double* data() const { return values_.get(); }
     // The buffer from its first cache line, so that no packed vector straddles two lines.
     double* aligned() const;
@@ -30,6 +33,7 @@ private:
     void release();
     std::unique_ptr<double[]> values_;
     std::size_t size_ = 0;
+    bool fresh_ = false;
 };
 
 } // namespace numoria::matrix::kernels
