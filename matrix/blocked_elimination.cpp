@@ -14,6 +14,10 @@ namespace {
 
 constexpr std::ptrdiff_t kBlock = 64; // pivots per block
 constexpr std::ptrdiff_t kPanel = 8;  // pivots per panel within a block
+// From this size on, a panel's rows are worked on in a row-by-row copy (see
+// stagedRow); in smaller blocks every column stays in the caches, and the
+// passes update the rows in place.
+constexpr std::ptrdiff_t kStagedFrom = 128;
 // What copying one element into a freshly allocated block is worth in the
 // multiply-add steps that decide when work is split over threads: the
 // system's mapping of each page on its first write dominates.
@@ -26,6 +30,7 @@ public:
     BlockedElimination(DenseView block, EliminationWorkspace& workspace, kernels::InstructionSet set)
             : copy_(block),
               n_(block.size()),
+              staged_(n_ >= kStagedFrom),
               eliminate_(kernels::kernelsFor(set).eliminate),
               multiply_(kernels::kernelsFor(set).product),
               factors_(workspace.factors_.data()),
@@ -109,19 +114,25 @@ private:
         // date here (a stop rebuilds it).
         bool repair = false;
         for (std::ptrdiff_t i = k + 1; i < panelEnd; ++i) repair |= at(i, i) - f[i] * at(k, i) == 0.0;
-        const double* pivotRow = stagedRow(panel, k);
+        // Row k over the columns after the panel, where it is kept now.
+        const double* pivotRow = staged_ ? stagedRow(panel, k) : &at(k, panelEnd);
+        const std::ptrdiff_t step = staged_ ? 1 : n_;
         for (std::ptrdiff_t i = panelEnd; i < n_; ++i) {
-            diagonal_[i] = diagonal_[i] - f[i] * pivotRow[i - panelEnd];
+            diagonal_[i] = diagonal_[i] - f[i] * pivotRow[(i - panelEnd) * step];
             repair |= diagonal_[i] == 0.0;
         }
         if (repair) return Stop::Repair;
         eliminate_(copy_.data(), n_, k, f, k, panelEnd, n_); // the panel's columns, every row below k
         // The panel's rows, over the columns after it.
-        const std::ptrdiff_t width = n_ - panelEnd;
-        for (std::ptrdiff_t i = k + 1; i < panelEnd; ++i) {
-            double* row = stagedRow(panel, i);
-            const double factor = f[i];
-            for (std::ptrdiff_t j = 0; j < width; ++j) row[j] = row[j] - factor * pivotRow[j];
+        if (staged_) {
+            const std::ptrdiff_t width = n_ - panelEnd;
+            for (std::ptrdiff_t i = k + 1; i < panelEnd; ++i) {
+                double* row = stagedRow(panel, i);
+                const double factor = f[i];
+                for (std::ptrdiff_t j = 0; j < width; ++j) row[j] = row[j] - factor * pivotRow[j];
+            }
+        } else {
+            eliminate_(copy_.data(), n_, k, f, panelEnd, n_, panelEnd);
         }
         double* negated = negatedFactors_ + (k - first) * (n_ - end);
         for (std::ptrdiff_t i = end; i < n_; ++i) negated[i - end] = -f[i];
@@ -132,19 +143,21 @@ private:
         return Stop::Done;
     }
 
-    // The panel's rows over the columns after it, row by row: a pass reads
-    // its pivot row there (the look-ahead) and updates the rows below it, so
-    // kept in the matrix they would cost a cache line a column on every pass
-    // instead of on the way in and out of the panel.
+    // The panel's rows over the columns after it, row by row, in large
+    // blocks: a pass reads its pivot row there (the look-ahead) and updates
+    // the rows below it, so kept in the matrix they would cost a cache line
+    // a column on every pass instead of on the way in and out of the panel.
     double* stagedRow(std::ptrdiff_t panel, std::ptrdiff_t row) { return stagedRows_ + (row - panel) * n_; }
 
     void stagePanelRows(std::ptrdiff_t panel, std::ptrdiff_t panelEnd) {
+        if (!staged_) return;
         for (std::ptrdiff_t j = panelEnd; j < n_; ++j) {
             for (std::ptrdiff_t i = panel; i < panelEnd; ++i) stagedRow(panel, i)[j - panelEnd] = at(i, j);
         }
     }
 
     void unstagePanelRows(std::ptrdiff_t panel, std::ptrdiff_t panelEnd) {
+        if (!staged_) return;
         for (std::ptrdiff_t j = panelEnd; j < n_; ++j) {
             for (std::ptrdiff_t i = panel; i < panelEnd; ++i) at(i, j) = stagedRow(panel, i)[j - panelEnd];
         }
@@ -204,6 +217,7 @@ private:
 
     DenseView copy_;
     std::ptrdiff_t n_;
+    bool staged_;
     kernels::EliminationKernel eliminate_;
     const kernels::ProductKernel& multiply_;
     double *factors_, *diagonal_, *negatedFactors_, *panelFactors_, *stagedRows_;

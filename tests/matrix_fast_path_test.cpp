@@ -163,8 +163,11 @@ TEST(FastDeterminant, MatchesTheExactPathBitForBit) {
         for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
             SCOPED_TRACE(kernels::nameOf(set));
             for (int trial = 0; trial < 600; ++trial) {
-                // Blocks hold 64 pivots: sizes up to 100 cross a block boundary.
-                const auto n = static_cast<std::int16_t>(maker.pick(3, trial % 3 == 0 ? 100 : 40));
+                // Blocks hold 64 pivots: sizes up to 100 cross a block
+                // boundary; from 128 on, large blocks work on copies of
+                // their panels' rows.
+                const auto n = static_cast<std::int16_t>(trial % 100 == 0 ? maker.pick(128, 150)
+                                                                          : maker.pick(3, trial % 3 == 0 ? 100 : 40));
                 const Matrix record = maker.make(n, n, trial % 5);
                 SCOPED_TRACE(::testing::Message() << "trial " << trial << ": n = " << n);
                 expectSameDeterminant(set, record);
@@ -239,11 +242,16 @@ TEST(FastInversion, MatchesWhereMinorsMeetTheZeroPivotAndRepairRules) {
 
 TEST(FastDeterminant, MatchesWhenABlockStopsHalfway) {
     withEachThreadCount([&] {
-        // 100 x 100 records near the identity, so that passes run in blocks
-        // of 64 pivots until the planted entries make one pass stop.
+        // 136 x 136 records near the identity (large enough for the
+        // blocks' staged rows), so that passes run in blocks of 64 pivots
+        // until the planted entries make one pass stop. Small entries
+        // everywhere else make every pass change the rows below it, so
+        // that a stop must carry each of them on.
         auto nearIdentity = [](auto plant) {
-            testing::Rows rows(100, std::vector<double>(100, 0.0));
+            testing::Rows rows(136, std::vector<double>(136, 0.0));
             for (std::size_t i = 0; i < rows.size(); ++i) {
+                for (std::size_t j = 0; j < rows.size(); ++j)
+                    rows[i][j] = 0.001 * static_cast<double>(static_cast<int>((i * 7 + j * 13) % 11) - 5);
                 rows[i][i] = 1.0 + 0.01 * static_cast<double>(i % 7);
                 if (i + 3 < rows.size()) rows[i][i + 3] = 0.125;
                 if (i >= 2) rows[i][i - 2] = -0.25;
