@@ -67,10 +67,7 @@ private:
 
     double& at(std::ptrdiff_t i, std::ptrdiff_t j) { return copy_.data()[i + j * n_]; }
 
-    static bool flagsRaised() {
-        asm volatile("" ::: "memory");
-        return fp::errorFlagRaised();
-    }
+    bool flagsRaised() const { return fp::errorFlagRaisedAfterWriting(copy_.data()); }
 
     // Passes k to end - 1, in panels of kPanel pivots. A panel's passes
     // update, one by one, its own columns below the pivot and its own rows

@@ -10,6 +10,27 @@ namespace numoria::matrix {
 
 namespace {
 
+// Records up to this size are eliminated step by step on a copy kept on the
+// stack: for them, setting up the blocked elimination's buffers costs more
+// than the arithmetic.
+constexpr std::int16_t kLargestStackDeterminant = 12;
+
+// The documented elimination with plain steps on a stack copy of the
+// record's rows and columns 1 to n; the flags are tested once at the end,
+// and nothing is returned when one was raised (the exact path then reports
+// it).
+std::optional<double> stackDeterminant(const Matrix& dMat) {
+    double elements[kLargestStackDeterminant * kLargestStackDeterminant];
+    const DenseView block(elements, dMat.n);
+    for (std::int16_t j = 1; j <= dMat.n; ++j)
+        for (std::int16_t i = 1; i <= dMat.n; ++i) block.set(i, j, dMat.Element.get(i, j));
+    fp::clearStatus();
+    double value = Elimination<const DenseView, PlainSteps>(dMat.n, block).run();
+    fp::settle(value);
+    if (fp::errorFlagRaisedAfterWriting(elements)) return std::nullopt;
+    return value;
+}
+
 double determinantOn(const Matrix& dMat, std::optional<kernels::InstructionSet> fast) {
     if (dMat.m != dMat.n) raiseMatrixError("Determinant", "Cannot calculate Determinant of non-square matrix!");
     if (dMat.m == 0) raiseMatrixError("Determinant", "Matrix too small to calculate Determinant! ");
@@ -21,7 +42,9 @@ double determinantOn(const Matrix& dMat, std::optional<kernels::InstructionSet> 
         return fp::checked([&] { return a22 * a11 - a21 * a12; });
     }
     default:
-        if (fast && EliminationWorkspace::suits(dMat)) {
+        if (fast && dMat.n <= kLargestStackDeterminant && EliminationWorkspace::suits(dMat)) {
+            if (const std::optional<double> result = stackDeterminant(dMat)) return *result;
+        } else if (fast && EliminationWorkspace::suits(dMat)) {
             // Where the workspace cannot be had, the exact path allocates
             // less and raises out of memory (7) itself if it must.
             EliminationWorkspace workspace;

@@ -48,7 +48,24 @@ private:
     std::ptrdiff_t n_;
 };
 
-template <typename Copy>
+// How each arithmetic step is evaluated. Checked: the status test follows
+// the step, so an error is raised where it happens. Plain: the flags only
+// collect, for a caller that tests them once at the end and then has the
+// checked elimination report what went wrong.
+struct CheckedSteps {
+    template <typename Step>
+    static double of(Step step) {
+        return fp::checked(step);
+    }
+};
+struct PlainSteps {
+    template <typename Step>
+    static double of(Step step) {
+        return step();
+    }
+};
+
+template <typename Copy, typename Steps = CheckedSteps>
 class Elimination {
 public:
     Elimination(std::int16_t n, Copy& copy) : b_(copy), n_(n) {}
@@ -75,14 +92,14 @@ public:
 
     double multiplyByPivot(double product, std::int16_t k) const {
         const double pivot = b_.get(k, k);
-        return fp::checked([&] { return product * pivot; });
+        return Steps::of([&] { return product * pivot; });
     }
 
 private:
     // The value b(i, i) would take after row i is eliminated by row k.
     double lookAhead(std::int16_t k, std::int16_t i) const {
         const double bii = b_.get(i, i), bik = b_.get(i, k), bkk = b_.get(k, k), bki = b_.get(k, i);
-        return fp::checked([&] { return bii - (bik / bkk) * bki; });
+        return Steps::of([&] { return bii - (bik / bkk) * bki; });
     }
 
     // The last row has no row below it to add. Its diagonal is never tested
@@ -96,17 +113,17 @@ private:
             if (b_.get(j, k) == 0.0) continue;
             for (std::int16_t l = 1; l <= n_; l = next16(l)) {
                 const double lower = b_.get(below, l), current = b_.get(i, l);
-                b_.set(i, l, fp::checked([&] { return lower + current; }));
+                b_.set(i, l, Steps::of([&] { return lower + current; }));
             }
         }
     }
 
     void eliminate(std::int16_t k, std::int16_t i) {
         const double bik = b_.get(i, k), bkk = b_.get(k, k);
-        const double f = fp::checked([&] { return bik / bkk; });
+        const double f = Steps::of([&] { return bik / bkk; });
         for (std::int16_t j = k; j <= n_; j = next16(j)) {
             const double bij = b_.get(i, j), bkj = b_.get(k, j);
-            b_.set(i, j, fp::checked([&] { return bij - f * bkj; }));
+            b_.set(i, j, Steps::of([&] { return bij - f * bkj; }));
         }
     }
 

@@ -49,6 +49,19 @@ inline void settle(double& value) {
 #endif
 }
 
+// errorFlagRaised() for arithmetic whose results were stored, `written`
+// being where: the compiler may neither keep those stores from happening
+// (and with them the arithmetic, whose flags count even where a value is
+// never read again) nor move them past the test.
+inline bool errorFlagRaisedAfterWriting(const void* written) {
+#if defined(__GNUC__)
+    asm volatile("" : : "r"(written) : "memory");
+#else
+    static_cast<void>(written);
+#endif
+    return errorFlagRaised();
+}
+
 // Computes `step()` and tests the status afterwards, with error flags left
 // over from earlier work cleared first:
 //     sum = fp::checked([&] { return a * b + sum; });
