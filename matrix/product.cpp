@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <cstdint>
+
 #include "matrix/kernel_paths.h"
 #include "matrix/matrix_error.h"
 #include "matrix/matrix_operations.h"
@@ -43,6 +46,26 @@ kernels::ConstView viewFromOne(const ElementArray& array) {
 
 bool countFitsFastPath(std::int16_t count) { return count >= 1 && count < 32767; }
 
+// Products of at most this many multiply-add steps are summed straight into
+// the result: below it, packing panels for the blocked kernel costs more
+// than the arithmetic.
+constexpr std::int64_t kLargestDirectProduct = 6 * 6 * 6;
+
+// Each element of C (m x p, starting from zero) summed over k ascending, a
+// column of C at a time, products rounded before they are added.
+void directProduct(kernels::ConstView a, kernels::ConstView b, kernels::View c, std::ptrdiff_t m, std::ptrdiff_t n,
+                   std::ptrdiff_t p) {
+    for (std::ptrdiff_t j = 0; j < p; ++j) {
+        double* column = c.data + j * c.stride;
+        std::fill(column, column + m, 0.0);
+        for (std::ptrdiff_t k = 0; k < n; ++k) {
+            const double* left = a.data + k * a.stride;
+            const double right = b.data[k + j * b.stride];
+            for (std::ptrdiff_t i = 0; i < m; ++i) column[i] = left[i] * right + column[i];
+        }
+    }
+}
+
 // The blocked product, when the exact path could raise no error of the loops
 // themselves (every element inside its array, no counter reaching 32767).
 // Returns false, leaving the result to the exact path, when a precondition
@@ -51,11 +74,17 @@ bool fastProduct(const kernels::ProductKernel& kernel, const Matrix& dMat1, cons
     const std::int16_t m = dMat1.m, n = dMat1.n, p = dMat2.n;
     if (!countFitsFastPath(m) || !countFitsFastPath(n) || !countFitsFastPath(p)) return false;
     if (!covers(dMat1.Element, m, n) || !covers(dMat2.Element, n, p)) return false;
+    const kernels::View c{result.Element.data(), m};
+    if (std::int64_t{m} * n * p <= kLargestDirectProduct) {
+        fp::clearStatus();
+        directProduct(viewFromOne(dMat1.Element), viewFromOne(dMat2.Element), c, m, n, p);
+        return !fp::errorFlagRaisedAfterWriting(c.data);
+    }
     kernels::ProductScratch scratch;
     if (!scratch.reserve(m, n, p)) return false;
     fp::clearStatus();
-    kernels::blockedProduct(kernel, viewFromOne(dMat1.Element), viewFromOne(dMat2.Element), {result.Element.data(), m},
-                            m, n, p, scratch, kernels::CStart::Zeros);
+    kernels::blockedProduct(kernel, viewFromOne(dMat1.Element), viewFromOne(dMat2.Element), c, m, n, p, scratch,
+                            kernels::CStart::Zeros);
     return !fp::errorFlagRaised();
 }
 
