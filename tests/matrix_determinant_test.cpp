@@ -110,7 +110,7 @@ TEST(Determinant, Errors) {
 // The workspace of the fast path cannot be had: the exact path gives the
 // same value, and no std::bad_alloc leaves the operation.
 TEST(Determinant, WithoutMemoryForTheWorkspaceTheExactPathAnswers) {
-    constexpr std::int16_t kSize = 12; // its workspace and minors' are over a kilobyte
+    constexpr std::int16_t kSize = 16; // above the stack copies of small determinants; workspaces over a kilobyte
     constexpr std::size_t kFailFrom = 512;
     Rows rows(kSize, std::vector<double>(kSize));
     for (std::size_t i = 0; i < kSize; ++i)
