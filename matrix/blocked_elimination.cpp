@@ -260,12 +260,8 @@ std::optional<DenseView> EliminationWorkspace::load(const Matrix& dMat) {
     };
     // Writing a freshly allocated block first makes the system map its pages,
     // which costs far more than the copy; threads map their columns' pages
-    // side by side.
+    // side by side (one part runs on the calling thread).
     const int parts = matrix_.freshlyAllocated() ? parallel::partsFor(std::int64_t{n} * n * kFreshElementSteps) : 1;
-    if (parts <= 1) {
-        copyColumns(0, n);
-        return block;
-    }
     parallel::runParts(parts, [&](int part) { copyColumns(n * part / parts, n * (part + 1) / parts); });
     return block;
 }

@@ -31,6 +31,18 @@ std::optional<double> stackDeterminant(const Matrix& dMat) {
     return value;
 }
 
+// The fast path's determinant, or nothing where the exact path must decide:
+// a flag was raised, or (for the blocked elimination) its workspace cannot
+// be had, where the exact path allocates less and raises out of memory (7)
+// itself if it must.
+std::optional<double> fastDeterminant(const Matrix& dMat, kernels::InstructionSet set) {
+    if (dMat.n <= kLargestStackDeterminant) return stackDeterminant(dMat);
+    EliminationWorkspace workspace;
+    const std::optional<DenseView> block = workspace.load(dMat);
+    if (!block) return std::nullopt;
+    return workspace.determinant(*block, set);
+}
+
 double determinantOn(const Matrix& dMat, std::optional<kernels::InstructionSet> fast) {
     if (dMat.m != dMat.n) raiseMatrixError("Determinant", "Cannot calculate Determinant of non-square matrix!");
     if (dMat.m == 0) raiseMatrixError("Determinant", "Matrix too small to calculate Determinant! ");
@@ -42,15 +54,8 @@ double determinantOn(const Matrix& dMat, std::optional<kernels::InstructionSet> 
         return fp::checked([&] { return a22 * a11 - a21 * a12; });
     }
     default:
-        if (fast && dMat.n <= kLargestStackDeterminant && EliminationWorkspace::suits(dMat)) {
-            if (const std::optional<double> result = stackDeterminant(dMat)) return *result;
-        } else if (fast && EliminationWorkspace::suits(dMat)) {
-            // Where the workspace cannot be had, the exact path allocates
-            // less and raises out of memory (7) itself if it must.
-            EliminationWorkspace workspace;
-            if (const std::optional<DenseView> block = workspace.load(dMat)) {
-                if (const std::optional<double> result = workspace.determinant(*block, *fast)) return *result;
-            }
+        if (fast && EliminationWorkspace::suits(dMat)) {
+            if (const std::optional<double> result = fastDeterminant(dMat, *fast)) return *result;
         }
         CheckedCopy copy(dMat);
         return Elimination<CheckedCopy>(dMat.n, copy).run();

@@ -74,18 +74,17 @@ bool fastProduct(const kernels::ProductKernel& kernel, const Matrix& dMat1, cons
     const std::int16_t m = dMat1.m, n = dMat1.n, p = dMat2.n;
     if (!countFitsFastPath(m) || !countFitsFastPath(n) || !countFitsFastPath(p)) return false;
     if (!covers(dMat1.Element, m, n) || !covers(dMat2.Element, n, p)) return false;
+    const kernels::ConstView a = viewFromOne(dMat1.Element), b = viewFromOne(dMat2.Element);
     const kernels::View c{result.Element.data(), m};
-    if (std::int64_t{m} * n * p <= kLargestDirectProduct) {
-        fp::clearStatus();
-        directProduct(viewFromOne(dMat1.Element), viewFromOne(dMat2.Element), c, m, n, p);
-        return !fp::errorFlagRaisedAfterWriting(c.data);
-    }
+    const bool direct = std::int64_t{m} * n * p <= kLargestDirectProduct;
     kernels::ProductScratch scratch;
-    if (!scratch.reserve(m, n, p)) return false;
+    if (!direct && !scratch.reserve(m, n, p)) return false;
     fp::clearStatus();
-    kernels::blockedProduct(kernel, viewFromOne(dMat1.Element), viewFromOne(dMat2.Element), c, m, n, p, scratch,
-                            kernels::CStart::Zeros);
-    return !fp::errorFlagRaised();
+    if (direct)
+        directProduct(a, b, c, m, n, p);
+    else
+        kernels::blockedProduct(kernel, a, b, c, m, n, p, scratch, kernels::CStart::Zeros);
+    return !fp::errorFlagRaisedAfterWriting(c.data);
 }
 
 Matrix multiply(const kernels::ProductKernel* kernel, const Matrix& dMat1, const Matrix& dMat2) {
