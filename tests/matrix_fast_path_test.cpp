@@ -130,11 +130,12 @@ TEST(FastProduct, MatchesAcrossBlockBoundariesAndAtTheCounterLimit) {
         struct Shape {
             std::int16_t m, n, p;
         };
-        // Panels are 192 rows by 512 columns with chunks of 128 or 256 k values;
-        // register tiles are up to 24 rows by 8 columns, so 25 x 17 leaves partial tiles on
-        // both edges of whole ones.
+        // Panels of A are 192 rows (96 a thread when split) with chunks of 128 or
+        // 256 k values, serving 512 or 1024 columns of C; register tiles are up to
+        // 24 rows by 8 columns, so 25 x 17 leaves partial tiles on both edges of
+        // whole ones, and 30 x 1030 a partial tile of B's columns after a panel's end.
         const std::vector<Shape> shapes = {{193, 257, 9}, {25, 129, 17}, {24, 128, 16}, {17, 513, 5},
-                                           {3, 7, 515},   {1, 32767, 1}, {2, 1, 32767}};
+                                           {3, 7, 515},   {30, 3, 1030}, {1, 32767, 1}, {2, 1, 32767}};
         for (const kernels::InstructionSet set : kernels::supportedInstructionSets()) {
             for (const Shape& shape : shapes) {
                 SCOPED_TRACE(::testing::Message()

@@ -15,13 +15,15 @@ constexpr std::ptrdiff_t kLineDoubles = 8; // doubles per cache line
 
 std::ptrdiff_t roundUp(std::ptrdiff_t value, std::ptrdiff_t step) { return (value + step - 1) / step * step; }
 
-// Columns of B per packed panel for a product split over `parts` threads.
-// Every thread the platform starts costs memory of its own (about 1 MiB
-// under Wine), so the threads of a split product share out half a
-// one-thread panel between them, keeping the call's peak near one thread's.
-std::ptrdiff_t panelColumnsFor(const Blocking& blocking, int parts) {
-    const std::ptrdiff_t share = parts == 1 ? blocking.panelColumns : blocking.panelColumns / (2 * parts);
-    return std::max(blocking.tileColumns, share / blocking.tileColumns * blocking.tileColumns);
+// The blocking of each thread of a product split over several. Every
+// thread packs panels of A of its own, and every thread the platform starts
+// costs memory of its own (about 1 MiB under Wine), so the threads' panels
+// of A are half as tall as one thread's, keeping the call's peak memory
+// near one thread's.
+Blocking splitBlocking(const Blocking& blocking) {
+    Blocking split = blocking;
+    split.panelRows = std::max(blocking.tileRows, blocking.panelRows / 2 / blocking.tileRows * blocking.tileRows);
+    return split;
 }
 
 // A panel of A, rows [row0, row0 + rows) and k in [k0, k0 + depth), packed
@@ -39,27 +41,26 @@ void packA(const Blocking& shape, ConstView a, std::ptrdiff_t row0, std::ptrdiff
     }
 }
 
-// A panel of B, k in [k0, k0 + depth) and columns [col0, col0 + columns),
-// packed tile by tile: for each k, tileColumns consecutive values.
-void packB(const Blocking& shape, ConstView b, std::ptrdiff_t k0, std::ptrdiff_t depth, std::ptrdiff_t col0,
-           std::ptrdiff_t columns, double* packed) {
-    const std::ptrdiff_t tileColumns = shape.tileColumns;
-    for (std::ptrdiff_t tile = 0; tile < columns; tile += tileColumns) {
-        const std::ptrdiff_t valid = std::min(tileColumns, columns - tile);
-        const double* first = b.data + k0 + (col0 + tile) * b.stride;
-        for (std::ptrdiff_t k = 0; k < depth; ++k, packed += tileColumns) {
-            for (std::ptrdiff_t c = 0; c < tileColumns; ++c) packed[c] = c < valid ? first[k + c * b.stride] : 0.0;
-        }
+// B's last columns, fewer than a tile's: k in [k0, k0 + depth) and columns
+// [col0, col0 + columns), copied column by column (`depth` apart) and
+// padded with zero columns to tileColumns.
+void copyEdgeColumns(const Blocking& shape, ConstView b, std::ptrdiff_t k0, std::ptrdiff_t depth, std::ptrdiff_t col0,
+                     std::ptrdiff_t columns, double* copy) {
+    for (std::ptrdiff_t j = 0; j < shape.tileColumns; ++j, copy += depth) {
+        if (j < columns)
+            std::memcpy(copy, b.data + k0 + (col0 + j) * b.stride, sizeof(double) * static_cast<std::size_t>(depth));
+        else
+            std::fill(copy, copy + depth, 0.0);
     }
 }
 
 // One register tile of `rows` x `columns` elements of C from its element at
 // `corner`: whole tiles are summed in C itself, the edges in a zero-padded copy.
-void tile(const ProductKernel& kernel, const double* packedA, const double* packedB, std::ptrdiff_t depth,
-          double* corner, std::ptrdiff_t stride, std::ptrdiff_t rows, std::ptrdiff_t columns, bool fromZero) {
+void tile(const ProductKernel& kernel, const double* packedA, ConstView b, std::ptrdiff_t depth, double* corner,
+          std::ptrdiff_t stride, std::ptrdiff_t rows, std::ptrdiff_t columns, bool fromZero) {
     const std::ptrdiff_t tileRows = kernel.blocking.tileRows;
     if (rows == tileRows && columns == kernel.blocking.tileColumns) {
-        kernel.tile(packedA, packedB, depth, corner, stride, fromZero);
+        kernel.tile(packedA, b.data, b.stride, depth, corner, stride, fromZero);
         return;
     }
     double buffer[kWidestTileColumns * kWidestTileRows] = {};
@@ -68,7 +69,7 @@ void tile(const ProductKernel& kernel, const double* packedA, const double* pack
         for (std::ptrdiff_t j = 0; j < columns; ++j)
             std::memcpy(buffer + j * tileRows, corner + j * stride, columnBytes);
     }
-    kernel.tile(packedA, packedB, depth, buffer, tileRows, fromZero);
+    kernel.tile(packedA, b.data, b.stride, depth, buffer, tileRows, fromZero);
     for (std::ptrdiff_t j = 0; j < columns; ++j) std::memcpy(corner + j * stride, buffer + j * tileRows, columnBytes);
 }
 
@@ -82,38 +83,43 @@ void prefetchTile(const double* corner, std::ptrdiff_t stride, std::ptrdiff_t ro
     }
 }
 
-// Every register tile of a packed row panel against a packed column panel.
-void panelProduct(const ProductKernel& kernel, const double* packedA, const double* packedB, std::ptrdiff_t depth,
-                  View c, std::ptrdiff_t row0, std::ptrdiff_t rows, std::ptrdiff_t col0, std::ptrdiff_t columns,
-                  bool fromZero) {
+// Every register tile of a packed row panel against B's rows [k0, k0 +
+// depth) over columns [col0, col0 + columns); `edge` takes a copy of B's
+// last columns when they are fewer than a tile's.
+void panelProduct(const ProductKernel& kernel, const double* packedA, ConstView b, std::ptrdiff_t k0,
+                  std::ptrdiff_t depth, View c, std::ptrdiff_t row0, std::ptrdiff_t rows, std::ptrdiff_t col0,
+                  std::ptrdiff_t columns, bool fromZero, double* edge) {
     const std::ptrdiff_t tileRows = kernel.blocking.tileRows, tileColumns = kernel.blocking.tileColumns;
     for (std::ptrdiff_t tc = 0; tc < columns; tc += tileColumns) {
         const std::ptrdiff_t width = std::min(tileColumns, columns - tc);
+        ConstView strip{b.data + k0 + (col0 + tc) * b.stride, b.stride};
+        if (width < tileColumns) {
+            copyEdgeColumns(kernel.blocking, b, k0, depth, col0 + tc, width, edge);
+            strip = {edge, depth};
+        }
         double* top = c.data + row0 + (col0 + tc) * c.stride;
         for (std::ptrdiff_t tr = 0; tr < rows; tr += tileRows) {
             if (tr + tileRows < rows && !fromZero)
                 prefetchTile(top + tr + tileRows, c.stride, std::min(tileRows, rows - tr - tileRows), width);
-            tile(kernel, packedA + tr * depth, packedB + tc * depth, depth, top + tr, c.stride,
-                 std::min(tileRows, rows - tr), width, fromZero);
+            tile(kernel, packedA + tr * depth, strip, depth, top + tr, c.stride, std::min(tileRows, rows - tr), width,
+                 fromZero);
         }
     }
 }
 
 // Columns [firstColumn, endColumn) of C.
 void productColumns(const ProductKernel& kernel, ConstView a, ConstView b, View c, std::ptrdiff_t m, std::ptrdiff_t n,
-                    std::ptrdiff_t firstColumn, std::ptrdiff_t endColumn, std::ptrdiff_t panelColumns, CStart start,
-                    double* packedA, double* packedB) {
+                    std::ptrdiff_t firstColumn, std::ptrdiff_t endColumn, CStart start, double* packedA, double* edge) {
     const Blocking& blocking = kernel.blocking;
-    for (std::ptrdiff_t col0 = firstColumn; col0 < endColumn; col0 += panelColumns) {
-        const std::ptrdiff_t columns = std::min(panelColumns, endColumn - col0);
+    for (std::ptrdiff_t col0 = firstColumn; col0 < endColumn; col0 += blocking.panelColumns) {
+        const std::ptrdiff_t columns = std::min(blocking.panelColumns, endColumn - col0);
         for (std::ptrdiff_t k0 = 0; k0 < n; k0 += blocking.depth) {
             const std::ptrdiff_t depth = std::min(blocking.depth, n - k0);
-            packB(blocking, b, k0, depth, col0, columns, packedB);
             for (std::ptrdiff_t row0 = 0; row0 < m; row0 += blocking.panelRows) {
                 const std::ptrdiff_t rows = std::min(blocking.panelRows, m - row0);
                 packA(blocking, a, row0, rows, k0, depth, packedA);
-                panelProduct(kernel, packedA, packedB, depth, c, row0, rows, col0, columns,
-                             k0 == 0 && start == CStart::Zeros);
+                panelProduct(kernel, packedA, b, k0, depth, c, row0, rows, col0, columns,
+                             k0 == 0 && start == CStart::Zeros, edge);
             }
         }
     }
@@ -124,26 +130,18 @@ void productColumns(const ProductKernel& kernel, ConstView a, ConstView b, View 
 bool ProductScratch::reserve(std::ptrdiff_t m, std::ptrdiff_t n, std::ptrdiff_t p) {
     const int wanted = std::max(
         1, std::min<int>(parallel::partsFor(std::int64_t{m} * n * p), static_cast<int>(p / kWidestTileColumns)));
-    // Part 0 also serves calls that are not split, with the one-thread panel
-    // of B; the other parts only split calls, whose panels are narrower (at
-    // their widest with two parts).
-    std::size_t sizeA = 0, sizeFirstB = 0, sizeOtherB = 0;
+    std::size_t sizeA = 0, sizeEdge = 0;
     for (const Blocking& blocking : kBlocking) {
         const std::ptrdiff_t depth = std::min(n, blocking.depth);
-        auto panelB = [&](int parts) {
-            const std::ptrdiff_t columns = std::min(p, panelColumnsFor(blocking, parts));
-            return static_cast<std::size_t>(roundUp(columns, blocking.tileColumns) * depth + kLineDoubles);
-        };
         const std::ptrdiff_t panelA = roundUp(std::min(m, blocking.panelRows), blocking.tileRows) * depth;
         sizeA = std::max(sizeA, static_cast<std::size_t>(panelA + kLineDoubles));
-        sizeFirstB = std::max(sizeFirstB, panelB(1));
-        sizeOtherB = std::max(sizeOtherB, panelB(2));
+        sizeEdge = std::max(sizeEdge, static_cast<std::size_t>(blocking.tileColumns * depth));
     }
     try {
         if (parts_.size() < static_cast<std::size_t>(wanted)) parts_.resize(static_cast<std::size_t>(wanted));
-        for (std::size_t part = 0; part < parts_.size(); ++part) {
-            parts_[part].a.reserve(sizeA);
-            parts_[part].b.reserve(part == 0 ? sizeFirstB : sizeOtherB);
+        for (Panels& part : parts_) {
+            part.a.reserve(sizeA);
+            part.edge.reserve(sizeEdge);
         }
     } catch (const std::bad_alloc&) {
         return false;
@@ -155,16 +153,16 @@ void blockedProduct(const ProductKernel& kernel, ConstView a, ConstView b, View 
                     std::ptrdiff_t p, ProductScratch& scratch, CStart start) {
     const int parts = std::min(scratch.parts(), parallel::partsFor(std::int64_t{m} * n * p));
     if (parts <= 1) {
-        productColumns(kernel, a, b, c, m, n, 0, p, kernel.blocking.panelColumns, start, scratch.a(0), scratch.b(0));
+        productColumns(kernel, a, b, c, m, n, 0, p, start, scratch.a(0), scratch.edge(0));
         return;
     }
     // Column ranges in whole register tiles, as even as they can be.
     const std::ptrdiff_t tiles = (p + kernel.blocking.tileColumns - 1) / kernel.blocking.tileColumns;
     auto firstColumn = [&](int part) { return std::min(p, tiles * part / parts * kernel.blocking.tileColumns); };
-    const std::ptrdiff_t panelColumns = panelColumnsFor(kernel.blocking, parts);
+    const ProductKernel perThread{splitBlocking(kernel.blocking), kernel.tile};
     parallel::runParts(parts, [&](int part) {
-        productColumns(kernel, a, b, c, m, n, firstColumn(part), firstColumn(part + 1), panelColumns, start,
-                       scratch.a(part), scratch.b(part));
+        productColumns(perThread, a, b, c, m, n, firstColumn(part), firstColumn(part + 1), start, scratch.a(part),
+                       scratch.edge(part));
     });
 }
 

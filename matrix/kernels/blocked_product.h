@@ -16,9 +16,10 @@ struct ProductKernel {
     TileKernel tile;
 };
 
-// The packed panels one product needs, one pair for each thread it is split
-// over, kept by callers that multiply repeatedly (the determinant's deferred
-// updates).
+// The scratch one product needs for each thread it is split over: a packed
+// panel of A and a padded copy of B's last columns when they are fewer than
+// a tile's. Kept by callers that multiply repeatedly (the determinant's
+// deferred updates).
 class ProductScratch {
 public:
     // Room for an m x n by n x p product with any instruction set's
@@ -28,11 +29,11 @@ public:
 
     int parts() const { return static_cast<int>(parts_.size()); }
     double* a(int part) { return parts_[static_cast<std::size_t>(part)].a.aligned(); }
-    double* b(int part) { return parts_[static_cast<std::size_t>(part)].b.aligned(); }
+    double* edge(int part) { return parts_[static_cast<std::size_t>(part)].edge.data(); }
 
 private:
     struct Panels {
-        ScratchBuffer a, b;
+        ScratchBuffer a, edge;
     };
     std::vector<Panels> parts_;
 };

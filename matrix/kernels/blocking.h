@@ -14,7 +14,7 @@ struct Blocking {
     std::ptrdiff_t tileRows, tileColumns; // the register tile of C
     std::ptrdiff_t panelRows;             // rows of A per packed panel, kept in L2
     std::ptrdiff_t depth;                 // k values per chunk: a tile's slice of B stays in L1
-    std::ptrdiff_t panelColumns;          // columns of B per packed panel
+    std::ptrdiff_t panelColumns;          // columns of C a packed panel of A serves before it is packed again
 };
 
 // Indexed by InstructionSet. SSE2 and AVX2 have 16 vector registers (a tile
@@ -22,12 +22,11 @@ struct Blocking {
 // vectors by 8 columns of accumulators, the products multiplying by B's
 // values straight from memory (an embedded broadcast); its 256-deep chunks
 // halve the passes over C, and a 192 x 256 panel of A (384 KiB) stays in a
-// 1 MiB L2 beside the B values it meets. Its panels of B are 1024 columns
-// wide (2 MiB, kept in L3): all of A is packed again for every panel of B,
-// which costs most when A no longer fits the caches (at 2048 x 2048, 512
-// columns took 1.17 times as long). A product split over threads packs
-// narrower panels (see panelColumnsFor), so its memory stays near one
-// thread's.
+// 1 MiB L2 beside the slices of B it meets. B is not packed: a tile reads
+// its tileColumns columns where they lie, depth values each, and the same
+// slice serves every tile of the panel of A. A panel of A serves 1024
+// columns of C (the C it updates, 1.5 MiB, and B's 2 MiB stay in L3)
+// before the next rows' panel is packed.
 inline constexpr Blocking kBlocking[] = {
     {4, 4, 192, 128, 512},
     {8, 4, 192, 128, 512},

@@ -13,10 +13,10 @@ namespace numoria::matrix::kernels {
 // written, never read: the same values as a C of zeros, without reading
 // pages of a fresh result before they are written. The tile is tileRows x
 // tileColumns of the instruction set's Blocking; its element (0, 0) is at c,
-// its columns `stride` apart. packedA holds tileRows values per k, packedB
-// tileColumns values per k.
-using TileKernel = void (*)(const double* packedA, const double* packedB, std::ptrdiff_t depth, double* c,
-                            std::ptrdiff_t stride, bool fromZero);
+// its columns `stride` apart. packedA holds tileRows values per k; B is read
+// where it lies, its element (k, j) at b[k + j * bStride].
+using TileKernel = void (*)(const double* packedA, const double* b, std::ptrdiff_t bStride, std::ptrdiff_t depth,
+                            double* c, std::ptrdiff_t stride, bool fromZero);
 
 // b is an n x n column-major block (element (i, j), from 0, at b[i + j * n]).
 // For j in [columnBegin, columnEnd) and i in [k + 1, rowEnd):
@@ -24,9 +24,10 @@ using TileKernel = void (*)(const double* packedA, const double* packedB, std::p
 using EliminationKernel = void (*)(double* b, std::ptrdiff_t n, std::ptrdiff_t k, const double* f,
                                    std::ptrdiff_t columnBegin, std::ptrdiff_t columnEnd, std::ptrdiff_t rowEnd);
 
-#define NUMORIA_DECLARE_KERNELS(suffix)                                                                     \
-    void tileProduct_##suffix(const double*, const double*, std::ptrdiff_t, double*, std::ptrdiff_t, bool); \
-    void eliminationUpdate_##suffix(double*, std::ptrdiff_t, std::ptrdiff_t, const double*, std::ptrdiff_t, \
+#define NUMORIA_DECLARE_KERNELS(suffix)                                                                              \
+    void tileProduct_##suffix(const double*, const double*, std::ptrdiff_t, std::ptrdiff_t, double*, std::ptrdiff_t, \
+                              bool);                                                                                 \
+    void eliminationUpdate_##suffix(double*, std::ptrdiff_t, std::ptrdiff_t, const double*, std::ptrdiff_t,          \
                                     std::ptrdiff_t, std::ptrdiff_t)
 NUMORIA_DECLARE_KERNELS(sse2);
 NUMORIA_DECLARE_KERNELS(avx2);
