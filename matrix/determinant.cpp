@@ -5,6 +5,7 @@
 #include "matrix/kernel_paths.h"
 #include "matrix/matrix_error.h"
 #include "matrix/matrix_operations.h"
+#include "runtime/parallel.h"
 
 namespace numoria::matrix {
 
@@ -37,6 +38,9 @@ std::optional<double> stackDeterminant(const Matrix& dMat) {
 // itself if it must.
 std::optional<double> fastDeterminant(const Matrix& dMat, kernels::InstructionSet set) {
     if (dMat.n <= kLargestStackDeterminant) return stackDeterminant(dMat);
+    // A large elimination splits its work after every block of pivots: one
+    // team of threads serves all those splits.
+    const parallel::ScopedThreadTeam threads;
     EliminationWorkspace workspace;
     const std::optional<DenseView> block = workspace.load(dMat);
     if (!block) return std::nullopt;

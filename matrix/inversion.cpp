@@ -136,6 +136,9 @@ Matrix InvertMatrixOn(KernelPath path, const Matrix& dMat) {
     if (dMat.m != dMat.n) raiseMatrixError("InvertMatrix", "Cannot invert a non-square matrix!");
     const ElementArray& a = dMat.Element;
     if (dMat.n == 1) return CreateMatrix(1, 1, DoubleValues{reciprocal(a.get(1, 1))});
+    // The determinant and the minors split their work several times: one
+    // team of threads serves every split of the call.
+    const parallel::ScopedThreadTeam threads;
 
     const double d = DeterminantOn(path, dMat);
     if (d == 0.0) raiseMatrixError("InvertMatrix", "Cannot invert matrix with Determinant = 0!");

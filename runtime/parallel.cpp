@@ -1,8 +1,10 @@
 #include "runtime/parallel.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdlib>
 #include <exception>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -16,6 +18,8 @@ namespace {
 
 std::atomic<int> overrideCount{0};
 std::atomic<std::int64_t> overrideThreshold{kSmallestSplitWork};
+
+thread_local ScopedThreadTeam* t_team = nullptr;
 
 int defaultThreadCount() {
     static const int count = [] {
@@ -44,7 +48,120 @@ void runOne(const std::function<void(int)>& part, int index, PartResult& result)
     }
 }
 
+// A part on a thread of the library's own: from the default floating-point
+// environment with clear flags, the flags it raised kept for the caller.
+void runOnOwnThread(const std::function<void(int)>& part, int index, PartResult& result) {
+    const fp::DefaultFloatingPointEnvironment environment;
+    runOne(part, index, result);
+    result.flags = fp::errorFlags();
+}
+
+// After every part has finished: the first exception is rethrown, or the
+// flags any part raised are raised on the calling thread.
+void finish(const std::vector<PartResult>& results) {
+    unsigned flags = 0;
+    for (const PartResult& result : results) {
+        if (result.error) std::rethrow_exception(result.error);
+        flags |= result.flags;
+    }
+    if (flags != 0) fp::raiseFlags(flags);
+}
+
 } // namespace
+
+// Thread i (from 1) of the team runs part i of each job that has one. A job
+// is posted under the mutex with a new generation number; the caller waits
+// until every thread given a part has finished it before posting the next.
+class ScopedThreadTeam::Team {
+public:
+    ~Team() {
+        {
+            const std::lock_guard lock(mutex_);
+            stopping_ = true;
+        }
+        posted_.notify_all();
+        for (std::thread& thread : threads_) thread.join();
+    }
+
+    bool busy() const { return busy_; }
+
+    void run(int count, const std::function<void(int)>& part) {
+        std::vector<PartResult> results(static_cast<std::size_t>(count));
+        while (static_cast<int>(threads_.size()) < count - 1) {
+            try {
+                const int index = static_cast<int>(threads_.size()) + 1;
+                threads_.emplace_back([this, index, seen = generation_] { serve(index, seen); });
+            } catch (const std::system_error&) {
+                break; // the parts without a thread run on the calling thread
+            }
+        }
+        const int onTeam = std::min(count - 1, static_cast<int>(threads_.size()));
+        busy_ = true;
+        {
+            const std::lock_guard lock(mutex_);
+            job_ = &part;
+            results_ = &results;
+            jobParts_ = onTeam + 1;
+            pending_ = onTeam;
+            ++generation_;
+        }
+        posted_.notify_all();
+        runOne(part, 0, results[0]);
+        for (int index = onTeam + 1; index < count; ++index)
+            runOne(part, index, results[static_cast<std::size_t>(index)]);
+        {
+            std::unique_lock lock(mutex_);
+            finished_.wait(lock, [this] { return pending_ == 0; });
+        }
+        busy_ = false;
+        finish(results);
+    }
+
+private:
+    // Thread `index` from its start, when the last job posted was `seen`.
+    void serve(int index, std::uint64_t seen) {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            posted_.wait(lock, [&] { return stopping_ || generation_ != seen; });
+            if (stopping_) return;
+            seen = generation_;
+            if (index >= jobParts_) continue;
+            const std::function<void(int)>& part = *job_;
+            PartResult& result = (*results_)[static_cast<std::size_t>(index)];
+            lock.unlock();
+            runOnOwnThread(part, index, result);
+            lock.lock();
+            if (--pending_ == 0) finished_.notify_one();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable posted_, finished_;
+    std::vector<std::thread> threads_;
+    const std::function<void(int)>* job_ = nullptr;
+    std::vector<PartResult>* results_ = nullptr;
+    std::uint64_t generation_ = 0; // written by the calling thread only, under the mutex
+    int jobParts_ = 0, pending_ = 0;
+    bool stopping_ = false;
+    bool busy_ = false; // read and written by the calling thread only
+};
+
+// A scope opened inside another on the same thread leaves the outer one's
+// team serving both.
+ScopedThreadTeam::ScopedThreadTeam() : outermost_(t_team == nullptr) {
+    if (outermost_) t_team = this;
+}
+
+ScopedThreadTeam::~ScopedThreadTeam() {
+    if (outermost_) t_team = nullptr;
+}
+
+bool ScopedThreadTeam::run(int count, const std::function<void(int)>& part) {
+    if (team_ && team_->busy()) return false;
+    if (!team_) team_ = std::make_unique<Team>();
+    team_->run(count, part);
+    return true;
+}
 
 int partsFor(std::int64_t work) {
     const int forced = overrideCount.load(std::memory_order_relaxed);
@@ -58,17 +175,14 @@ void setThreads(int count, std::int64_t smallestSplitWork) {
 }
 
 void runParts(int count, const std::function<void(int)>& part) {
+    if (count > 1 && t_team != nullptr && t_team->run(count, part)) return;
     std::vector<PartResult> results(static_cast<std::size_t>(count > 1 ? count : 1));
     std::vector<std::thread> threads;
     std::vector<int> leftOver;
     for (int index = 1; index < count; ++index) {
         PartResult& result = results[static_cast<std::size_t>(index)];
         try {
-            threads.emplace_back([&part, index, &result] {
-                const fp::DefaultFloatingPointEnvironment environment;
-                runOne(part, index, result);
-                result.flags = fp::errorFlags();
-            });
+            threads.emplace_back([&part, index, &result] { runOnOwnThread(part, index, result); });
         } catch (const std::system_error&) {
             leftOver.push_back(index);
         }
@@ -76,12 +190,7 @@ void runParts(int count, const std::function<void(int)>& part) {
     runOne(part, 0, results[0]);
     for (const int index : leftOver) runOne(part, index, results[static_cast<std::size_t>(index)]);
     for (std::thread& thread : threads) thread.join();
-    unsigned flags = 0;
-    for (const PartResult& result : results) {
-        if (result.error) std::rethrow_exception(result.error);
-        flags |= result.flags;
-    }
-    if (flags != 0) fp::raiseFlags(flags);
+    finish(results);
 }
 
 } // namespace numoria::parallel

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace numoria::parallel {
 
@@ -26,11 +27,37 @@ int partsFor(std::int64_t work);
 void setThreads(int count, std::int64_t smallestSplitWork);
 
 // Runs part(0) .. part(count - 1): part 0 on the calling thread, the others
-// on threads started here, all joined before this returns. Each thread
+// on threads of the calling thread's ScopedThreadTeam when one is open (and
+// not already running parts), otherwise on threads started here; all have
+// finished before this returns. Each thread
 // starts from the default floating-point environment with clear flags; the
 // error flags any part raised are raised on the calling thread afterwards,
 // as if it had run every part. A part whose thread cannot be started runs on
 // the calling thread; an exception from a part is rethrown here after the join.
 void runParts(int count, const std::function<void(int part)>& part);
+
+// Threads kept for one call that splits its work many times (a large
+// determinant splits after every block of pivots): starting a thread costs
+// far more than handing it a part (milliseconds under Wine), so the first
+// split within the scope starts the threads and the later ones reuse them.
+// None is started if nothing splits; all are stopped and joined when the
+// scope ends, so no thread outlives the call. The scope serves splits made
+// on the thread that opened it, and scopes opened within it share its team.
+class ScopedThreadTeam {
+public:
+    ScopedThreadTeam();
+    ~ScopedThreadTeam();
+    ScopedThreadTeam(const ScopedThreadTeam&) = delete;
+    ScopedThreadTeam& operator=(const ScopedThreadTeam&) = delete;
+
+    // Runs the parts as runParts does, parts 1 and up on the team's threads;
+    // false, running nothing, when the team is already running parts.
+    bool run(int count, const std::function<void(int part)>& part);
+
+private:
+    class Team;
+    std::unique_ptr<Team> team_;
+    bool outermost_;
+};
 
 } // namespace numoria::parallel

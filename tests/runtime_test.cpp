@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cfloat>
 #include <cmath>
 #include <functional>
 #include <limits>
 #include <new>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+#include <vector>
 
 #include "runtime/checked_int.h"
 #include "runtime/fp_status.h"
+#include "runtime/parallel.h"
 #include "runtime/runtime_error.h"
 
 namespace numoria {
@@ -124,6 +130,67 @@ TEST(FpStatus, StaleFlagsFromEarlierWorkDoNotCount) {
     volatile double overflowed = huge * 10.0; // leaves the overflow flag set
     (void)overflowed;
     EXPECT_EQ(errorOf([&] { fp::checked([] { return 2.0 * 3.0; }); }), 0);
+}
+
+// Split work, with threads started for each split or kept by a team for the
+// scope, a split made inside a team's own part (which cannot be handed to
+// the busy team), and scopes opened within the team's: each part runs once
+// per split, the flags raised on the library's threads and their exceptions
+// reach the calling thread, and a team's threads serve every split of its scope.
+TEST(RunParts, EveryPartRunsOnceAndItsFlagsAndErrorsReachTheCaller) {
+    struct Case {
+        const char* what;
+        bool team, nested, innerScope;
+    };
+    const Case cases[] = {{"threads started for each split", false, false, false},
+                          {"a team kept for the scope", true, false, false},
+                          {"a split inside a team's part", true, true, false},
+                          {"a scope opened for each split within the team's", true, false, true}};
+    for (const Case& c : cases) {
+        for (const int count : {1, 2, 3}) {
+            SCOPED_TRACE(::testing::Message() << c.what << ", " << count << " part(s)");
+            std::optional<parallel::ScopedThreadTeam> team;
+            if (c.team) team.emplace();
+            for (int split = 1; split <= 3; ++split) {
+                std::vector<std::atomic<int>> runs(static_cast<std::size_t>(count));
+                // How many parts the thread of each part has run so far.
+                std::vector<int> served(static_cast<std::size_t>(count));
+                std::thread::id first;
+                std::optional<parallel::ScopedThreadTeam> innerTeam;
+                if (c.innerScope) innerTeam.emplace();
+                fp::clearStatus();
+                parallel::runParts(count, [&](int part) {
+                    static thread_local int partsOnThisThread = 0;
+                    ++runs[static_cast<std::size_t>(part)];
+                    served[static_cast<std::size_t>(part)] = ++partsOnThisThread;
+                    if (part == 0) first = std::this_thread::get_id();
+                    if (c.nested && part == 0) {
+                        std::atomic<int> inner{0};
+                        parallel::runParts(2, [&](int) { ++inner; });
+                        EXPECT_EQ(inner.load(), 2);
+                    }
+                    if (count > 1 && part == count - 1) {
+                        volatile double huge = DBL_MAX;
+                        huge = huge * 10.0;
+                    }
+                });
+                for (const std::atomic<int>& run : runs) EXPECT_EQ(run.load(), 1);
+                EXPECT_EQ(fp::errorFlags() != 0, count > 1);
+                EXPECT_EQ(first, std::this_thread::get_id());
+                for (std::size_t part = 1; part < served.size(); ++part)
+                    EXPECT_EQ(served[part], c.team ? split : 1) << "part " << part;
+            }
+            std::atomic<int> ran{0};
+            EXPECT_THROW(parallel::runParts(count,
+                                            [&](int part) {
+                                                ++ran;
+                                                if (part == count - 1) throw std::runtime_error("the last part");
+                                            }),
+                         std::runtime_error);
+            EXPECT_EQ(ran.load(), count);
+        }
+    }
+    fp::clearStatus();
 }
 
 } // namespace

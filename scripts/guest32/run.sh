@@ -30,6 +30,14 @@ while [ $# -gt 0 ]; do
     esac
 done
 [ $# -gt 0 ] || { echo "usage: $0 [--timeout MINUTES] [--] COMMAND [ARG...]" >&2; exit 2; }
+# The guest mounts a /tmp of its own over the host's, so it cannot see a
+# checkout, a build folder or a working directory there.
+for path in "$root" "$cache" "$PWD"; do
+    case "$(readlink -f "$path")/" in
+        /tmp/*) echo "$0: $path is under /tmp, which the guest replaces with its own; use a checkout elsewhere" >&2
+                exit 2 ;;
+    esac
+done
 
 source "$root/scripts/packages.sh"
 "$root/scripts/install-packages.sh" "${WINDOWS_PACKAGES[@]}" "${GUEST32_PACKAGES[@]}"
