@@ -1,12 +1,15 @@
 #include "runtime/parallel.h"
 
+#include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <exception>
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "runtime/fp_environment.h"
@@ -20,6 +23,28 @@ std::atomic<int> overrideCount{0};
 std::atomic<std::int64_t> overrideThreshold{kSmallestSplitWork};
 
 thread_local ScopedThreadTeam* t_team = nullptr;
+
+// The fastest thread start noted so far, in nanoseconds (0: none yet).
+std::atomic<std::int64_t> fastestStart{0};
+
+// Multiply-add steps one core is counted on per nanosecond when a thread's
+// start is weighed against work: a low figure (the vector kernels do 10 to
+// 60), so that the threshold never rises for threads that pay their way.
+constexpr std::int64_t kStepsPerNanosecond = 10;
+
+std::int64_t nanosecondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Starts `body` on a new thread (throws std::system_error when it cannot),
+// noting how long the thread took to begin running.
+std::thread startThread(std::function<void()> body) {
+    const auto asked = std::chrono::steady_clock::now();
+    return std::thread([asked, body = std::move(body)] {
+        noteThreadStart(nanosecondsSince(asked));
+        body();
+    });
+}
 
 int defaultThreadCount() {
     static const int count = [] {
@@ -90,7 +115,7 @@ public:
         while (static_cast<int>(threads_.size()) < count - 1) {
             try {
                 const int index = static_cast<int>(threads_.size()) + 1;
-                threads_.emplace_back([this, index, seen = generation_] { serve(index, seen); });
+                threads_.push_back(startThread([this, index, seen = generation_] { serve(index, seen); }));
             } catch (const std::system_error&) {
                 break; // the parts without a thread run on the calling thread
             }
@@ -166,8 +191,22 @@ bool ScopedThreadTeam::run(int count, const std::function<void(int)>& part) {
 int partsFor(std::int64_t work) {
     const int forced = overrideCount.load(std::memory_order_relaxed);
     if (forced > 0) return work >= overrideThreshold.load(std::memory_order_relaxed) ? forced : 1;
-    return work >= kSmallestSplitWork ? defaultThreadCount() : 1;
+    return work >= smallestSplitWork() ? defaultThreadCount() : 1;
 }
+
+std::int64_t smallestSplitWork() {
+    return std::max(kSmallestSplitWork, 2 * kStepsPerNanosecond * fastestStart.load(std::memory_order_relaxed));
+}
+
+void noteThreadStart(std::int64_t nanoseconds) {
+    nanoseconds = std::max<std::int64_t>(nanoseconds, 1);
+    std::int64_t fastest = fastestStart.load(std::memory_order_relaxed);
+    while ((fastest == 0 || nanoseconds < fastest) &&
+           !fastestStart.compare_exchange_weak(fastest, nanoseconds, std::memory_order_relaxed)) {
+    }
+}
+
+void forgetThreadStarts() { fastestStart.store(0, std::memory_order_relaxed); }
 
 void setThreads(int count, std::int64_t smallestSplitWork) {
     overrideThreshold.store(count > 0 ? smallestSplitWork : kSmallestSplitWork, std::memory_order_relaxed);
@@ -182,7 +221,7 @@ void runParts(int count, const std::function<void(int)>& part) {
     for (int index = 1; index < count; ++index) {
         PartResult& result = results[static_cast<std::size_t>(index)];
         try {
-            threads.emplace_back([&part, index, &result] { runOnOwnThread(part, index, result); });
+            threads.push_back(startThread([&part, index, &result] { runOnOwnThread(part, index, result); }));
         } catch (const std::system_error&) {
             leftOver.push_back(index);
         }

@@ -7,7 +7,9 @@
 // The number of threads is the number of cores, capped by the environment
 // variable NUMORIA_THREADS (read once, at the first large call) when it
 // holds a whole number from 1 up. Calls smaller than a threshold run on the
-// calling thread alone.
+// calling thread alone; the threshold rises where starting a thread turns
+// out to be slow (milliseconds under Wine, against tens of microseconds on
+// Windows), so that a split always pays for its threads.
 #pragma once
 
 #include <cstdint>
@@ -16,11 +18,24 @@
 
 namespace numoria::parallel {
 
-// Multiply-add pairs (or comparable steps) below which a call is not split.
+// Multiply-add pairs (or comparable steps) below which a call is not split
+// where threads start quickly.
 inline constexpr std::int64_t kSmallestSplitWork = std::int64_t{1} << 22;
 
 // How many parts a call of `work` steps is split into (1 for small calls).
 int partsFor(std::int64_t work);
+
+// The steps below which a call is not split: kSmallestSplitWork, or more
+// when the fastest thread start seen so far took longer than a core needs
+// for half the work of a call that size (so that moving that half to a
+// second thread saves more than the thread costs).
+std::int64_t smallestSplitWork();
+
+// Notes how long a thread took from being asked for to running (the library
+// notes each one it starts); only the fastest start counts. Forgetting them
+// (for tests) restores kSmallestSplitWork.
+void noteThreadStart(std::int64_t nanoseconds);
+void forgetThreadStarts();
 
 // Overrides the thread count and the threshold (for tests: every split at
 // 2 or 3 threads even for small calls); a count of 0 restores the defaults.
