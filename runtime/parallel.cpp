@@ -94,12 +94,18 @@ void finish(const std::vector<PartResult>& results) {
 
 } // namespace
 
-// Thread i (from 1) of the team runs part i of each job that has one. A job
-// is posted under the mutex with a new generation number; the caller waits
-// until every thread given a part has finished it before posting the next.
-class ScopedThreadTeam::Team {
+// Threads that run the parts of one split after another: thread i (from 1)
+// runs part i of each split that has one, starting at the first split that
+// needs it. A split is posted under the mutex with a new generation number;
+// the caller waits until every thread given a part has finished it before
+// posting the next. The threads are stopped and joined on destruction.
+class ThreadTeam {
 public:
-    ~Team() {
+    ThreadTeam() = default;
+    ThreadTeam(const ThreadTeam&) = delete;
+    ThreadTeam& operator=(const ThreadTeam&) = delete;
+
+    ~ThreadTeam() {
         {
             const std::lock_guard lock(mutex_);
             stopping_ = true;
@@ -183,7 +189,7 @@ ScopedThreadTeam::~ScopedThreadTeam() {
 
 bool ScopedThreadTeam::run(int count, const std::function<void(int)>& part) {
     if (team_ && team_->busy()) return false;
-    if (!team_) team_ = std::make_unique<Team>();
+    if (!team_) team_ = std::make_unique<ThreadTeam>();
     team_->run(count, part);
     return true;
 }
@@ -214,22 +220,13 @@ void setThreads(int count, std::int64_t smallestSplitWork) {
 }
 
 void runParts(int count, const std::function<void(int)>& part) {
-    if (count > 1 && t_team != nullptr && t_team->run(count, part)) return;
-    std::vector<PartResult> results(static_cast<std::size_t>(count > 1 ? count : 1));
-    std::vector<std::thread> threads;
-    std::vector<int> leftOver;
-    for (int index = 1; index < count; ++index) {
-        PartResult& result = results[static_cast<std::size_t>(index)];
-        try {
-            threads.push_back(startThread([&part, index, &result] { runOnOwnThread(part, index, result); }));
-        } catch (const std::system_error&) {
-            leftOver.push_back(index);
-        }
+    if (count <= 1) {
+        part(0);
+        return;
     }
-    runOne(part, 0, results[0]);
-    for (const int index : leftOver) runOne(part, index, results[static_cast<std::size_t>(index)]);
-    for (std::thread& thread : threads) thread.join();
-    finish(results);
+    if (t_team != nullptr && t_team->run(count, part)) return;
+    ThreadTeam forThisSplit; // its threads are joined when it goes
+    forThisSplit.run(count, part);
 }
 
 } // namespace numoria::parallel

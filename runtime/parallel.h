@@ -18,6 +18,8 @@
 
 namespace numoria::parallel {
 
+class ThreadTeam;
+
 // Multiply-add pairs (or comparable steps) below which a call is not split
 // where threads start quickly.
 inline constexpr std::int64_t kSmallestSplitWork = std::int64_t{1} << 22;
@@ -44,11 +46,11 @@ void setThreads(int count, std::int64_t smallestSplitWork);
 // Runs part(0) .. part(count - 1): part 0 on the calling thread, the others
 // on threads of the calling thread's ScopedThreadTeam when one is open (and
 // not already running parts), otherwise on threads started here; all have
-// finished before this returns. Each thread
-// starts from the default floating-point environment with clear flags; the
-// error flags any part raised are raised on the calling thread afterwards,
-// as if it had run every part. A part whose thread cannot be started runs on
-// the calling thread; an exception from a part is rethrown here after the join.
+// finished before this returns. Each thread starts from the default
+// floating-point environment with clear flags; the error flags any part
+// raised are raised on the calling thread afterwards, as if it had run every
+// part. A part whose thread cannot be started runs on the calling thread; an
+// exception from a part is rethrown here once every part has finished.
 void runParts(int count, const std::function<void(int part)>& part);
 
 // Threads kept for one call that splits its work many times (a large
@@ -70,8 +72,7 @@ public:
     bool run(int count, const std::function<void(int part)>& part);
 
 private:
-    class Team;
-    std::unique_ptr<Team> team_;
+    std::unique_ptr<ThreadTeam> team_;
     bool outermost_;
 };
 

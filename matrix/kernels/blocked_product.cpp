@@ -84,19 +84,16 @@ void prefetchTile(const double* corner, std::ptrdiff_t stride, std::ptrdiff_t ro
 }
 
 // Every register tile of a packed row panel against B's rows [k0, k0 +
-// depth) over columns [col0, col0 + columns); `edge` takes a copy of B's
-// last columns when they are fewer than a tile's.
+// depth) over columns [col0, col0 + columns); `edge` holds the copy of B's
+// last columns there (copyEdgeColumns) when they are fewer than a tile's.
 void panelProduct(const ProductKernel& kernel, const double* packedA, ConstView b, std::ptrdiff_t k0,
                   std::ptrdiff_t depth, View c, std::ptrdiff_t row0, std::ptrdiff_t rows, std::ptrdiff_t col0,
-                  std::ptrdiff_t columns, bool fromZero, double* edge) {
+                  std::ptrdiff_t columns, bool fromZero, const double* edge) {
     const std::ptrdiff_t tileRows = kernel.blocking.tileRows, tileColumns = kernel.blocking.tileColumns;
     for (std::ptrdiff_t tc = 0; tc < columns; tc += tileColumns) {
         const std::ptrdiff_t width = std::min(tileColumns, columns - tc);
-        ConstView strip{b.data + k0 + (col0 + tc) * b.stride, b.stride};
-        if (width < tileColumns) {
-            copyEdgeColumns(kernel.blocking, b, k0, depth, col0 + tc, width, edge);
-            strip = {edge, depth};
-        }
+        const ConstView strip =
+            width < tileColumns ? ConstView{edge, depth} : ConstView{b.data + k0 + (col0 + tc) * b.stride, b.stride};
         double* top = c.data + row0 + (col0 + tc) * c.stride;
         for (std::ptrdiff_t tr = 0; tr < rows; tr += tileRows) {
             if (tr + tileRows < rows && !fromZero)
@@ -115,6 +112,9 @@ void productColumns(const ProductKernel& kernel, ConstView a, ConstView b, View 
         const std::ptrdiff_t columns = std::min(blocking.panelColumns, endColumn - col0);
         for (std::ptrdiff_t k0 = 0; k0 < n; k0 += blocking.depth) {
             const std::ptrdiff_t depth = std::min(blocking.depth, n - k0);
+            // Every panel of A meets the same copy of B's last columns.
+            const std::ptrdiff_t whole = columns / blocking.tileColumns * blocking.tileColumns;
+            if (whole < columns) copyEdgeColumns(blocking, b, k0, depth, col0 + whole, columns - whole, edge);
             for (std::ptrdiff_t row0 = 0; row0 < m; row0 += blocking.panelRows) {
                 const std::ptrdiff_t rows = std::min(blocking.panelRows, m - row0);
                 packA(blocking, a, row0, rows, k0, depth, packedA);
